@@ -1,0 +1,27 @@
+// The generation driver: completes the options record and writes the translator's modules.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "model/language.h"
+#include "model/status.h"
+
+namespace parvolen {
+
+// Generation options: built by the driver from the command line, completed during generation.
+struct ConsOptions {
+  std::int32_t TrackLines = 1;     // the lexer counts input lines and offers GetLine
+  std::int32_t DebugSupport = 0;   // -T: trace support in the parser
+  std::int32_t OutputUsed = 0;     // an action writes output (set by the actions generator)
+  std::int32_t SemanticCode = 0;   // -s: translate the semantic instructions
+  std::int32_t ValueKinds = 0;     // number of value kinds used, 0 to 4 (ConsPrepare)
+  std::int32_t PlainIntValue = 0;  // Value is a plain int (set by the lexer generator)
+  std::array<std::int32_t, 15> OpcodeCount{};  // instructions per opcode (ConsPrepare)
+};
+
+// Writes the translator's files into the target directory; the first failing module ends it.
+[[nodiscard]] Status Construct(Language* lang, std::string_view targetDir, ConsOptions* options);
+
+}  // namespace parvolen

@@ -1,0 +1,37 @@
+// A fixed character field of N bytes: at most N - 1 characters and a terminating NUL.
+// Storing a longer text cuts it; nothing can overflow the field.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+namespace parvolen {
+
+template <std::size_t N>
+struct FixedText {
+  static constexpr std::size_t kMaxLength = N - 1;
+  char Chars[N];
+
+  // Stores the first N - 1 characters of the text (up to its first NUL).
+  void Set(std::string_view text) {
+    std::size_t n = 0;
+    while (n < text.size() && n < kMaxLength && text[n] != '\0') {
+      Chars[n] = text[n];
+      ++n;
+    }
+    std::memset(Chars + n, 0, N - n);
+  }
+
+  [[nodiscard]] std::string_view View() const { return std::string_view(Chars, ::strnlen(Chars, N)); }
+  [[nodiscard]] bool Empty() const { return Chars[0] == '\0'; }
+  [[nodiscard]] const char* CStr() const { return Chars; }
+
+  friend bool operator==(const FixedText& a, const FixedText& b) { return a.View() == b.View(); }
+};
+
+// Names of terminals, nonterminals, output terminals, actions and keyword shapes:
+// 25 significant characters, compared with case distinguished.
+using Name = FixedText<26>;
+
+}  // namespace parvolen

@@ -1,0 +1,25 @@
+// Keyword shapes and the symbol tree of operator characters ([Keywords] and [Symbols]).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "model/language.h"
+#include "model/status.h"
+
+namespace parvolen {
+
+// Adds a keyword shape producing terminal t (12 full or capacity 0, 47 shape already defined).
+[[nodiscard]] Status NewKeyword(Language* lang, std::string_view shape, std::int32_t t);
+// Makes a zeroed symbol node and writes its number into *link (19 when full).
+[[nodiscard]] Status SymbNew(Language* lang, std::int32_t* link);
+// Finds or makes the node for ch in the list headed by *head; gives the link to its Next list.
+[[nodiscard]] Status SymbIns(Language* lang, std::int32_t* head, char ch, std::int32_t term, std::int32_t** next);
+// Adds a whole shape to the symbol tree with terminal t (53 when a node already carries one).
+[[nodiscard]] Status SymbNewShape(Language* lang, const char* shape, std::int32_t t);
+
+// Line handlers: "terminal = shape".
+[[nodiscard]] Status KeywordsLine(Language& lang, std::string_view line);
+[[nodiscard]] Status SymbolsLine(Language& lang, std::string_view line);
+
+}  // namespace parvolen

@@ -1,0 +1,120 @@
+#include "model/symbol_tables.h"
+
+namespace parvolen {
+namespace {
+
+// What distinguishes one name table from another: its block, capacity, count and statuses.
+template <class Record>
+struct NameTable {
+  Table<Record>& tab;
+  std::int32_t capacity;
+  std::int32_t& last;
+  Status tooMany;
+  Status defined;
+  Status unknown;
+};
+
+template <class Record>
+std::int32_t Search(NameTable<Record>& t, std::string_view name) {
+  t.tab[0].Name.Set(name);
+  std::int32_t i = t.last;
+  while (!(t.tab[i].Name == t.tab[0].Name)) --i;
+  return i;
+}
+
+template <class Record>
+Status Find(NameTable<Record> t, std::string_view name, std::int32_t& number) {
+  if (!t.tab.Exists()) return stNotAllocated;
+  const std::int32_t i = Search(t, name);
+  if (i == 0) return t.unknown;
+  number = i;
+  return stOk;
+}
+
+template <class Record>
+Status New(NameTable<Record> t, std::string_view name, std::int32_t& number) {
+  if (!t.tab.Exists()) {
+    if (t.capacity <= 0) return t.tooMany;
+    if (Status st = t.tab.Allocate(t.capacity); st != stOk) return st;
+  }
+  if (const std::int32_t i = Search(t, name); i != 0) {
+    number = i;
+    return t.defined;
+  }
+  if (t.last >= t.capacity) return t.tooMany;
+  number = ++t.last;
+  t.tab[number].Name.Set(name);
+  return stOk;
+}
+
+NameTable<TermRec> Terms(Language& l) {
+  return {l.TermTab, l.Terminals, l.LastTerminal, stTooManyTerminals, stTerminalDefined, stUnknownTerminal};
+}
+NameTable<NontRec> Nonts(Language& l) {
+  return {l.NontTab, l.Nonterminals, l.LastNonterminal, stTooManyNonterminals, stNonterminalDefined,
+          stUnknownNonterminal};
+}
+NameTable<OutTermRec> OutTerms(Language& l) {
+  return {l.OutTermTab, l.OutTerms, l.LastOutTerm, stTooManyOutTerms, stOutTermDefined, stUnknownOutTerm};
+}
+NameTable<ActionRec> Actions(Language& l) {
+  return {l.ActionTab, l.Actions, l.LastAction, stTooManyActions, stActionDefined, stUnknownAction};
+}
+
+}  // namespace
+
+Status FindTerminal(Language& l, std::string_view n, std::int32_t& no) { return Find(Terms(l), n, no); }
+Status FindNonterminal(Language& l, std::string_view n, std::int32_t& no) { return Find(Nonts(l), n, no); }
+Status FindOutTerm(Language& l, std::string_view n, std::int32_t& no) { return Find(OutTerms(l), n, no); }
+Status FindAction(Language& l, std::string_view n, std::int32_t& no) { return Find(Actions(l), n, no); }
+
+Status NewTerminal(Language& l, std::string_view n, std::int32_t& no) { return New(Terms(l), n, no); }
+Status NewNonterminal(Language& l, std::string_view n, std::int32_t& no) { return New(Nonts(l), n, no); }
+Status NewOutTerm(Language& l, std::string_view n, std::int32_t& no) { return New(OutTerms(l), n, no); }
+Status NewAction(Language& l, std::string_view n, std::int32_t& no) { return New(Actions(l), n, no); }
+
+Status TerminalsLine(Language& l, std::string_view line) {
+  std::int32_t no = 0;
+  return NewTerminal(l, line, no);
+}
+Status NonterminalsLine(Language& l, std::string_view line) {
+  std::int32_t no = 0;
+  return NewNonterminal(l, line, no);
+}
+Status OutTermsLine(Language& l, std::string_view line) {
+  std::int32_t no = 0;
+  return NewOutTerm(l, line, no);
+}
+Status ActionsLine(Language& l, std::string_view line) {
+  std::int32_t no = 0;
+  return NewAction(l, line, no);
+}
+
+Status TerminalsEnd(LanguagePool& pool, std::int32_t handle) {
+  Language* l = pool.Record(handle);
+  if (l == nullptr) return stBadLanguageHandle;
+  struct Special {
+    const Name& name;
+    std::int32_t& number;
+  };
+  const Special specials[] = {{l->IdName, l->IdTerm},
+                              {l->NumName, l->NumTerm},
+                              {l->CharName, l->CharTerm},
+                              {l->StrName, l->StrTerm},
+                              {l->EofName, l->EoiCode}};
+  for (const Special& s : specials) {
+    if (s.name.Empty()) continue;
+    Status st = FindTerminal(*l, s.name.View(), s.number);
+    if (st == stUnknownTerminal) return stSpecialTerminalUnknown;
+    if (st != stOk) return st;
+  }
+  return stOk;
+}
+
+Status NonterminalsEnd(LanguagePool& pool, std::int32_t handle) {
+  Language* l = pool.Record(handle);
+  if (l == nullptr) return stBadLanguageHandle;
+  return FindNonterminal(*l, l->StartingSymbol.View(), l->StartNont);
+}
+
+}  // namespace parvolen

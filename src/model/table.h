@@ -1,0 +1,54 @@
+// A table of records addressed by number: one zeroed block of capacity + 1 records,
+// allocated once and never moved or enlarged, so the address of a field (a slot or link)
+// stays valid while further entries are made. Record 0 is never an entry.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <type_traits>
+
+#include "model/status.h"
+
+namespace parvolen {
+
+template <class Record>
+class Table {
+  static_assert(std::is_trivially_copyable_v<Record> && std::is_trivially_default_constructible_v<Record>,
+                "table records are plain fixed-width structures");
+
+ public:
+  [[nodiscard]] bool Exists() const { return block_ != nullptr; }
+
+  // Allocates capacity + 1 zeroed records; status 1 when the block cannot be had.
+  // The zeroed block comes from calloc, so a large capacity costs no memory until used.
+  [[nodiscard]] Status Allocate(std::int32_t capacity) {
+    if (capacity < 0) capacity = 0;
+    const std::size_t count = static_cast<std::size_t>(capacity) + 1;
+    void* raw = std::calloc(count, sizeof(Record));
+    if (raw == nullptr) return stNoMem;
+    block_.reset(static_cast<Record*>(raw));
+    size_ = count;
+    return stOk;
+  }
+
+  void Release() {
+    block_.reset();
+    size_ = 0;
+  }
+
+  // Number of records in the block (capacity + 1), 0 when absent.
+  [[nodiscard]] std::size_t Size() const { return size_; }
+
+  Record& operator[](std::int32_t index) { return block_.get()[index]; }
+  const Record& operator[](std::int32_t index) const { return block_.get()[index]; }
+
+ private:
+  struct FreeBlock {
+    void operator()(Record* p) const { std::free(p); }
+  };
+  std::unique_ptr<Record, FreeBlock> block_;
+  std::size_t size_ = 0;
+};
+
+}  // namespace parvolen

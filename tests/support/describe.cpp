@@ -1,0 +1,1 @@
+#include "support/describe.h"

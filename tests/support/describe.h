@@ -1,0 +1,2 @@
+// Test helpers shared by the unit tests.
+#pragma once
