@@ -20,13 +20,19 @@ struct Mnemonic {
 
 // The thirteen mnemonics, matched exactly (case-sensitive).
 constexpr Mnemonic kMnemonics[] = {
-    {"pop", kOpPop, Use::Dst, Use::Ignored},         {"push", kOpPush, Use::Src, Use::Ignored},
-    {"copy", kOpCopy, Use::Dst, Use::Src},           {"move", kOpMove, Use::Dst, Use::Src},
-    {"put", kOpPut, Use::Src, Use::Ignored},         {"return", kOpReturn, Use::Ignored, Use::Ignored},
-    {"fetch", kOpFetch, Use::Dst, Use::Ignored},     {"add", kOpAdd, Use::Dst, Use::Src},
-    {"sub", kOpSub, Use::Dst, Use::Src},             {"mul", kOpMul, Use::Dst, Use::Src},
-    {"writeln", kOpWriteln, Use::Ignored, Use::Ignored}, {"spaces", kOpSpaces, Use::Src, Use::Ignored},
-    {"gen", kOpGen, Use::Ignored, Use::Ignored},
+    {"pop", kOpPop, Use::Dst, Use::Ignored},
+    {"push", kOpPush, Use::Src, Use::Ignored},
+    {"copy", kOpCopy, Use::Dst, Use::Src},
+    {"move", kOpMove, Use::Dst, Use::Src},
+    {"put", kOpPut, Use::Src, Use::Ignored},
+    {"return", kOpReturn, Use::Ignored, Use::Ignored},
+    {"fetch", kOpFetch, Use::Dst, Use::Ignored},
+    {"add", kOpAdd, Use::Dst, Use::Src},
+    {"sub", kOpSub, Use::Dst, Use::Src},
+    {"mul", kOpMul, Use::Dst, Use::Src},
+    {"writeln", kOpWriteln, Use::Ignored, Use::Ignored},
+    {"spaces", kOpSpaces, Use::Src, Use::Ignored},
+    {"gen", kOpGen, Use::Ignored, Use::Ignored},  // recognised, then rejected
 };
 
 const Mnemonic* FindMnemonic(std::string_view text) {
