@@ -1,9 +1,33 @@
 #include "model/output_shapes.h"
 
+#include <string>
+
+#include "model/console.h"
+#include "model/symbol_tables.h"
+#include "reader/text.h"
+
 namespace parvolen {
 
-// Placeholder until the output shapes section is built.
-Status OutTNewShape(Language*, std::int32_t, const char*) { return stNotFinished; }
-Status OutShapesLine(Language&, std::string_view) { return stNotFinished; }
+Status OutTNewShape(Language* lang, std::int32_t number, const char* shape) {
+  const bool noTable = lang != nullptr && !lang->OutTermTab.Exists();
+  if (lang == nullptr || shape == nullptr || noTable) {
+    PrintDiagHeader("OutTNewShape");
+    if (lang == nullptr) Print(" Language handle\n");
+    if (shape == nullptr) Print(" Invalid input string pointer\n");
+    if (noTable) Print(" Output terminal space allocation\n");
+    return stNotAllocated;
+  }
+  if (number < 1 || number > lang->LastOutTerm) return stBadOutTermCode;
+  lang->OutTermTab[number].Shape.Set(shape);
+  return stOk;
+}
+
+Status OutShapesLine(Language& lang, std::string_view line) {
+  std::string_view name, shape;
+  if (Status st = SplitAtEquals(line, name, shape); st != stOk) return st;
+  std::int32_t number = 0;
+  if (Status st = FindOutTerm(lang, name, number); st != stOk) return st;
+  return OutTNewShape(&lang, number, std::string(shape).c_str());
+}
 
 }  // namespace parvolen

@@ -9,7 +9,8 @@
 
 namespace parvolen {
 
-// Sets the Shape of output terminal number (cut to 50 characters); 79 for a bad number.
+// Sets (or replaces) the Shape of output terminal number, cut to 50 characters;
+// 79 for a number outside 1..LastOutTerm, 83 with a diagnostic for a missing record, text or table.
 [[nodiscard]] Status OutTNewShape(Language* lang, std::int32_t number, const char* shape);
 // Line handler: "output terminal = shape".
 [[nodiscard]] Status OutShapesLine(Language& lang, std::string_view line);

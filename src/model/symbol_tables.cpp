@@ -114,6 +114,9 @@ Status TerminalsEnd(LanguagePool& pool, std::int32_t handle) {
 Status NonterminalsEnd(LanguagePool& pool, std::int32_t handle) {
   Language* l = pool.Record(handle);
   if (l == nullptr) return stBadLanguageHandle;
+  if (!l->NontTab.Exists()) return stNotAllocated;
+  // An empty name selects nothing, even if some line declared an empty nonterminal name.
+  if (l->StartingSymbol.Empty()) return stUnknownNonterminal;
   return FindNonterminal(*l, l->StartingSymbol.View(), l->StartNont);
 }
 

@@ -1,8 +1,96 @@
 #include "semantics/assembler.h"
 
-namespace parvolen {
+#include "model/console.h"
+#include "model/symbol_tables.h"
+#include "semantics/instruction_set.h"
+#include "semantics/instruction_text.h"
 
-// Placeholder until the assembler is built.
-Status SemAsmLine(Language&, std::string_view) { return stNotFinished; }
+namespace parvolen {
+namespace {
+
+// Where an opcode puts its first and second operand texts.
+enum class Use { Ignored, Dst, Src };
+
+struct Mnemonic {
+  std::string_view text;
+  std::int32_t opcode;
+  Use first;
+  Use second;
+};
+
+// The thirteen mnemonics, matched exactly (case-sensitive).
+constexpr Mnemonic kMnemonics[] = {
+    {"pop", kOpPop, Use::Dst, Use::Ignored},
+    {"push", kOpPush, Use::Src, Use::Ignored},
+    {"copy", kOpCopy, Use::Dst, Use::Src},
+    {"move", kOpMove, Use::Dst, Use::Src},
+    {"put", kOpPut, Use::Src, Use::Ignored},
+    {"return", kOpReturn, Use::Ignored, Use::Ignored},
+    {"fetch", kOpFetch, Use::Dst, Use::Ignored},
+    {"add", kOpAdd, Use::Dst, Use::Src},
+    {"sub", kOpSub, Use::Dst, Use::Src},
+    {"mul", kOpMul, Use::Dst, Use::Src},
+    {"writeln", kOpWriteln, Use::Ignored, Use::Ignored},
+    {"spaces", kOpSpaces, Use::Src, Use::Ignored},
+    {"gen", kOpGen, Use::Ignored, Use::Ignored},  // recognised, then rejected
+};
+
+const Mnemonic* FindMnemonic(std::string_view text) {
+  for (const Mnemonic& m : kMnemonics)
+    if (m.text == text) return &m;
+  return nullptr;
+}
+
+Status Operand(Language& lang, std::string_view text, Use use, SemInst& inst) {
+  switch (use) {
+    case Use::Dst: return SemPar(lang, text, inst.Dst, inst);
+    case Use::Src: return SemPar(lang, text, inst.Src, inst);
+    case Use::Ignored: break;
+  }
+  return stOk;
+}
+
+// "#name": the action's instructions begin with the next instruction line.
+Status StartAction(Language& lang, std::string_view name) {
+  std::int32_t action = 0;
+  if (Status st = FindAction(lang, name, action); st != stOk) return st;
+  lang.ActionTab[action].FirstInst = lang.LastSemInst + 1;
+  return stOk;
+}
+
+}  // namespace
+
+Status AddSemAsmLabel(Language&, std::string_view, std::int32_t) {
+  Print("\n *** AddSemAsmLabel ***\n");
+  return stNotFinished;
+}
+
+Status SemAsmLine(Language& lang, std::string_view line) {
+  if (line.empty()) return stOk;
+  if (line.front() == '#') return StartAction(lang, line.substr(1));
+
+  std::string_view label, mnemo, first, second;
+  if (Status st = SplitSemAsmLine(line, label, mnemo, first, second); st != stOk) return st;
+
+  if (!lang.SemInstTab.Exists()) {
+    if (lang.SemInsts <= 0) return stTooManySemInsts;
+    if (Status st = lang.SemInstTab.Allocate(lang.SemInsts); st != stOk) return st;
+  }
+  if (lang.LastSemInst >= lang.SemInsts) return stTooManySemInsts;
+  const Mnemonic* m = FindMnemonic(mnemo);
+  if (m == nullptr) return stUnknownMnemo;
+
+  // The instruction is counted before its label and operands are examined.
+  const std::int32_t index = ++lang.LastSemInst;
+  SemInst& inst = lang.SemInstTab[index];
+  if (!label.empty()) return AddSemAsmLabel(lang, label, index);
+  inst.Opcode = m->opcode;
+  if (m->opcode == kOpGen) {
+    Print("\n *** SemAsmLine ***\n");
+    return stNotFinished;
+  }
+  if (Status st = Operand(lang, first, m->first, inst); st != stOk) return st;
+  return Operand(lang, second, m->second, inst);
+}
 
 }  // namespace parvolen
