@@ -3,13 +3,21 @@
 #include <cstdio>
 #include <string>
 
-#include "codegen/construct.h"
-#include "driver/command_line.h"
 #include "model/console.h"
 #include "model/language.h"
 #include "reader/reader.h"
 
 namespace parvolen {
+
+ConsOptions MakeConsOptions(const CommandLine& cl) {
+  ConsOptions options;
+  options.TrackLines = 1;
+  options.DebugSupport = cl.DebugSupport ? 1 : 0;
+  options.OutputUsed = 0;
+  options.SemanticCode = cl.SemanticCode ? 1 : 0;
+  options.ValueKinds = 0;
+  return options;
+}
 
 Status Run(std::span<const std::string_view> args) {
   const CommandLine cl = ParseCommandLine(args);
@@ -20,13 +28,7 @@ Status Run(std::span<const std::string_view> args) {
   }
   if (cl.Banner) Print("\nParvolen v0.20\n");
 
-  ConsOptions options;
-  options.TrackLines = 1;
-  options.DebugSupport = cl.DebugSupport ? 1 : 0;
-  options.OutputUsed = 0;
-  options.SemanticCode = cl.SemanticCode ? 1 : 0;
-  options.ValueKinds = 0;
-
+  ConsOptions options = MakeConsOptions(cl);
   LanguagePool pool;
   std::int32_t handle = 0;
   Status st = ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle);

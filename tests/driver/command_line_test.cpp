@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "driver/run.h"
+
 namespace parvolen {
 namespace {
 
@@ -65,6 +67,15 @@ TEST(CommandLine, LongArgumentsAreCut) {
   EXPECT_EQ(cl.LangFile, std::string(255, 'f'));
   EXPECT_EQ(cl.TargetDir, std::string(255, 'f'));
   EXPECT_EQ(cl.ListFile, std::string(255, 'o'));
+}
+
+TEST(CommandLine, GenerationOptions) {
+  const ConsOptions plain = MakeConsOptions(Parse({"g.lang"}));
+  EXPECT_EQ(plain.TrackLines, 1);
+  EXPECT_EQ(plain.DebugSupport + plain.OutputUsed + plain.SemanticCode + plain.ValueKinds, 0);
+  const ConsOptions both = MakeConsOptions(Parse({"-T", "-s", "g.lang"}));
+  EXPECT_EQ(both.DebugSupport, 1);
+  EXPECT_EQ(both.SemanticCode, 1);
 }
 
 }  // namespace
