@@ -67,6 +67,8 @@ template <class... Fs>
 struct Overloaded : Fs... {
   using Fs::operator()...;
 };
+template <class... Fs>
+Overloaded(Fs...) -> Overloaded<Fs...>;
 
 Status Store(Language& lang, const KeyRow& row, std::string_view value) {
   return std::visit(Overloaded{
