@@ -145,22 +145,6 @@ TEST(LexerRun, TwentyKeywordsMatchExactly) {
             "== case\nkw_if\nid str \"IF\"\nid str \"While\"\neoi\nlines: 0\n");
 }
 
-TEST(LexerRun, EveryValueKind) {
-  Language lang;
-  LangBuilder(lang)
-      .Terminals({"id", "num", "chr", "str", "kw", "eoi"})
-      .Id("id")
-      .Num("num")
-      .Chars("chr")
-      .Strings("str")
-      .Eof("eoi")
-      .Keywords({"kw = begin"})
-      .SomeInstruction();
-  const fs::path dir = Generate(lang);
-  EXPECT_EQ(RunLexer(dir, "id,num,chr,str,kw", "eoi", {{"ok", "begin x 12 'c' \"s t\" BEGIN"}}),
-            "== ok\nkw no value\nid id X\nnum int 12\nchr char 'c'\nstr str \"s t\"\nkw no value\neoi\nlines: 0\n");
-}
-
 TEST(LexerRun, SharedDelimiterDecidesByLength) {
   Language lang;
   LangBuilder(lang).Terminals({"chr", "str", "eoi"}).Chars("chr", '\'').Strings("str", '\'').Eof("eoi").SomeInstruction();
