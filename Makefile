@@ -20,6 +20,19 @@ build-asan:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPARVOLEN_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
+# Generates the bundled example's translator, builds it and runs it on a sample input.
+run: build
+	bash $(EXAMPLE)/run.sh $(abspath $(BUILD))/parvolen
+
+# Every test: unit and end-to-end, once plain and once under the sanitizers; then the fuzz smoke run.
+test: build build-asan
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	$(MAKE) fuzz-smoke
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
 # The fuzz targets: clang with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer.
 build-fuzz:
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
@@ -33,16 +46,3 @@ fuzz-smoke: build-fuzz
 # A fuzzing campaign: FUZZ_SECONDS per target, one target at a time (docs/fuzzing.md).
 fuzz: build-fuzz
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
-
-# Generates the bundled example's translator, builds it and runs it on a sample input.
-run: build
-	bash $(EXAMPLE)/run.sh $(abspath $(BUILD))/parvolen
-
-# Every test: unit and end-to-end, once plain and once under the sanitizers; then the fuzz smoke run.
-test: build build-asan
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
-	$(MAKE) fuzz-smoke
-
-clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
