@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/stack_room.h"
 #include "codegen/framing.h"
 
 namespace parvolen {
@@ -142,6 +143,8 @@ class RoutineWriter {
   // selects gets no label (its statements are never reached), a terminal no node names falls
   // to the default and is a syntax error.
   Status ConSwitch(std::int32_t nodes, std::int32_t first, int level, bool fetch) {
+    // Every nested switch is one more level of recursion: stop before the stack runs out.
+    if (StackNearlyFull()) return stNoMem;
     const std::string tabs = CodeWriter::Tabs(level);
     if (fetch) {
       out_.Put("%sif  ( ( e = LookTerm(&Terminal) ) != ecOk )\n", tabs);
