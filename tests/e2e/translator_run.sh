@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the translator that parvolen generated in GENDIR (every _*.c there) with the C file
-# MAIN, with cc and with clang when present, runs it once per INPUT from the input's own
+# MAIN, with cc and with clang when present (unless that build is there already), runs it once per INPUT from the input's own
 # directory and prints what it prints; both builds must print the same. An input whose run
 # neither accepts (exit 0) nor rejects (exit 1), a crash for instance, is reported and fails.
 # usage: translator_run.sh GENDIR MAIN INPUT...
@@ -15,6 +15,12 @@ for compiler in cc clang; do
 done
 sources=("$gen"/_*.c)
 for compiler in "${compilers[@]}"; do
+  # A build newer than every source is reused, so that many calls on one GENDIR build once.
+  fresh=1
+  for source in "$main" "${sources[@]}"; do
+    [ "$gen/translator_$compiler" -nt "$source" ] || fresh=0
+  done
+  [ "$fresh" = 1 ] && continue
   if ! "$compiler" -std=gnu11 -Werror=implicit-function-declaration -I"$gen" -o "$gen/translator_$compiler" \
       "$main" "${sources[@]}" 2> "$gen/compile_$compiler.txt"; then
     echo "compile failed with $compiler:"
