@@ -24,9 +24,35 @@ for kind in Str Id; do
 done
 eoi=$(grep -A2 'check for EOF' "$gen/_lexer.c" | grep -o 'Term_[A-Za-z0-9_]*' || true)
 [ -n "$eoi" ] && flags+=("-DFUZZ_EOI_TERM=$eoi")
-[ -f "$gen/_parser.c" ] && flags+=(-DFUZZ_HAVE_PARSER)
 [ -f "$gen/_writer.c" ] && flags+=(-DFUZZ_HAVE_WRITER)
+# The semantic machine, whose values the entry releases after each parse as the end of a
+# process would.
+if [ -f "$gen/_actions.c" ]; then
+  grep -q $'^Value\tRegister\[3\]' "$gen/_actions.c" && flags+=(-DFUZZ_HAVE_REGISTERS)
+  grep -q $'^int\tsp;' "$gen/_actions.c" && flags+=(-DFUZZ_HAVE_STACK)
+  grep -q $'^Value\tGRegister\[3\]' "$gen/_actions.c" && flags+=(-DFUZZ_HAVE_GREGISTERS)
+fi
+grep -q '^typedef char \*Value;' "$gen/_lexer.h" && flags+=(-DFUZZ_HEAP_VALUE)
+
+# The parser drives the translator when every module it includes was generated; a build whose
+# parser needs a module that this build cannot generate yet fuzzes the lexer alone.
+sources=()
+for source in "$gen"/_*.c; do
+  [ "$(basename "$source")" = _parser.c ] || sources+=("$source")
+done
+if [ -f "$gen/_parser.c" ]; then
+  missing=""
+  for header in $(sed -nE $'s/^#include\t"([^"]*)"$/\\1/p' "$gen/_parser.c"); do
+    [ -f "$gen/$header" ] || missing="$missing $header"
+  done
+  if [ -z "$missing" ]; then
+    flags+=(-DFUZZ_HAVE_PARSER)
+    sources+=("$gen/_parser.c")
+  else
+    echo "note: $(basename "$lang"): the parser includes$missing, not generated: fuzzing the lexer alone" >&2
+  fi
+fi
 
 "$cc" -std=gnu11 -g -O1 -Werror=implicit-function-declaration \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -Wno-switch \
-  "${flags[@]}" -I"$gen" -o "$output" "$here/translator_fuzz.c" "$gen"/_*.c
+  "${flags[@]}" -I"$gen" -o "$output" "$here/translator_fuzz.c" "${sources[@]}"

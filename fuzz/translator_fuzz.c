@@ -9,7 +9,14 @@
      FUZZ_HAVE_FETCHVAL                   _lexer.c defines FetchVal
      FUZZ_MULTI_VALUED                    Value is the tagged record (VT holds the kind)
      FUZZ_HAS_VTSTR, FUZZ_HAS_VTID        the kinds whose values are heap copies
-     FUZZ_EOI_TERM                        the end-of-input terminal, when the language has one */
+     FUZZ_EOI_TERM                        the end-of-input terminal, when the language has one
+     FUZZ_HEAP_VALUE                      Value is a plain char pointer
+     FUZZ_HAVE_REGISTERS, FUZZ_HAVE_GREGISTERS, FUZZ_HAVE_STACK
+                                          the semantic machine of _actions.c
+
+   The translator is made to run once in a process: between two inputs the entry puts back what a
+   new process would start with (the line count, the kind of the last value, the value stack and
+   registers, whose values it frees), so that each input runs alone and a value lost by the translator shows as a leak. */
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -102,13 +109,69 @@ static void Scan(size_t size) {
 }
 #endif
 
+#ifdef FUZZ_HAVE_PARSER
+#if defined(FUZZ_HAVE_REGISTERS) || defined(FUZZ_HAVE_STACK)
+static void Release(Value *v) {
+#if defined(FUZZ_MULTI_VALUED)
+	switch ( v->WhoAmI ) {
+#ifdef FUZZ_HAS_VTSTR
+	case vtStr: free(v->Val.s); break;
+#endif
+#ifdef FUZZ_HAS_VTID
+	case vtId: free(v->Val.id); break;
+#endif
+	default: break;
+	}
+	v->WhoAmI = vtNone;
+#elif defined(FUZZ_HEAP_VALUE)
+	free(*v);
+	*v = NULL;
+#else
+	(void)v;
+#endif
+}
+#endif
+
+/* Frees the values the machine holds after a parse and empties its stack. */
+static void ResetMachine(void) {
+	int i;
+
+	(void)i;
+#ifdef FUZZ_HAVE_REGISTERS
+	extern Value Register[3];
+	for ( i = 0; i < 3; i++ )
+		Release(&Register[i]);
+#endif
+#ifdef FUZZ_HAVE_GREGISTERS
+	extern Value GRegister[3];
+	for ( i = 0; i < 3; i++ )
+		Release(&GRegister[i]);
+#endif
+#ifdef FUZZ_HAVE_STACK
+	extern Value ValStack[];
+	extern int sp;
+	for ( i = 1; i <= sp; i++ )
+		Release(&ValStack[i]);
+	sp = 0;
+#endif
+}
+#endif
+
 int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 	WriteInput(data, size);
 	CurrLine = 0;
+#ifdef FUZZ_MULTI_VALUED
+	{
+		extern ValType VT;
+		VT = vtNone;
+	}
+#endif
 #if defined(FUZZ_HAVE_PARSER) && defined(FUZZ_HAVE_WRITER)
 	(void)Parse(InName, "/dev/null");
+	ResetMachine();
 #elif defined(FUZZ_HAVE_PARSER)
 	(void)Parse(InName);
+	ResetMachine();
 #else
 	Scan(size);
 #endif
