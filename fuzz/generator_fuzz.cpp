@@ -7,7 +7,8 @@
 //  - the target directory holds only files the generators write, and on status 0 all of them
 //    that the description calls for;
 //  - the sandbox around it holds nothing but the description and the target directory, and no
-//    generated file appeared in the current directory.
+//    generated file appeared in the current directory;
+//  - every file the run opened is closed again.
 #include <unistd.h>
 
 #include <array>
@@ -96,6 +97,19 @@ const std::set<std::string>& FilesInWorkingDir() {
   return present;
 }
 
+// Open file descriptors of this process; -1 where the system does not list them.
+int OpenFileCount() {
+  std::error_code ec;
+  fs::directory_iterator it("/proc/self/fd", ec);
+  if (ec) return -1;
+  int count = 0;
+  for (; it != fs::directory_iterator(); it.increment(ec)) {
+    if (ec) return -1;
+    ++count;
+  }
+  return count;
+}
+
 void WriteDescription(const fs::path& path, const std::uint8_t* data, std::size_t size) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) Fail("cannot write " + path.string());
@@ -152,6 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (ec) Fail("cannot create the target directory");
   WriteDescription(box.description, data + 1, size - 1);
 
+  const int filesBefore = OpenFileCount();
   parvolen::CommandLine cl;
   cl.SemanticCode = (data[0] & 1) != 0;
   cl.DebugSupport = (data[0] & 2) != 0;
@@ -173,6 +188,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)pool.Release(handle);
   std::fflush(stdout);
   CheckTarget(box, status, expected);
+  if (const int filesAfter = OpenFileCount(); filesAfter != filesBefore)
+    Fail(std::to_string(filesAfter - filesBefore) + " files left open");
   return 0;
 }
 
