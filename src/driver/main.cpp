@@ -1,1 +1,9 @@
-int main() { return 0; }
+#include <string_view>
+#include <vector>
+
+#include "driver/run.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  return parvolen::Run(args);
+}

@@ -1,0 +1,34 @@
+// The command line: [-q] [-s] [-T] <langfile> [<targetdir>] [-l<lstfile>], and the usage text.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace parvolen {
+
+// What the arguments ask for. File names hold at most kMaxArgument characters.
+struct CommandLine {
+  static constexpr std::size_t kMaxArgument = 255;
+
+  bool Usage = false;         // print the usage text and stop
+  bool Banner = true;         // cleared by -q
+  bool SemanticCode = false;  // -s
+  bool DebugSupport = false;  // -T
+  bool Listing = false;       // some -l was given
+  std::string LangFile;
+  std::string TargetDir;      // empty: the current directory
+  std::string ListFile;       // the rest of the last -l argument
+  std::int32_t Positional = 0;
+  std::int32_t TooMany = 0;   // positional parameters after the second, each reported once
+};
+
+// Examines the arguments after the program name, in order; no arguments at all, or one of
+// "/?", "-?", "?", asks for the usage text (later arguments are then not examined).
+[[nodiscard]] CommandLine ParseCommandLine(std::span<const std::string_view> args);
+
+// Prints the usage text.
+void PrintUsage();
+
+}  // namespace parvolen

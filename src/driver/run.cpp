@@ -1,0 +1,47 @@
+#include "driver/run.h"
+
+#include <cstdio>
+#include <string>
+
+#include "model/console.h"
+#include "model/language.h"
+#include "reader/reader.h"
+
+namespace parvolen {
+
+ConsOptions MakeConsOptions(const CommandLine& cl) {
+  ConsOptions options;
+  options.TrackLines = 1;
+  options.DebugSupport = cl.DebugSupport ? 1 : 0;
+  options.OutputUsed = 0;
+  options.SemanticCode = cl.SemanticCode ? 1 : 0;
+  options.ValueKinds = 0;
+  return options;
+}
+
+Status Run(std::span<const std::string_view> args) {
+  const CommandLine cl = ParseCommandLine(args);
+  for (std::int32_t i = 0; i < cl.TooMany; ++i) Print("\n*** Too many parameters!\n");
+  if (cl.Usage) {
+    PrintUsage();
+    return stOk;
+  }
+  if (cl.Banner) Print("\nParvolen v0.20\n");
+
+  ConsOptions options = MakeConsOptions(cl);
+  LanguagePool pool;
+  std::int32_t handle = 0;
+  Status st = ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle);
+  if (st == stOk) st = Construct(pool.Record(handle), cl.TargetDir, &options);
+
+  if (st == stOk) {
+    Print("\nDone.\n");
+  } else {
+    Print("\n" + std::string(StatusMessage(st)) + ".\n\n\n");
+  }
+  (void)pool.Release(handle);  // a run that never got a handle has nothing to release
+  std::fflush(stdout);
+  return st;
+}
+
+}  // namespace parvolen

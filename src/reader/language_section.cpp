@@ -1,0 +1,139 @@
+#include "reader/language_section.h"
+
+#include <array>
+#include <variant>
+
+#include "model/console.h"
+#include "reader/text.h"
+
+namespace parvolen {
+namespace {
+
+constexpr std::int32_t kNoUpperBound = -1;
+
+struct IntegerKey {
+  std::int32_t Language::*Field;
+  std::int32_t Lower;
+  std::int32_t Upper;
+};
+struct YesNoKey {
+  std::int32_t Language::*Field;
+};
+using NameKey = Name Language::*;
+using CharKey = char Language::*;
+
+struct KeyRow {
+  std::string_view Key;
+  std::variant<NameKey, IntegerKey, YesNoKey, CharKey> Field;
+};
+
+// The keys in the order in which they are tested.
+const std::array<KeyRow, 32> kKeys = {{
+    {"Name", &Language::Name},
+    {"StartingSymbol", &Language::StartingSymbol},
+    {"IdName", &Language::IdName},
+    {"NumName", &Language::NumName},
+    {"CharName", &Language::CharName},
+    {"StrName", &Language::StrName},
+    {"EofName", &Language::EofName},
+    {"EolName", &Language::EolName},
+    {"Lookahead", IntegerKey{&Language::Lookahead, 1, 5}},
+    {"AllAheads", YesNoKey{&Language::AllAheads}},
+    {"UseChars", YesNoKey{&Language::UseChars}},
+    {"UseStrings", YesNoKey{&Language::UseStrings}},
+    {"Extensible", YesNoKey{&Language::Extensible}},
+    {"IgnoreValues", YesNoKey{&Language::IgnoreValues}},
+    {"Extended", YesNoKey{&Language::Extended}},
+    {"CaseSensitive", YesNoKey{&Language::CaseSensitive}},
+    {"Terminals", IntegerKey{&Language::Terminals, 0, kNoUpperBound}},
+    {"Nonterminals", IntegerKey{&Language::Nonterminals, 1, kNoUpperBound}},
+    {"OutTerms", IntegerKey{&Language::OutTerms, 0, kNoUpperBound}},
+    {"Actions", IntegerKey{&Language::Actions, 0, kNoUpperBound}},
+    {"Keywords", IntegerKey{&Language::Keywords, 0, kNoUpperBound}},
+    {"Edges", IntegerKey{&Language::Edges, 0, kNoUpperBound}},
+    {"Nodes", IntegerKey{&Language::Nodes, 0, kNoUpperBound}},
+    {"Views", IntegerKey{&Language::Views, 0, kNoUpperBound}},
+    {"Productions", IntegerKey{&Language::Productions, 0, kNoUpperBound}},
+    {"SymbNodes", IntegerKey{&Language::SymbNodes, 0, kNoUpperBound}},
+    {"SemInsts", IntegerKey{&Language::SemInsts, 0, kNoUpperBound}},
+    {"StackSize", IntegerKey{&Language::StackSize, 0, kNoUpperBound}},
+    {"StrDelim", &Language::StrDelim},
+    {"CharDelim", &Language::CharDelim},
+    {"OutStrDelim", &Language::OutStrDelim},
+    {"OutCharDelim", &Language::OutCharDelim},
+}};
+
+template <class... Fs>
+struct Overloaded : Fs... {
+  using Fs::operator()...;
+};
+template <class... Fs>
+Overloaded(Fs...) -> Overloaded<Fs...>;
+
+Status Store(Language& lang, const KeyRow& row, std::string_view value) {
+  return std::visit(Overloaded{
+                        [&](NameKey field) {
+                          (lang.*field).Set(value);
+                          return Status{stOk};
+                        },
+                        [&](const IntegerKey& key) {
+                          return IntegerValue(value, key.Lower, key.Upper, lang.*key.Field);
+                        },
+                        [&](const YesNoKey& key) { return YesNoValue(value, lang.*key.Field); },
+                        [&](CharKey field) {
+                          lang.*field = value.empty() ? '\0' : value.front();
+                          return Status{stOk};
+                        },
+                    },
+                    row.Field);
+}
+
+}  // namespace
+
+Status LanguageBegin(LanguagePool& pool, std::int32_t handle) {
+  Language* lang = pool.Record(handle);
+  if (lang == nullptr) return stBadLanguageHandle;
+  lang->Extended = 0;
+  lang->OutStrDelim = '"';
+  lang->OutCharDelim = '\'';
+  lang->IgnoreValues = 0;
+  return stOk;
+}
+
+Status LanguageLine(Language& lang, std::string_view line) {
+  std::string_view key, value;
+  if (Status st = SplitAtEquals(line, key, value); st != stOk) return st;
+  for (const KeyRow& row : kKeys)
+    if (EqualNoCase(key, row.Key)) return Store(lang, row, value);
+  return stUnknownKey;
+}
+
+Status LanguageEnd(LanguagePool& pool, std::int32_t handle) {
+  Language* lang = pool.Record(handle);
+  if (lang == nullptr) return stBadLanguageHandle;
+  if (lang->Lookahead == 0) {
+    lang->Lookahead = 1;
+    Print("Warning: lookahead set to default (1)\n");
+  }
+  if (lang->Nonterminals == 0) {
+    lang->Nonterminals = 1;
+    Print("Warning: maximal # of nonterminals set to default (1)\n");
+  }
+  if (!lang->CharName.Empty()) {
+    lang->UseChars = 1;
+    if (lang->CharDelim == '\0') {
+      Print("Warning: characters used but no character delimiter specified - therefore set to `'`\n");
+      lang->CharDelim = '\'';
+    }
+  }
+  if (!lang->StrName.Empty()) {
+    lang->UseStrings = 1;
+    if (lang->StrDelim == '\0') {
+      Print("Warning: strings used but no string delimiter specified - therefore set to `\"`\n");
+      lang->StrDelim = '"';
+    }
+  }
+  return stOk;
+}
+
+}  // namespace parvolen

@@ -1,0 +1,31 @@
+#include "reader/line_reader.h"
+
+#include "reader/text.h"
+
+namespace parvolen {
+
+bool LineReader::Next(std::string& text) {
+  text.clear();
+  if (done_) return false;
+  std::size_t length = 0;
+  bool cut = false;
+  int c = 0;
+  while ((c = std::getc(file_)) != EOF && c != '\n') {
+    ++length;
+    if (c == '\0') cut = true;
+    if (!cut) text.push_back(static_cast<char>(c));
+  }
+  if (length == 0) {
+    // An empty run (a line end right away, the end of the file or a read error) is no line.
+    done_ = true;
+    return false;
+  }
+  if (c == '\n') {
+    while ((c = std::getc(file_)) != EOF && IsBlank(static_cast<char>(c))) {
+    }
+    if (c != EOF) std::ungetc(c, file_);
+  }
+  return true;
+}
+
+}  // namespace parvolen

@@ -1,0 +1,25 @@
+// Reads the lines of a description file the way the format defines them.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace parvolen {
+
+// A line is the run of bytes up to the next line end, of any length; its text ends at its
+// first NUL byte. After a line every whitespace byte is skipped, so empty lines and leading
+// blanks vanish for every line but the first, and a file that begins with a line end yields
+// no line at all.
+class LineReader {
+ public:
+  explicit LineReader(std::FILE* file) : file_(file) {}
+
+  // Gives the text of the next line; false at the end of the file or when no line can be read.
+  [[nodiscard]] bool Next(std::string& text);
+
+ private:
+  std::FILE* file_;
+  bool done_ = false;
+};
+
+}  // namespace parvolen

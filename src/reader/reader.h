@@ -1,0 +1,18 @@
+// Reads a language description file into a new Language record.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "model/language.h"
+#include "model/status.h"
+
+namespace parvolen {
+
+// Creates a record in the pool and reads the description into it, echoing every line to the
+// listing file unless its name is empty. Gives the record's handle (0 when the file cannot be
+// opened, status 3) and returns the first failing status; on failure the record stays in use.
+[[nodiscard]] Status ReadDescription(LanguagePool& pool, std::string_view descriptionName,
+                                     std::string_view listingName, std::int32_t& handle);
+
+}  // namespace parvolen
