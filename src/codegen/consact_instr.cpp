@@ -1,5 +1,6 @@
 #include "codegen/consact_instr.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "codegen/framing.h"
@@ -14,6 +15,7 @@ constexpr std::string_view kTop = "ValStack[sp-0]";
 
 bool IsImmediate(std::int32_t kind) { return kind == kOperandImm; }
 bool IsValueSlot(std::int32_t kind) { return kind >= kOperandStack && kind < kOperandImm; }
+bool IsStackSlot(std::int32_t kind) { return kind >= kOperandStack && kind < kOperandReg; }
 
 // The operands each opcode reads from its record.
 struct OperandUse {
@@ -142,12 +144,20 @@ void WriteIntCheck(Instr& x, const std::string& operand, bool immediate) {
   x.out.Put("\tif  ( %s.WhoAmI != vtInt )\n\t\treturn\tecNotNum;\n", operand);
 }
 
+// A single-kind string or identifier value is a plain pointer, NULL until it is set and after
+// it was moved away: copying or printing it gives ecNoVal, as an empty tagged value does.
+void WriteEmptyCheck(Instr& x) {
+  if (x.SrcImmediate()) return;
+  x.out.Put("\tif  ( %s == NULL )\n\t\treturn\tecNoVal;\n", x.src);
+}
+
 // dst gets a copy of the source: strings and identifiers are duplicated, an immediate sets the
 // kind it has.
 void WriteCopy(Instr& x, std::string_view dst) {
   CodeWriter& out = x.out;
   if (x.Single()) {
     if (x.HeapValues()) {
+      WriteEmptyCheck(x);
       out.Put("\tif  ( ( %s = strdup(%s) ) == NULL )\n\t\treturn\tecNoMem;\n", {dst, x.src});
     } else {
       out.Put("\t%s = %s;\n", {dst, x.src});
@@ -185,6 +195,7 @@ void WritePut(Instr& x) {
     return;
   }
   if (x.Single()) {
+    if (x.HeapValues()) WriteEmptyCheck(x);
     if (x.PlainInt()) {
       out.Put("\tif  ( ( e = OutNum(");
     } else if (x.lang.UseChars != 0) {
@@ -244,8 +255,20 @@ void WriteSpaces(Instr& x) {
   out.Put("\t\treturn\te;\n");
 }
 
+// Slot k of the stack is ValStack[sp-k]: with fewer than k entries that index would fall below
+// the array, so the instruction first checks the depth. Entry 0 is never used, so s0 (and s1
+// of a pop, whose own test leaves at least one entry) needs no check.
+void WriteDepthCheck(Instr& x) {
+  const OperandUse use = OperandsOf(x.inst.Opcode);
+  const auto depth = [](std::int32_t kind) { return IsStackSlot(kind) ? kind - kOperandStack : 0; };
+  const std::int32_t need = std::max(use.dst ? depth(x.inst.Dst) : 0, use.src ? depth(x.inst.Src) : 0);
+  const std::int32_t covered = x.inst.Opcode == kOpPop ? 1 : 0;
+  if (need > covered) x.out.Put("\tif  ( sp < %d )\n\t\treturn\tecNoStk;\n", std::to_string(need));
+}
+
 Status Translate(Instr& x) {
   CodeWriter& out = x.out;
+  WriteDepthCheck(x);
   switch (x.inst.Opcode) {
     case kOpPop:
       out.Put("\tif  ( sp <= 0 )\n\t\treturn\tecNoStk;\n");
