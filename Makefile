@@ -23,7 +23,7 @@ run: build
 # Every test: unit and end-to-end, once plain and once under the sanitizers.
 test: build build-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
