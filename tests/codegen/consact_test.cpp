@@ -142,13 +142,6 @@ TEST(ConsAct, TargetPathTooLong) {
   EXPECT_FALSE(std::filesystem::exists(dir + "/_actions.h"));
 }
 
-TEST(ConsAct, MissingRecordOrDirectory) {
-  ConsOptions options;
-  CaptureStdout();
-  EXPECT_EQ(ConsAct(nullptr, std::string_view(), options), stNotAllocated);
-  EXPECT_EQ(GetCapturedStdout(), "*** ConsAct ***\n Language handle\n Directory\n");
-}
-
 // Records built in code reach what the assembler never produces: operands and immediates
 // without a C form print a diagnostic, and the instruction is left out whole.
 TEST(ConsInstr, OperandWithoutCFormWritesNothing) {
@@ -181,21 +174,6 @@ TEST(ConsInstr, OperandWithoutCFormWritesNothing) {
   EXPECT_EQ(ConsAddr(lang, kOperandImm, nullptr, text), stNotAllocated);
   EXPECT_EQ(ConsAddr(lang, kOperandGReg + 2, nullptr, text), stOk);
   EXPECT_EQ(text, "GRegister[2]");
-}
-
-// Return ends the run; empty entries, opcode 8 and gen write no statement but let it go on.
-TEST(ConsInstr, ResultsByOpcode) {
-  Language lang;
-  ConsOptions options;
-  const std::string path = TempPath("instr");
-  CodeWriter out;
-  ASSERT_EQ(out.Open(path), stOk);
-  EXPECT_EQ(ConsInstr(out, lang, SemInst{kOpReturn, 0, 0, 0, 0, 0}, options), stSemReturn);
-  EXPECT_EQ(ConsInstr(out, lang, SemInst{}, options), stOk);
-  EXPECT_EQ(ConsInstr(out, lang, SemInst{8, 0, 0, 0, 0, 0}, options), stNotFinished);
-  EXPECT_EQ(ConsInstr(out, lang, SemInst{kOpGen, 0, 0, 0, 0, 0}, options), stOk);
-  ASSERT_EQ(out.Close(), stOk);
-  EXPECT_EQ(ReadFile(path), "\t/* !!! generate quadruple - replace by your code !!! */\n");
 }
 
 }  // namespace

@@ -87,12 +87,5 @@ TEST(ConsWriter, FailingCloseOfTheSource) {
   EXPECT_FALSE(ReadFile(dir + "/_writer.h").empty());
 }
 
-TEST(ConsWriter, MissingRecordOrDirectory) {
-  ConsOptions options;
-  CaptureStdout();
-  EXPECT_EQ(ConsWriter(nullptr, "x", options), stNotAllocated);
-  EXPECT_EQ(GetCapturedStdout(), "*** ConsWriter ***\n Language handle\n");
-}
-
 }  // namespace
 }  // namespace parvolen
