@@ -3,6 +3,7 @@
 #include "codegen/consact.h"
 #include "codegen/error_module.h"
 #include "codegen/lexer_module.h"
+#include "codegen/parser_module.h"
 #include "codegen/writer_module.h"
 #include "model/console.h"
 
@@ -40,8 +41,7 @@ Status Construct(Language* lang, std::string_view targetDir, ConsOptions* option
   if (hasWriter) {
     if (Status st = ConsWriter(lang, targetDir, *options); st != stOk) return st;
   }
-  // Next, when it is built: the parser module, told whether the writer module exists.
-  return stOk;
+  return ConsParser(*lang, targetDir, hasWriter, *options);
 }
 
 }  // namespace parvolen

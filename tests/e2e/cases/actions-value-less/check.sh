@@ -1,1 +1,1 @@
-bash "$CASE_DIR/../../translator.sh"
+bash "$CASE_DIR/../../actions_case_check.sh"

@@ -2,9 +2,10 @@
 # Compiles the translator generated in the work directory with every C compiler at hand (gcc
 # and clang) and, when the case has a directory translated/, runs it on each input file.
 #
-# Called from a case's check.sh (run_case.sh sets CASE_DIR and WORK_DIR). Without _parser.c only
-# the generated modules are compiled. With it, the translator is linked with translator_main.c
-# and run as `translator in-NAME.txt out-NAME.txt` for each in-*.txt of the work directory; its
+# The check of the actions-* end-to-end cases (their check.sh runs it; run_case.sh sets CASE_DIR
+# and WORK_DIR). Without _parser.c only the generated modules are compiled. With it, the
+# translator is linked with output_translator_main.c and run as
+# `translator in-NAME.txt out-NAME.txt` for each in-*.txt of the work directory; its
 # standard output (the message of the final ErrCode) and its output file are compared with
 # translated/NAME.stdout and translated/out-NAME.txt when those exist.
 set -u
@@ -25,7 +26,7 @@ for cc in "${compilers[@]}"; do
   fi
   defs=()
   [ -f _writer.c ] && defs+=(-DHAS_OUTPUT)
-  "$cc" "${flags[@]}" "${defs[@]}" -I. -o "translator-$cc" _*.c "$here/translator_main.c" ||
+  "$cc" "${flags[@]}" "${defs[@]}" -I. -o "translator-$cc" _*.c "$here/output_translator_main.c" ||
     { echo "$cc: the translator does not build"; fail=1; continue; }
   [ -d "$CASE_DIR/translated" ] || continue
   for input in in-*.txt; do
