@@ -1,9 +1,84 @@
 #include "analysis/productions.h"
 
+#include "analysis/edges.h"
+#include "analysis/follow.h"
+#include "analysis/nodes.h"
+#include "analysis/stack_room.h"
+#include "analysis/views.h"
+#include "model/console.h"
+#include "model/symbol_tables.h"
+#include "reader/text.h"
+
 namespace parvolen {
 
-// Placeholder until the grammar analysis is built.
-Status ProdLine(Language&, std::string_view) { return stOk; }
-Status ProductionsEnd(LanguagePool& pool, std::int32_t handle) { return pool.Check(handle); }
+Status ProdLine(Language& lang, std::string_view line) {
+  if (!lang.NontTab.Exists()) return stNotAllocated;
+  std::string_view left;
+  std::string_view right;
+  if (Status st = SplitAtDefines(line, left, right); st != stOk) return st;
+  std::int32_t nont = 0;
+  if (Status st = FindNonterminal(lang, left, nont); st != stOk) return st;
+  if (nont < 1 || nont > lang.LastNonterminal) return stBadNonterminalCode;
+  std::int32_t prod = 0;
+  if (Status st = ProdNew(&lang, line, nont, prod); st != stOk) return st;
+
+  // Direct left recursion: the right side begins with exactly "[" Left "]".
+  const bool recursive = right.size() >= left.size() + 2 && right.front() == '[' &&
+                         right.substr(1, left.size()) == left && right[left.size() + 1] == ']';
+  if (recursive) return ProdIns(&lang, &lang.NontTab[nont].RecEdges, right.substr(left.size() + 2), prod);
+  return ProdIns(&lang, &lang.NontTab[nont].ProdEdges, right, prod);
+}
+
+Status ProdNew(Language* lang, std::string_view line, std::int32_t nont, std::int32_t& prod) {
+  if (lang == nullptr) {
+    PrintDiagHeader("ProdNew");
+    return stNotAllocated;
+  }
+  if (!lang->ProdTab.Exists()) {
+    if (lang->Productions <= 0) return stTooManyProductions;
+    if (Status st = lang->ProdTab.Allocate(lang->Productions); st != stOk) return st;
+  }
+  // Record 0 holds the new text as the sentinel of the search from the last production down.
+  lang->ProdTab[0].Text.Set(line.substr(0, kProdTextLength));
+  std::int32_t same = lang->LastProduction;
+  while (!(lang->ProdTab[same].Text == lang->ProdTab[0].Text)) --same;
+  if (same > 0) {
+    prod = same;
+    return stProductionDefined;
+  }
+  if (lang->LastProduction >= lang->Productions) return stTooManyProductions;
+  prod = ++lang->LastProduction;
+  lang->ProdTab[prod].Nont = nont;
+  lang->ProdTab[prod].Text = lang->ProdTab[0].Text;
+  return stOk;
+}
+
+Status ProdIns(Language* lang, std::int32_t* slot, std::string_view right, std::int32_t prod) {
+  if (lang == nullptr || slot == nullptr) {
+    PrintDiagHeader("ProdIns");
+    return stNotAllocated;
+  }
+  std::size_t pos = 0;
+  while (pos < right.size()) {
+    std::int32_t code = 0;
+    std::int32_t whoAmI = 0;
+    if (Status st = EdgeScan(lang, right, pos, code, whoAmI); st != stOk) return st;
+    std::int32_t edge = 0;
+    if (Status st = EdgeIns(lang, slot, code, whoAmI, &edge); st != stOk) return st;
+    slot = &lang->EdgeTab[edge].Next;
+  }
+  std::int32_t end = 0;
+  return EdgeIns(lang, slot, prod, kEdgeEnd, &end);
+}
+
+Status ProductionsEnd(LanguagePool& pool, std::int32_t handle) {
+  Language* lang = pool.Record(handle);
+  if (lang == nullptr) return stBadLanguageHandle;
+  return RunWithStack(kAnalysisStackBytes, [lang]() -> Status {
+    if (Status st = MkFolEdge(lang); st != stOk) return st;
+    if (Status st = ViewMakeAll(lang); st != stOk) return st;
+    return NodeRebuild(lang);
+  });
+}
 
 }  // namespace parvolen

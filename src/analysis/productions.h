@@ -1,6 +1,9 @@
-// The [Productions] section: production lines into edge tries, and the analysis at its end.
+// The [Productions] section: each line is registered as a production and its right side
+// becomes a path of edges in a trie of its left nonterminal; the end of the section runs the
+// grammar analysis (follow tries, views, decision lists).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -9,9 +12,22 @@
 
 namespace parvolen {
 
-// Line handler of [Productions].
+// Most characters of a production line that are kept and compared.
+inline constexpr std::size_t kProdTextLength = 150;
+
+// Line handler of [Productions]: "Left ::= tokens". A right side that begins with [Left] goes
+// without that token into RecEdges of Left, any other into ProdEdges.
 [[nodiscard]] Status ProdLine(Language& lang, std::string_view line);
-// End handler of [Productions]: follow tries, views, decision lists (the kind check).
+
+// Registers a production of nonterminal nont; status 50 when the same text (first 150
+// characters) was registered before, 16 when the table is full.
+[[nodiscard]] Status ProdNew(Language* lang, std::string_view line, std::int32_t nont, std::int32_t& prod);
+
+// Inserts the tokens of a right side and the end edge of production prod into the trie at the slot.
+[[nodiscard]] Status ProdIns(Language* lang, std::int32_t* slot, std::string_view right, std::int32_t prod);
+
+// End handler of [Productions]: MkFolEdge, ViewMakeAll, NodeRebuild, on a thread with a stack
+// deep enough for large grammars. Status 72 for an invalid handle, else the first failure.
 [[nodiscard]] Status ProductionsEnd(LanguagePool& pool, std::int32_t handle);
 
 }  // namespace parvolen

@@ -1,0 +1,49 @@
+#include "analysis/node_table.h"
+
+#include "analysis/edges.h"
+#include "model/console.h"
+
+namespace parvolen {
+
+Status NodeNew(Language* lang, std::int32_t* slot) {
+  if (lang == nullptr || slot == nullptr) {
+    PrintDiagHeader("NodeNew");
+    return stNotAllocated;
+  }
+  if (!lang->NodeTab.Exists()) {
+    if (lang->Nodes <= 0) return stTooManyNodes;
+    if (Status st = lang->NodeTab.Allocate(lang->Nodes); st != stOk) return st;
+  }
+  if (lang->LastNode >= lang->Nodes) return stTooManyNodes;
+  *slot = ++lang->LastNode;
+  return stOk;
+}
+
+Status NodeIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32_t chosen, std::int32_t* node) {
+  if (lang == nullptr || slot == nullptr || node == nullptr) {
+    PrintDiagHeader("NodeIns");
+    if (lang == nullptr) Print(" Language handle\n");
+    if (slot == nullptr) Print(" Target position\n");
+    if (node == nullptr) Print(" Next insertion position\n");
+    return stNotAllocated;
+  }
+  if (Status st = CheckEdge(lang, chosen); st != stOk) return st;
+  if (term == 0) term = lang->EoiCode;
+  if (term == 0) {
+    *node = 0;
+    return stOk;
+  }
+  std::int32_t* link = slot;
+  while (*link != 0 && lang->NodeTab[*link].Term < term) link = &lang->NodeTab[*link].Altr;
+  if (*link != 0 && lang->NodeTab[*link].Term == term) {
+    *node = *link;
+    return stOk;
+  }
+  const std::int32_t greater = *link;
+  if (Status st = NodeNew(lang, link); st != stOk) return st;
+  lang->NodeTab[*link] = NodeRec{0, greater, term, chosen};
+  *node = *link;
+  return stOk;
+}
+
+}  // namespace parvolen

@@ -1,0 +1,24 @@
+// The view table: tries of terminal strings in sorted sibling lists, a Term of 0 being the
+// lambda view (the string may end here).
+#pragma once
+
+#include <cstdint>
+
+#include "model/language.h"
+#include "model/status.h"
+
+namespace parvolen {
+
+// Status 77 for an index below 0 or above LastView; 0 (the empty list) is valid.
+[[nodiscard]] Status ViewCheck(const Language* lang, std::int32_t view);
+
+// Takes the next view number, allocating the table on first use (15 when full or capacity 0).
+[[nodiscard]] Status ViewNew(Language* lang, std::int32_t* view);
+
+// Finds or inserts the view of terminal term in the sorted list headed by the slot.
+[[nodiscard]] Status ViewIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32_t* view);
+
+// Merges the view trie whose first list begins at source into the list headed by the slot.
+[[nodiscard]] Status ViewCopyTree(Language* lang, std::int32_t* slot, std::int32_t source);
+
+}  // namespace parvolen
