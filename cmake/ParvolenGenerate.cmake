@@ -9,7 +9,7 @@
 #
 # DESCRIPTION  the description file; a relative path is taken from the current source directory.
 # OUTPUT_DIR   where the generated files go; a relative path is taken from the current binary
-#              directory. Default: <current binary dir>/<name>. It is created if missing.
+#              directory. Default: <current binary dir>/<name>-gen. It is created if missing.
 # SEMANTIC     pass -s: translate the [Instructions] of the actions into C.
 # DEBUG        pass -T: every parsing routine prints its entry and exit.
 # LISTING      pass -l<file>: write the listing of the description; a relative path is taken
@@ -87,7 +87,7 @@ function(parvolen_generate name)
     message(FATAL_ERROR "parvolen_generate(${name}): description file not found: ${description}")
   endif()
   if(NOT arg_OUTPUT_DIR)
-    set(arg_OUTPUT_DIR "${name}")
+    set(arg_OUTPUT_DIR "${name}-gen")
   endif()
   get_filename_component(output_dir "${arg_OUTPUT_DIR}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
   file(MAKE_DIRECTORY "${output_dir}")

@@ -61,20 +61,20 @@ calc-gen/_lexer.c
 calc-gen/_lexer.h
 calc-gen/_parser.c
 calc-gen/_parser.h
-postfix/_error.c
-postfix/_error.h
-postfix/_lexer.c
-postfix/_lexer.h
-postfix/_actions.c
-postfix/_actions.h
-postfix/_writer.c
-postfix/_writer.h
-postfix/_parser.c
-postfix/_parser.h
+postfix-gen/_error.c
+postfix-gen/_error.h
+postfix-gen/_lexer.c
+postfix-gen/_lexer.h
+postfix-gen/_actions.c
+postfix-gen/_actions.h
+postfix-gen/_writer.c
+postfix-gen/_writer.h
+postfix-gen/_parser.c
+postfix-gen/_parser.h
 EOF
 diff -u want-lists.txt out/generated-lists.txt || fail "generated source lists"
 [ "$(cd out/calc-gen && ls _* | wc -l)" = 6 ] || fail "calc-gen holds other files than the six listed"
-[ "$(cd out/postfix && ls _* | wc -l)" = 10 ] || fail "postfix holds other files than the ten listed"
+[ "$(cd out/postfix-gen && ls _* | wc -l)" = 10 ] || fail "postfix-gen holds other files than the ten listed"
 [ -s out/calc.lst ] || fail "no listing out/calc.lst"
 
 # Run the translators.
