@@ -86,15 +86,16 @@ std::vector<Block> Blocks(const std::string& doc) {
   return blocks;
 }
 
-// Every block is a file the tests run (example), a run of whole lines of one (excerpt), or a
-// shell session or plain text.
+// Every block is a file the tests run (example), a run of whole lines of one (excerpt), a shell
+// session that tests/docs/check_sessions.sh replays (console), or commands and plain text.
 void CheckExamples(const std::string& document) {
   const std::string doc = Slurp(kRoot / document);
   ASSERT_FALSE(doc.empty()) << document;
   for (const Block& block : Blocks(doc)) {
     const std::string where = document + ":" + std::to_string(block.line);
     if (block.marker.empty()) {
-      EXPECT_TRUE(block.info == "sh" || block.info == "text") << where << ": a block with no example marker";
+      EXPECT_TRUE(block.info == "console" || block.info == "sh" || block.info == "text")
+          << where << ": a block with no example marker";
       continue;
     }
     EXPECT_TRUE(block.path.starts_with("tests/")) << where << ": examples live under tests/";

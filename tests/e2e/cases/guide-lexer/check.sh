@@ -3,20 +3,7 @@
 # share their first character (the longest one wins).
 . "$CASE_DIR/../../guide_case.sh"
 build "$CASE_DIR/../guide-desk/files/main.c"
-translates 'if Count <= 10 then
-  say "big" <> x1 = '"'y'"' < 2' 'keyword if
-identifier COUNT
-symbol <=
-number 10
-keyword then
-identifier SAY
-string "big"
-symbol <>
-identifier X1
-symbol =
-character '"'y'"'
-symbol <
-number 2'
+translates_file sample.txt "$CASE_DIR/sample.out"
 translates 'IF<=<<>' 'keyword if
 symbol <=
 symbol <
