@@ -2,6 +2,7 @@
 
 #include "codegen/error_module.h"
 #include "codegen/lexer_module.h"
+#include "codegen/parser_module.h"
 #include "model/console.h"
 
 namespace parvolen {
@@ -32,8 +33,9 @@ Status Construct(Language* lang, std::string_view targetDir, ConsOptions* option
   if (Status st = ConsError(*lang, targetDir); st != stOk) return st;
   if (Status st = ConsLex(lang, targetDir, *options); st != stOk) return st;
   // Next, when they are built: the actions module (LastAction > 0), the writer module
-  // (LastOutTerm > 0), then the parser module, told whether the writer module exists.
-  return stOk;
+  // (LastOutTerm > 0).
+  const bool hasWriter = lang->LastOutTerm > 0;
+  return ConsParser(*lang, targetDir, hasWriter, *options);
 }
 
 }  // namespace parvolen

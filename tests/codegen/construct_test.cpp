@@ -68,14 +68,16 @@ TEST(Construct, MissingArgumentsAreReported) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "*** ConsLex ***\n Language handle\n");
 }
 
-TEST(Construct, WritesTheErrorAndLexerModules) {
+TEST(Construct, WritesTheErrorLexerAndParserModules) {
   Language lang;
   LangBuilder(lang).Terminals({"num"}).Num("num");
   ConsOptions options;
   options.PlainIntValue = 0;
   const fs::path dir = ScratchDir();
   EXPECT_EQ(Construct(&lang, dir.string() + "/", &options), stOk);
-  EXPECT_EQ(FilesIn(dir), (std::set<std::string>{"_error.c", "_error.h", "_lexer.c", "_lexer.h"}));
+  // Neither actions nor output terminals: exactly six files.
+  EXPECT_EQ(FilesIn(dir), (std::set<std::string>{"_error.c", "_error.h", "_lexer.c", "_lexer.h", "_parser.c",
+                                                 "_parser.h"}));
   EXPECT_EQ(options.PlainIntValue, 1);
   EXPECT_EQ(options.ValueKinds, 1);
 
