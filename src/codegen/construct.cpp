@@ -1,8 +1,10 @@
 #include "codegen/construct.h"
 
+#include "codegen/consact.h"
 #include "codegen/error_module.h"
 #include "codegen/lexer_module.h"
 #include "codegen/parser_module.h"
+#include "codegen/writer_module.h"
 #include "model/console.h"
 
 namespace parvolen {
@@ -32,9 +34,13 @@ Status Construct(Language* lang, std::string_view targetDir, ConsOptions* option
   // last and includes them all. Files completed before a failure stay in place.
   if (Status st = ConsError(*lang, targetDir); st != stOk) return st;
   if (Status st = ConsLex(lang, targetDir, *options); st != stOk) return st;
-  // Next, when they are built: the actions module (LastAction > 0), the writer module
-  // (LastOutTerm > 0).
+  if (lang->LastAction > 0) {
+    if (Status st = ConsAct(lang, targetDir, *options); st != stOk) return st;
+  }
   const bool hasWriter = lang->LastOutTerm > 0;
+  if (hasWriter) {
+    if (Status st = ConsWriter(lang, targetDir, *options); st != stOk) return st;
+  }
   return ConsParser(*lang, targetDir, hasWriter, *options);
 }
 
