@@ -236,13 +236,13 @@ void WriteArithmetic(Instr& x) {
   WriteIntCheck(x, x.dst, false);
   WriteIntCheck(x, x.src, x.SrcImmediate());
   const std::int32_t op = x.inst.Opcode;
-  out.Put("\t");
-  out.Put(x.dst);
-  if (!x.PlainInt()) out.Put(".Val.i");
-  out.Put(op == kOpAdd ? " += " : op == kOpSub ? " -= " : " *= ");
-  out.Put(x.src);
-  if (!x.PlainInt() && !x.SrcImmediate()) out.Put(".Val.i");
-  out.Put(";\n");
+  // Computed in unsigned arithmetic, so that a result beyond int wraps around instead of being
+  // undefined behaviour.
+  const std::string dst = x.dst + (x.PlainInt() ? "" : ".Val.i");
+  const std::string src = x.src + (x.PlainInt() || x.SrcImmediate() ? "" : ".Val.i");
+  out.Put("\t%s = (int)( (unsigned)%s", {dst, dst});
+  out.Put(op == kOpAdd ? " + " : op == kOpSub ? " - " : " * ");
+  out.Put("(unsigned)%s );\n", src);
 }
 
 void WriteSpaces(Instr& x) {

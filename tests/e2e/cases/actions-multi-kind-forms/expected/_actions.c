@@ -121,7 +121,7 @@ ErrCode Action_First(void) {
 	GRegister[1].WhoAmI = vtInt;
 	if  ( GRegister[1].WhoAmI != vtInt )
 		return	ecNotNum;
-	GRegister[1].Val.i += 4;
+	GRegister[1].Val.i = (int)( (unsigned)GRegister[1].Val.i + (unsigned)4 );
 	if  ( ( e = OutStr("sum") ) != ecOk )
 		return	e;
 	if  ( ( e = OutSpaces(1) ) != ecOk )
@@ -130,7 +130,7 @@ ErrCode Action_First(void) {
 		return	ecNotNum;
 	if  ( Register[2].WhoAmI != vtInt )
 		return	ecNotNum;
-	GRegister[1].Val.i *= Register[2].Val.i;
+	GRegister[1].Val.i = (int)( (unsigned)GRegister[1].Val.i * (unsigned)Register[2].Val.i );
 	switch  (GRegister[1].WhoAmI ) {
 		case vtStr:
 			if  ( ( e = OutStr(GRegister[1].Val.s) ) != ecOk )
@@ -159,7 +159,7 @@ ErrCode Action_Second(void) {
 		return	ecNotNum;
 	if  ( Register[2].WhoAmI != vtInt )
 		return	ecNotNum;
-	GRegister[1].Val.i *= Register[2].Val.i;
+	GRegister[1].Val.i = (int)( (unsigned)GRegister[1].Val.i * (unsigned)Register[2].Val.i );
 	switch  (GRegister[1].WhoAmI ) {
 		case vtStr:
 			if  ( ( e = OutStr(GRegister[1].Val.s) ) != ecOk )
