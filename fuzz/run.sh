@@ -69,6 +69,9 @@ run_target() {
     options=(-max_len=16384)
   fi
   [ -x "$binary" ] || { echo "fuzz/run.sh: $binary is missing (make build-fuzz)" >&2; exit 1; }
+  local dir present=()
+  for dir in "${corpora[@]}"; do [ -d "$dir" ] && present+=("$dir"); done
+  corpora=("${present[@]}")
   local artifacts=$build/fuzz/artifacts/$name-
 
   echo "== $name: replaying the corpus"
