@@ -1,0 +1,105 @@
+#include "inspect/report_parts.h"
+#include "inspect/strings.h"
+
+namespace parvolen::inspect {
+namespace {
+
+std::string Cite(const ProductionRef& ref) {
+  const std::string where = ref.Line != 0 ? "line " + std::to_string(ref.Line) : "production " + std::to_string(ref.Number);
+  return where + " (" + ref.Text + ")";
+}
+
+std::string Cite(const MemberRef& member) {
+  std::string text = member.Edge;
+  for (std::size_t i = 0; i < member.Productions.size(); ++i)
+    text += (i == 0 ? " of " : ", ") + Cite(member.Productions[i]);
+  return text;
+}
+
+std::string List(const Names& names) {
+  std::string text;
+  for (std::size_t i = 0; i < names.size(); ++i) text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+  return text;
+}
+
+// The right-recursive production written left-recursive: its last [L] moved to the front.
+std::string LeftRecursiveForm(const Grammar& grammar, std::int32_t list, std::int32_t prod) {
+  std::vector<std::int32_t> path = grammar.Productions()[prod].Path;
+  for (auto it = path.rbegin(); it != path.rend(); ++it) {
+    const EdgeRec& edge = grammar.Lang().EdgeTab[*it];
+    if (edge.WhoAmI == kEdgeNonterminal && edge.Code == list) {
+      path.erase(std::next(it).base());
+      break;
+    }
+  }
+  const std::string name = grammar.NontName(list);
+  return name + " ::= [" + name + "]" + grammar.PathText(path);
+}
+
+void ExplainMissing(const Grammar& grammar, const Loss& loss, WarningReport& w) {
+  const std::string owner = grammar.NontName(loss.Choice->Owner);
+  const std::string terms = List(w.Terminals);
+  if (loss.InLoop) {
+    const auto loop = ViewTopTerms(grammar.Lang(), grammar.Lang().NontTab[loss.Choice->Owner].DLRF);
+    w.Explanation = "The tail loop of " + owner + " repeats only while the coming terminal is in its DLRF view (" +
+                    (loop.empty() ? std::string("none") : List(NamesOf(grammar, TermString(loop.begin(), loop.end())))) +
+                    "); the tail " + Cite(w.Member) + " also begins with " + terms +
+                    ", so there the loop ends and the input is rejected although the grammar derives it.";
+    w.Suggestion = "Let every left-recursive tail of " + owner + " begin with a terminal.";
+    return;
+  }
+  w.Explanation = "On " + terms + " the generated parser cannot take " + Cite(w.Member) + ": the decision list " +
+                  "has no entry for it, so the parser reports a syntax error although the grammar derives the input.";
+  if (loss.RightList != 0) {
+    const std::string list = grammar.NontName(loss.RightList);
+    w.Explanation += " The follow computation stops early where the right-recursive list " + list +
+                     " meets its own end again, and loses what follows " + list + ".";
+    w.Suggestion = "Write the list left-recursive";
+    if (loss.RightProd != 0)
+      w.Suggestion += ": " + LeftRecursiveForm(grammar, loss.RightList, loss.RightProd) + " in place of " +
+                      Cite(RefTo(grammar, loss.RightProd));
+    w.Suggestion += ".";
+  } else {
+    w.Suggestion = "Compare the Follow view of " + owner + " with its textbook FOLLOW set; a repetition written " +
+                   "left-recursive keeps what follows it.";
+  }
+}
+
+void ExplainBelow(const Grammar& grammar, const Loss& loss, WarningReport& w) {
+  const std::string owner = grammar.NontName(loss.Choice->Owner);
+  Names sharing;
+  for (std::int32_t m : loss.Sharing) sharing.push_back(grammar.EdgeText(m));
+  const std::string members = sharing.size() >= 2 ? List(sharing) : w.Member.Edge + " and another member";
+  w.Explanation = "On " + List(w.Terminals) + " the decision list leaves the choice between " + members +
+                  " to a later terminal (lookahead " + std::to_string(grammar.Lang().Lookahead) +
+                  "), but the generated parser decides on one terminal: it has no case for " + List(w.Terminals) +
+                  " here and rejects such input, although the grammar derives it.";
+  w.Suggestion = "Factor the common prefix: let one production of " + owner + " begin with what " + members +
+                 " share, followed by a new nonterminal whose productions begin where they differ, so that one " +
+                 "terminal decides.";
+}
+
+}  // namespace
+
+std::vector<WarningReport> BuildWarnings(const Grammar& grammar, const std::vector<Loss>& losses) {
+  std::vector<WarningReport> warnings;
+  for (const Loss& loss : losses) {
+    WarningReport w;
+    w.Kind = loss.Kind == LossKind::Missing ? "lost-strings" : "below-level-1";
+    w.Nonterminal = grammar.NontName(loss.Choice->Owner);
+    w.Where = grammar.Where(*loss.Choice);
+    w.Member = MemberOf(grammar, loss.Member);
+    w.Terminals = TermNames(grammar, loss.Terms);
+    if (loss.Example) {
+      w.HaveExample = true;
+      w.Before = NamesOf(grammar, loss.Example->Before);
+      w.After = NamesOf(grammar, loss.Example->After);
+    }
+    if (loss.Kind == LossKind::Missing) ExplainMissing(grammar, loss, w);
+    else ExplainBelow(grammar, loss, w);
+    warnings.push_back(std::move(w));
+  }
+  return warnings;
+}
+
+}  // namespace parvolen::inspect
