@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <cstddef>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -25,9 +26,12 @@ struct ExampleInput {
 // Stands for "whatever comes next" where a next terminal is asked for.
 inline constexpr std::int32_t kAnyNext = -1;
 
+// The longest example given; a longer one counts as none.
+inline constexpr std::size_t kMaxExample = 10000;
+
 class Examples {
  public:
-  // ll1: the textbook sets for lookahead 1 (nullability and first terminals).
+  // ll1: the textbook sets for lookahead 1 (the reduced grammar and first terminals).
   Examples(const Grammar& grammar, const LLSets& ll1);
 
   // The shortest terminal string the symbols derive; none when some symbol derives nothing.
@@ -45,16 +49,52 @@ class Examples {
   [[nodiscard]] std::optional<TermString> Reaching(const ChoicePoint& choice);
 
  private:
-  [[nodiscard]] bool Nullable(const SymbolString& symbols) const;
-  const std::vector<std::optional<TermString>>& StartingWith(std::int32_t term);
+  // Shortest strings that begin with one terminal: length and the (production, position)
+  // whose symbol there begins it, by nonterminal.
+  struct StartTable {
+    std::vector<std::int64_t> Length;
+    std::vector<std::pair<std::int32_t, std::size_t>> From;
+  };
+  // How a context of a nonterminal was reached: from the context `from` of the owner of an
+  // occurrence, keeping its next terminal (term 0) or beginning the rest with `term`.
+  struct Step {
+    std::int64_t Cost;
+    std::int64_t From;
+    std::int32_t Occurrence;
+    std::int32_t Term;
+  };
+  struct Occurrence {
+    std::int32_t Owner;
+    std::int32_t Nont;
+    std::int32_t Prod;
+    std::size_t Position;
+    std::int64_t BeforeLength;
+    bool RestNullable;
+    std::vector<std::pair<std::int32_t, std::int64_t>> Firsts;  // next terminal, length of the rest
+  };
+
+  [[nodiscard]] std::int64_t Length(const SymbolString& symbols) const;
+  [[nodiscard]] bool Expand(const SymbolString& symbols, TermString& out) const;
+  const StartTable& StartingWith(std::int32_t term);
+  // Length of the shortest string of the symbols that begins with term, and the position of
+  // the symbol it begins in.
+  std::int64_t StartLength(const SymbolString& symbols, std::int32_t term, std::size_t& position);
+  bool ExpandStarting(const SymbolString& symbols, std::int32_t term, TermString& out);
   void ComputeAround();
+  [[nodiscard]] std::optional<ExampleInput> Rebuild(std::int64_t state);
+  [[nodiscard]] std::int64_t State(std::int32_t nont, std::int32_t next) const;
 
   const Grammar& grammar_;
   const LLSets& ll1_;
-  std::vector<std::optional<TermString>> shortest_;                          // by nonterminal
-  std::map<std::int32_t, std::vector<std::optional<TermString>>> starting_;  // by terminal, nonterminal
+  std::size_t nonts_;
+  std::vector<std::int64_t> shortLength_;  // by nonterminal
+  std::vector<std::int32_t> shortProd_;    // the production that gives it
+  std::vector<std::vector<std::pair<std::int32_t, std::size_t>>> startUses_;  // nonterminal at a start position
+  std::map<std::int32_t, std::vector<std::pair<std::int32_t, std::size_t>>> startTerms_;  // terminal at one
+  std::map<std::int32_t, StartTable> starting_;
   bool aroundDone_ = false;
-  std::vector<std::map<std::int32_t, ExampleInput>> around_;  // by nonterminal, next terminal
+  std::vector<Occurrence> occurrences_;
+  std::map<std::int64_t, Step> around_;  // by state: nonterminal and next terminal
 };
 
 }  // namespace parvolen::inspect

@@ -49,9 +49,21 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
     }
   }
   below_.resize(static_cast<std::size_t>(std::max(lang.LastEdge, 0)) + 1);
-  for (const Production& prod : productions_)
-    for (std::int32_t e : prod.Path)
-      if (ValidEdge(e)) below_[e].push_back(prod.Number);
+  rights_.resize(productions_.size());
+  byOwner_.resize(static_cast<std::size_t>(lang.NontTab.Exists() ? std::max(lang.LastNonterminal, 0) : 0) + 1);
+  for (Production& prod : productions_) {
+    if (prod.Number == 0) continue;
+    SymbolString& right = rights_[prod.Number];
+    if (prod.LeftRecursive) right.push_back({kEdgeNonterminal, prod.Owner});
+    for (std::int32_t e : prod.Path) {
+      if (!ValidEdge(e)) continue;
+      below_[e].push_back(prod.Number);
+      const EdgeRec& edge = lang_.EdgeTab[e];
+      if (edge.WhoAmI == kEdgeTerminal || edge.WhoAmI == kEdgeNonterminal) right.push_back({edge.WhoAmI, edge.Code});
+    }
+    if (prod.Owner >= 1 && static_cast<std::size_t>(prod.Owner) < byOwner_.size())
+      byOwner_[prod.Owner].push_back(prod.Number);
+  }
 }
 
 // Depth-first over one trie, with an explicit stack so that long productions need no deep
@@ -144,16 +156,14 @@ std::vector<std::int32_t> Grammar::ProductionsBelow(std::int32_t edge) const {
   return found;
 }
 
-SymbolString Grammar::RightSide(std::int32_t prod) const {
-  SymbolString symbols;
-  if (prod < 1 || prod >= static_cast<std::int32_t>(productions_.size())) return symbols;
-  const Production& p = productions_[prod];
-  if (p.LeftRecursive) symbols.push_back({kEdgeNonterminal, p.Owner});
-  for (std::int32_t e : p.Path) {
-    const EdgeRec& edge = lang_.EdgeTab[e];
-    if (edge.WhoAmI == kEdgeTerminal || edge.WhoAmI == kEdgeNonterminal) symbols.push_back({edge.WhoAmI, edge.Code});
-  }
-  return symbols;
+const SymbolString& Grammar::RightSide(std::int32_t prod) const {
+  if (prod < 1 || static_cast<std::size_t>(prod) >= rights_.size()) return noSymbols_;
+  return rights_[prod];
+}
+
+const std::vector<std::int32_t>& Grammar::ProductionsOf(std::int32_t nont) const {
+  if (nont < 1 || static_cast<std::size_t>(nont) >= byOwner_.size()) return noProductions_;
+  return byOwner_[nont];
 }
 
 SymbolString Grammar::RestFrom(std::int32_t prod, std::int32_t edge) const {

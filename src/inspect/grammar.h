@@ -63,7 +63,9 @@ class Grammar {
   // Production numbers whose path runs through the edge (end edges of its subtree), ascending.
   [[nodiscard]] std::vector<std::int32_t> ProductionsBelow(std::int32_t edge) const;
   // The right side's grammar symbols (the leading [Owner] of a left-recursive one included).
-  [[nodiscard]] SymbolString RightSide(std::int32_t prod) const;
+  [[nodiscard]] const SymbolString& RightSide(std::int32_t prod) const;
+  // The productions of the nonterminal, ascending.
+  [[nodiscard]] const std::vector<std::int32_t>& ProductionsOf(std::int32_t nont) const;
   // The symbols of the production from the edge at its path on (the rest after a choice).
   [[nodiscard]] SymbolString RestFrom(std::int32_t prod, std::int32_t edge) const;
   // The symbols before the choice point's list in a production below it.
@@ -79,6 +81,10 @@ class Grammar {
   std::vector<Production> productions_;
   std::vector<ChoicePoint> choices_;
   std::vector<std::vector<std::int32_t>> below_;  // by edge: productions through it (trie edges)
+  std::vector<SymbolString> rights_;              // by production
+  std::vector<std::vector<std::int32_t>> byOwner_;  // by nonterminal
+  SymbolString noSymbols_;
+  std::vector<std::int32_t> noProductions_;
 };
 
 }  // namespace parvolen::inspect

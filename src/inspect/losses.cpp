@@ -7,59 +7,88 @@
 namespace parvolen::inspect {
 namespace {
 
-// The nonterminals that can stand last in a derivation of each one (itself included): the
-// nonterminals before a part of a right side that can derive nothing, closed transitively.
-std::vector<std::set<std::int32_t>> EndsOf(const Grammar& grammar, const LLSets& ll1) {
-  const std::size_t count = static_cast<std::size_t>(std::max(grammar.Lang().LastNonterminal, 0)) + 1;
-  std::vector<std::set<std::int32_t>> ends(count);
-  for (std::size_t n = 1; n < count; ++n) ends[n].insert(static_cast<std::int32_t>(n));
-  const auto& prods = grammar.Productions();
-  for (std::size_t p = 1; p < prods.size(); ++p) {
-    if (!ll1.Useful(static_cast<std::int32_t>(p))) continue;
-    const SymbolString right = grammar.RightSide(static_cast<std::int32_t>(p));
-    for (std::size_t i = right.size(); i-- > 0;) {
-      if (right[i].Kind != kEdgeNonterminal) break;
-      ends[prods[p].Owner].insert(right[i].Code);
-      if (!ll1.First(right[i].Code).contains(TermString{})) break;
+// Which nonterminal can stand last in a derivation of which: the graph of the nonterminals
+// before a part of a right side that derives the empty string, with the questions a loss
+// asks of it. Built once the first loss needs it.
+class EndGraph {
+ public:
+  EndGraph(const Grammar& grammar, const LLSets& ll1) : grammar_(grammar), ll1_(ll1) {}
+
+  // A right-recursive nonterminal behind a loss at owner on term: it can end with itself and
+  // with owner, and term can follow it. The lowest such number, or 0.
+  std::int32_t RightListFor(std::int32_t owner, std::int32_t term) {
+    Build();
+    const TermString follower = term == 0 ? TermString{} : TermString{term};
+    const std::vector<bool> endsWithOwner = Reach(owner, back_);
+    for (std::size_t l = 1; l < forth_.size(); ++l) {
+      const auto list = static_cast<std::int32_t>(l);
+      if (endsWithOwner[l] && ll1_.Follow(list).contains(follower) && Recursive(list)) return list;
+    }
+    return 0;
+  }
+
+ private:
+  void Build() {
+    if (!forth_.empty()) return;
+    const std::size_t count = static_cast<std::size_t>(std::max(grammar_.Lang().LastNonterminal, 0)) + 1;
+    forth_.assign(count, {});
+    back_.assign(count, {});
+    recursive_.assign(count, -1);
+    const auto& prods = grammar_.Productions();
+    for (std::size_t p = 1; p < prods.size(); ++p) {
+      if (!ll1_.Useful(static_cast<std::int32_t>(p))) continue;
+      const SymbolString& right = grammar_.RightSide(static_cast<std::int32_t>(p));
+      for (std::size_t i = right.size(); i-- > 0;) {
+        if (right[i].Kind != kEdgeNonterminal) break;
+        forth_[prods[p].Owner].push_back(right[i].Code);
+        back_[right[i].Code].push_back(prods[p].Owner);
+        if (!ll1_.First(right[i].Code).contains(TermString{})) break;
+      }
     }
   }
-  for (bool changed = true; changed;) {
-    changed = false;
-    for (auto& set : ends) {
-      const std::size_t before = set.size();
-      for (std::int32_t n : std::set<std::int32_t>(set)) set.insert(ends[n].begin(), ends[n].end());
-      changed = changed || set.size() != before;
+
+  // Every nonterminal reachable from `from` in the graph (from itself included).
+  static std::vector<bool> Reach(std::int32_t from, const std::vector<std::vector<std::int32_t>>& graph) {
+    std::vector<bool> seen(graph.size(), false);
+    if (from < 1 || static_cast<std::size_t>(from) >= graph.size()) return seen;
+    std::vector<std::int32_t> stack{from};
+    seen[from] = true;
+    while (!stack.empty()) {
+      const std::int32_t n = stack.back();
+      stack.pop_back();
+      for (std::int32_t m : graph[n])
+        if (!seen[m]) {
+          seen[m] = true;
+          stack.push_back(m);
+        }
     }
+    return seen;
   }
-  return ends;
-}
+
+  // Whether the nonterminal can end with itself again.
+  bool Recursive(std::int32_t list) {
+    if (recursive_[list] < 0) {
+      bool again = false;
+      for (std::int32_t m : forth_[list]) again = again || m == list || Reach(m, forth_)[list];
+      recursive_[list] = again ? 1 : 0;
+    }
+    return recursive_[list] == 1;
+  }
+
+  const Grammar& grammar_;
+  const LLSets& ll1_;
+  std::vector<std::vector<std::int32_t>> forth_, back_;
+  std::vector<int> recursive_;
+};
 
 // A production of the nonterminal that ends with the nonterminal itself, not left-recursive.
 std::int32_t RightRecursiveProduction(const Grammar& grammar, std::int32_t nont) {
-  const auto& prods = grammar.Productions();
-  for (std::size_t p = 1; p < prods.size(); ++p) {
-    if (prods[p].Owner != nont || prods[p].LeftRecursive) continue;
-    const SymbolString right = grammar.RightSide(static_cast<std::int32_t>(p));
-    if (!right.empty() && right.back() == GrammarSymbol{kEdgeNonterminal, nont}) return static_cast<std::int32_t>(p);
+  for (std::int32_t p : grammar.ProductionsOf(nont)) {
+    if (grammar.Productions()[p].LeftRecursive) continue;
+    const SymbolString& right = grammar.RightSide(p);
+    if (!right.empty() && right.back() == GrammarSymbol{kEdgeNonterminal, nont}) return p;
   }
   return 0;
-}
-
-// A right-recursive nonterminal whose follow strings a loss at `owner` on `term` comes from:
-// one that can end with itself, can end with owner, and can be followed by the terminal.
-void FindRightList(const Grammar& grammar, const LLSets& ll1, const std::vector<std::set<std::int32_t>>& ends,
-                   std::int32_t owner, std::int32_t term, Loss& loss) {
-  const TermString follower = term == 0 ? TermString{} : TermString{term};
-  for (std::size_t l = 1; l < ends.size(); ++l) {
-    const auto list = static_cast<std::int32_t>(l);
-    bool recursive = false;
-    for (std::int32_t n : ends[l]) recursive = recursive || (n != list && ends[n].contains(list));
-    const std::int32_t prod = RightRecursiveProduction(grammar, list);
-    if (!(recursive || prod != 0) || !ends[l].contains(owner) || !ll1.Follow(list).contains(follower)) continue;
-    loss.RightList = list;
-    loss.RightProd = prod;
-    return;
-  }
 }
 
 // The members below the level-1 node of the terminal that its lower levels select.
@@ -80,8 +109,9 @@ std::vector<Loss> FindLosses(const Grammar& grammar, const LLSets& ll1, Examples
   std::vector<Loss> losses;
   const Language& lang = grammar.Lang();
   if (!ll1.Complete() || !lang.NontTab.Exists()) return losses;
-  const auto ends = EndsOf(grammar, ll1);
+  EndGraph ends(grammar, ll1);
   const StringSet none{TermString{}};
+  bool endUnseen = false;
   for (const ChoicePoint& choice : grammar.Choices()) {
     if (!ll1.Reachable(choice.Owner)) continue;
     const bool loop = choice.InTails && choice.Prefix.empty();
@@ -98,11 +128,18 @@ std::vector<Loss> FindLosses(const Grammar& grammar, const LLSets& ll1, Examples
         for (const TermString& s : ll1.FirstOf(grammar.RestFrom(prod, member), after))
           if (!s.empty() || !loop) terms.insert(s.empty() ? 0 : s[0]);
       }
+      // The tail loop looks at the coming terminal after every pass, at the end of the input too.
+      if (loop && lang.EoiCode == 0 && ll1.Follow(choice.Owner).contains(TermString{})) terms.insert(0);
       Loss missing{LossKind::Missing, &choice, member, {}, false, {}, {}, 0, 0};
       Loss below{LossKind::BelowLevelOne, &choice, member, {}, false, {}, {}, 0, 0};
+      Loss end{LossKind::EndUnseen, &choice, member, {}, loop, {}, {}, 0, 0};
       for (std::int32_t term : terms) {
         const std::int32_t key = term == 0 ? lang.EoiCode : term;
-        if (key == 0) continue;  // without an end-of-input terminal the end cannot be told
+        if (key == 0) {
+          if (!endUnseen) end.Terms.push_back(0);
+          endUnseen = true;
+          continue;
+        }
         if (loop && !loopTerms.contains(key)) {
           missing.Terms.push_back(term);
           missing.InLoop = true;
@@ -113,15 +150,27 @@ std::vector<Loss> FindLosses(const Grammar& grammar, const LLSets& ll1, Examples
         if (node == level.end()) missing.Terms.push_back(term);
         else if (node->second == 0) below.Terms.push_back(term);
       }
-      for (Loss* loss : {&missing, &below}) {
+      for (Loss* loss : {&end, &missing, &below}) {
         if (loss->Terms.empty()) continue;
         // A shared level-1 node concerns all the members it leaves open: one warning for them.
         if (loss->Kind == LossKind::BelowLevelOne && !losses.empty() && losses.back().Choice == &choice &&
             losses.back().Kind == LossKind::BelowLevelOne && losses.back().Terms == loss->Terms)
           continue;
         loss->Example = examples.AtChoice(choice, member, loss->Terms.front());
-        if (loss->Kind == LossKind::Missing)
-          FindRightList(grammar, ll1, ends, choice.Owner, loss->Terms.front(), *loss);
+        if (loss->Kind == LossKind::EndUnseen && loop) {
+          // The loop is met at the end when the input ends right after the nonterminal.
+          const auto around = examples.Around(choice.Owner, 0);
+          const auto itself = examples.Shortest({{kEdgeNonterminal, choice.Owner}});
+          if (around && itself) {
+            TermString before = around->Before;
+            before.insert(before.end(), itself->begin(), itself->end());
+            loss->Example = ExampleInput{before, {}};
+          }
+        }
+        if (loss->Kind == LossKind::Missing) {
+          loss->RightList = ends.RightListFor(choice.Owner, loss->Terms.front());
+          loss->RightProd = RightRecursiveProduction(grammar, loss->RightList);
+        }
         else
           loss->Sharing = SharingMembers(lang, choice.Decision, loss->Terms.front() == 0 ? lang.EoiCode : loss->Terms.front());
         losses.push_back(std::move(*loss));

@@ -17,6 +17,8 @@ namespace parvolen::inspect {
 enum class LossKind {
   Missing,        // no level-1 node (or the tail loop stops): the parser reports a syntax error
   BelowLevelOne,  // the level-1 node leaves the choice to a later terminal, which the parser never reads
+  EndUnseen,      // the end of the input decides, but without an end-of-input terminal the lexer
+                  // answers it with a read error (reported once, for the first such place)
 };
 
 struct Loss {

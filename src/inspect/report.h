@@ -81,7 +81,7 @@ struct ChoiceReport {
 };
 
 struct WarningReport {
-  std::string Kind;  // "lost-strings" or "below-level-1"
+  std::string Kind;  // "lost-strings", "below-level-1" or "end-unseen"
   std::string Nonterminal;
   std::string Where;
   MemberRef Member;

@@ -10,7 +10,7 @@ std::string Cite(const ProductionRef& ref) {
 }
 
 std::string Cite(const MemberRef& member) {
-  std::string text = member.Edge;
+  std::string text = member.Edge == "end" ? "the end" : member.Edge;
   for (std::size_t i = 0; i < member.Productions.size(); ++i)
     text += (i == 0 ? " of " : ", ") + Cite(member.Productions[i]);
   return text;
@@ -79,13 +79,25 @@ void ExplainBelow(const Grammar& grammar, const Loss& loss, WarningReport& w) {
                  "terminal decides.";
 }
 
+void ExplainEnd(const Grammar& grammar, const Loss& loss, WarningReport& w) {
+  const std::string owner = grammar.NontName(loss.Choice->Owner);
+  if (loss.InLoop)
+    w.Explanation = "After each pass of the tail loop of " + owner + " the parser looks at the coming terminal, " +
+                    "at the end of the input too";
+  else
+    w.Explanation = "At the end of the input the parser has to take " + Cite(w.Member) + " here";
+  w.Explanation += "; but the language names no end-of-input terminal (EofName), so the generated lexer answers "
+                   "the end with a read error and the input is rejected.";
+  w.Suggestion = "Name an end-of-input terminal: declare it in [Terminals] and set EofName to it in [Language].";
+}
+
 }  // namespace
 
 std::vector<WarningReport> BuildWarnings(const Grammar& grammar, const std::vector<Loss>& losses) {
   std::vector<WarningReport> warnings;
   for (const Loss& loss : losses) {
     WarningReport w;
-    w.Kind = loss.Kind == LossKind::Missing ? "lost-strings" : "below-level-1";
+    w.Kind = loss.Kind == LossKind::Missing ? "lost-strings" : loss.Kind == LossKind::BelowLevelOne ? "below-level-1" : "end-unseen";
     w.Nonterminal = grammar.NontName(loss.Choice->Owner);
     w.Where = grammar.Where(*loss.Choice);
     w.Member = MemberOf(grammar, loss.Member);
@@ -95,8 +107,11 @@ std::vector<WarningReport> BuildWarnings(const Grammar& grammar, const std::vect
       w.Before = NamesOf(grammar, loss.Example->Before);
       w.After = NamesOf(grammar, loss.Example->After);
     }
-    if (loss.Kind == LossKind::Missing) ExplainMissing(grammar, loss, w);
-    else ExplainBelow(grammar, loss, w);
+    switch (loss.Kind) {
+      case LossKind::Missing: ExplainMissing(grammar, loss, w); break;
+      case LossKind::BelowLevelOne: ExplainBelow(grammar, loss, w); break;
+      case LossKind::EndUnseen: ExplainEnd(grammar, loss, w); break;
+    }
     warnings.push_back(std::move(w));
   }
   return warnings;

@@ -106,7 +106,10 @@ void Warnings(const Report& r, std::string& out) {
   for (std::size_t i = 0; i < r.Warnings.size(); ++i) {
     const WarningReport& w = r.Warnings[i];
     out += "  Warning " + std::to_string(i + 1) + ": " + w.Nonterminal + ", " + w.Where + ", member " + w.Member.Edge +
-           (w.Kind == "lost-strings" ? ": input rejected" : ": decided only below level 1") + "\n";
+           (w.Kind == "lost-strings"    ? ": input rejected"
+            : w.Kind == "below-level-1" ? ": decided only below level 1"
+                                        : ": the end of the input unseen") +
+           "\n";
     out += "    " + w.Explanation + "\n";
     if (w.HaveExample)
       out += "    Example input: " + InputText(w.Before, w.After) + "   (" + Position(w.Before) + ")\n";
