@@ -2,12 +2,9 @@
 
 #include <cstdio>
 
-#include "analysis/trace.h"
-#include "inspect/capture.h"
-#include "inspect/report.h"
+#include "inspect/inspection.h"
 #include "inspect/writers.h"
 #include "model/console.h"
-#include "reader/reader.h"
 
 namespace parvolen::inspect {
 namespace {
@@ -80,31 +77,23 @@ Status RunInspect(std::span<const std::string_view> args) {
     return cmd.Error.empty() ? stOk : kBadCommandLine;
   }
 
-  LanguagePool pool;
-  ReadProgress progress;
-  AnalysisTrace trace;
-  progress.Trace = &trace;
-  std::int32_t handle = 0;
-  Status st = stOk;
-  const std::string console =
-      CaptureOutput([&] { st = ReadDescription(pool, cmd.File, std::string(), handle, &progress); });
-  const Language* lang = pool.Record(handle);
-
+  Inspection inspection(cmd.File);
+  Status st = inspection.Code();
+  const Language* lang = inspection.Lang();
   if (cmd.Dot && lang != nullptr) {
     std::int32_t only = 0;
     if (!cmd.DotOnly.empty() && (only = NonterminalNamed(*lang, cmd.DotOnly)) == 0) {
       Print("No nonterminal is named " + cmd.DotOnly + ".\n");
       st = stUnknownNonterminal;
     } else {
-      std::string graph = AsComments(console);
+      std::string graph = AsComments(inspection.Console());
       if (st != stOk) graph += "// " + std::string(StatusMessage(st)) + ".\n";
-      Print(graph + WriteDot(*lang, &progress, only));
+      Print(graph + WriteDot(*lang, &inspection.Progress(), only));
     }
   } else {
-    const Report report = BuildReport({cmd.File, st, console, lang, &progress, &trace});
+    const Report report = inspection.MakeReport();
     Print(cmd.Json ? WriteJson(report) : WriteText(report));
   }
-  if (lang != nullptr) (void)pool.Release(handle);
   std::fflush(stdout);
   return st;
 }

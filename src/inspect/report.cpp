@@ -119,7 +119,10 @@ MemberRef MemberOf(const Grammar& grammar, std::int32_t edge) {
 
 Names TermNames(const Grammar& grammar, const std::vector<std::int32_t>& terms) {
   Names names;
-  for (std::int32_t t : terms) names.push_back(grammar.TermName(t == 0 ? grammar.Lang().EoiCode : t));
+  for (std::int32_t t : terms) {
+    const std::int32_t term = t == 0 ? grammar.Lang().EoiCode : t;
+    names.push_back(term == 0 ? "the end of the input" : grammar.TermName(term));
+  }
   return names;
 }
 

@@ -15,7 +15,7 @@ namespace parvolen::inspect {
 [[nodiscard]] ProductionRef RefTo(const Grammar& grammar, std::int32_t prod);
 // The edge as written, with the productions that run through it.
 [[nodiscard]] MemberRef MemberOf(const Grammar& grammar, std::int32_t edge);
-// Terminal names; 0 stands for the end of the input and is named by the end-of-input terminal.
+// Terminal names; 0 stands for the end of the input, named by the end-of-input terminal if any.
 [[nodiscard]] Names TermNames(const Grammar& grammar, const std::vector<std::int32_t>& terms);
 
 // The warnings for the losses of the analysis, with their explanation and suggested rewrite.
