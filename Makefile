@@ -16,9 +16,10 @@ build-asan:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPARVOLEN_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-# Generates the bundled example's translator, builds it and runs it on a sample input.
+# Generates the bundled examples' translators, builds them and runs them on sample inputs.
 run: build
 	bash $(EXAMPLE)/run.sh $(abspath $(BUILD))/parvolen
+	bash examples/postfix/run.sh $(abspath $(BUILD))/parvolen
 
 # Every test: unit and end-to-end, once plain and once under the sanitizers.
 test: build build-asan

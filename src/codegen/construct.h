@@ -21,7 +21,12 @@ struct ConsOptions {
   std::array<std::int32_t, 15> OpcodeCount{};  // instructions per opcode (ConsPrepare)
 };
 
-// Writes the translator's files into the target directory; the first failing module ends it.
+// Writes the translator's files into the target directory ("" is the current directory);
+// the first failing module ends it. Without a record, a directory (a view without data) or
+// options it prints a diagnostic and returns 83.
 [[nodiscard]] Status Construct(Language* lang, std::string_view targetDir, ConsOptions* options);
+
+// Fills ValueKinds and OpcodeCount from the record; status 0.
+[[nodiscard]] Status ConsPrepare(const Language& lang, ConsOptions& options);
 
 }  // namespace parvolen

@@ -1,0 +1,17 @@
+// Generator of the lexer module "_lexer.h" / "_lexer.c": terminal codes, the value type, the
+// character reader, FetchTerm and the interface the parser and the actions use.
+#pragma once
+
+#include <string_view>
+
+#include "codegen/construct.h"
+#include "model/language.h"
+#include "model/status.h"
+
+namespace parvolen {
+
+// Writes "_lexer.h", then "_lexer.c", into the directory and sets options.PlainIntValue.
+// Without a record or a directory (a view without data) it prints a diagnostic: status 83.
+[[nodiscard]] Status ConsLex(const Language* lang, std::string_view dir, ConsOptions& options);
+
+}  // namespace parvolen

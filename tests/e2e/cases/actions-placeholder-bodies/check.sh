@@ -1,0 +1,1 @@
+bash "$CASE_DIR/../../actions_case_check.sh"

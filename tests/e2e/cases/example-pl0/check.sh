@@ -1,0 +1,3 @@
+# The case itself runs parvolen without arguments (the usage text); the check generates, builds
+# and runs the bundled PL/0 example.
+exec bash "$CASE_DIR/../../example_check.sh" pl0
