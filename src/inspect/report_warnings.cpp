@@ -103,9 +103,14 @@ std::vector<WarningReport> BuildWarnings(const Grammar& grammar, const std::vect
     w.Member = MemberOf(grammar, loss.Member);
     w.Terminals = TermNames(grammar, loss.Terms);
     if (loss.Example) {
+      // An end-of-input terminal that ends the example is the end of the input, not a word of it.
+      ExampleInput example = *loss.Example;
+      TermString& last = example.After.empty() ? example.Before : example.After;
+      const std::int32_t eoi = grammar.Lang().EoiCode;
+      if (eoi != 0 && !last.empty() && last.back() == eoi) last.pop_back();
       w.HaveExample = true;
-      w.Before = NamesOf(grammar, loss.Example->Before);
-      w.After = NamesOf(grammar, loss.Example->After);
+      w.Before = NamesOf(grammar, example.Before);
+      w.After = NamesOf(grammar, example.After);
     }
     switch (loss.Kind) {
       case LossKind::Missing: ExplainMissing(grammar, loss, w); break;

@@ -26,6 +26,40 @@ std::string Cite(const MemberRef& member) {
 
 std::string YesNo(bool value) { return value ? "yes" : "no"; }
 
+// The text as lines of at most kWidth characters (a longer word stands alone), each indented.
+// A production is not broken at the blanks around its "::=".
+constexpr std::size_t kWidth = 100;
+std::string Wrap(const std::string& text, const std::string& indent) {
+  auto breakable = [&](std::size_t blank) {
+    return text.compare(blank + 1, 3, "::=") != 0 && (blank < 3 || text.compare(blank - 3, 3, "::=") != 0);
+  };
+  std::string out;
+  std::string line = indent;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(' ', start);
+    while (end != std::string::npos && !breakable(end)) end = text.find(' ', end + 1);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(start, end - start);
+    if (line.size() > indent.size() && line.size() + 1 + word.size() > kWidth) {
+      out += line + "\n";
+      line = indent;
+    }
+    line += (line.size() > indent.size() ? " " : "") + word;
+    start = end + 1;
+  }
+  return out + line + "\n";
+}
+
+// "of line 36", "of lines 3, 4": where the member stands.
+std::string LinesOf(const MemberRef& member) {
+  std::string text;
+  for (const ProductionRef& ref : member.Productions)
+    text += (text.empty() ? "" : ", ") + (ref.Line != 0 ? std::to_string(ref.Line) : "?");
+  if (text.empty()) return "";
+  return member.Productions.size() == 1 ? " of line " + text : " of lines " + text;
+}
+
 void Summary(const Report& r, std::string& out) {
   const SummaryReport& s = r.Summary;
   out += "Language " + (s.Language.empty() ? std::string("(no name)") : s.Language) + ", described in " + r.File + "\n";
@@ -105,15 +139,15 @@ void Warnings(const Report& r, std::string& out) {
   if (r.Warnings.empty()) out += "  none\n";
   for (std::size_t i = 0; i < r.Warnings.size(); ++i) {
     const WarningReport& w = r.Warnings[i];
-    out += "  Warning " + std::to_string(i + 1) + ": " + w.Nonterminal + ", " + w.Where + ", member " + w.Member.Edge +
-           (w.Kind == "lost-strings"    ? ": input rejected"
-            : w.Kind == "below-level-1" ? ": decided only below level 1"
-                                        : ": the end of the input unseen") +
-           "\n";
-    out += "    " + w.Explanation + "\n";
+    const std::string kind = w.Kind == "lost-strings"    ? "input rejected"
+                             : w.Kind == "below-level-1" ? "decided only below level 1"
+                                                         : "the end of the input unseen";
+    out += "  Warning " + std::to_string(i + 1) + " (" + kind + "): " + w.Nonterminal + ", " + w.Where + ", member " +
+           w.Member.Edge + LinesOf(w.Member) + "\n";
+    out += Wrap(w.Explanation, "    ");
     if (w.HaveExample)
       out += "    Example input: " + InputText(w.Before, w.After) + "   (" + Position(w.Before) + ")\n";
-    out += "    Suggestion: " + w.Suggestion + "\n";
+    out += Wrap("Suggestion: " + w.Suggestion, "    ");
   }
 }
 
@@ -123,9 +157,10 @@ void Failure(const FailureReport& f, std::string& out) {
   else if (f.AtEnd) out += "  Reading stopped at the end of the description, after line " + std::to_string(f.Line) + ": " + f.Text + "\n";
   else out += "  Reading stopped at line " + std::to_string(f.Line) + ": " + f.Text + "\n";
   if (f.HaveReentry) {
-    out += "  While the view " + f.View + " was computed, " + f.Reentered + " was entered again with " +
-           std::to_string(f.Depth) + " terminal" + (f.Depth == 1 ? "" : "s") +
-           " of lookahead still to read, as before: no terminal of lookahead was read in between.\n";
+    out += Wrap("While the view " + f.View + " was computed, " + f.Reentered + " was entered again with " +
+                    std::to_string(f.Depth) + " terminal" + (f.Depth == 1 ? "" : "s") +
+                    " of lookahead still to read, as before: no terminal of lookahead was read in between.",
+                "  ");
     out += "  The chain that led back to it:\n";
     std::size_t width = 0;
     for (const ChainStep& s : f.Chain) width = std::max(width, s.Edge.size());
