@@ -176,8 +176,9 @@ void Failure(const FailureReport& f, std::string& out) {
     out += "  Member " + f.Holder.Edge + " (" + Cite(f.Holder) + ") holds the lookahead string " + StringText(f.Claimed) + "\n";
     out += "  Member " + f.Claimant.Edge + " (" + Cite(f.Claimant) + ") claims it as well\n";
     if (f.HaveReach)
-      out += "  A short input that reaches it: " + InputText(f.Reach, f.Claimed) + "   (" + Position(f.Reach) +
-             "; both members claim what follows)\n";
+      out += Wrap("A short input that reaches it: " + InputText(f.Reach, f.Claimed) + "   (" + Position(f.Reach) +
+                      "; both members claim what follows)",
+                  "  ");
   }
 }
 
