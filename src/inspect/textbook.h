@@ -15,7 +15,7 @@ namespace parvolen::inspect {
 
 // Most strings and steps of string concatenation that one computation may take; past it the
 // sets are given up (large lookaheads over many terminals can grow without practical bound).
-inline constexpr std::size_t kTextbookBudget = 500'000;
+inline constexpr std::size_t kTextbookBudget = 5'000'000;
 
 class LLSets {
  public:
