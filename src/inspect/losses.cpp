@@ -103,6 +103,49 @@ std::vector<std::int32_t> SharingMembers(const Language& lang, std::int32_t deci
   return {members.begin(), members.end()};
 }
 
+// The terminals on which the textbook parser takes the member (0: the end of the input);
+// inside the tail loop only those that its tails begin with.
+std::set<std::int32_t> TextbookTerms(const Grammar& grammar, const LLSets& ll1, const ChoicePoint& choice,
+                                     std::int32_t member, bool loop) {
+  static const StringSet none{TermString{}};
+  std::set<std::int32_t> terms;
+  for (std::int32_t prod : grammar.ProductionsBelow(member)) {
+    if (!ll1.Useful(prod)) continue;
+    for (const TermString& s : ll1.FirstOf(grammar.RestFrom(prod, member), loop ? none : ll1.Follow(choice.Owner)))
+      if (!s.empty() || !loop) terms.insert(s.empty() ? 0 : s[0]);
+  }
+  // The loop looks at the coming terminal after every pass, at the end of the input too.
+  if (loop && grammar.Lang().EoiCode == 0 && ll1.Follow(choice.Owner).contains(TermString{})) terms.insert(0);
+  return terms;
+}
+
+// Gives a loss found its example input and what its explanation needs.
+void Complete(const Grammar& grammar, Examples& examples, EndGraph& ends, Loss& loss) {
+  const ChoicePoint& choice = *loss.Choice;
+  const std::int32_t first = loss.Terms.front();
+  loss.Example = examples.AtChoice(choice, loss.Member, first);
+  switch (loss.Kind) {
+    case LossKind::Missing:
+      loss.RightList = ends.RightListFor(choice.Owner, first);
+      loss.RightProd = RightRecursiveProduction(grammar, loss.RightList);
+      break;
+    case LossKind::BelowLevelOne:
+      loss.Sharing = SharingMembers(grammar.Lang(), choice.Decision, first == 0 ? grammar.Lang().EoiCode : first);
+      break;
+    case LossKind::EndUnseen:
+      if (loss.InLoop) {
+        // The loop meets the end when the input ends right after the nonterminal.
+        const auto around = examples.Around(choice.Owner, 0);
+        const auto itself = examples.Shortest({{kEdgeNonterminal, choice.Owner}});
+        if (around && itself) {
+          loss.Example = ExampleInput{around->Before, {}};
+          loss.Example->Before.insert(loss.Example->Before.end(), itself->begin(), itself->end());
+        }
+      }
+      break;
+  }
+}
+
 }  // namespace
 
 std::vector<Loss> FindLosses(const Grammar& grammar, const LLSets& ll1, Examples& examples) {
@@ -110,69 +153,39 @@ std::vector<Loss> FindLosses(const Grammar& grammar, const LLSets& ll1, Examples
   const Language& lang = grammar.Lang();
   if (!ll1.Complete() || !lang.NontTab.Exists()) return losses;
   EndGraph ends(grammar, ll1);
-  const StringSet none{TermString{}};
-  bool endUnseen = false;
+  bool endUnseen = false;  // reported once
   for (const ChoicePoint& choice : grammar.Choices()) {
-    if (!ll1.Reachable(choice.Owner)) continue;
     const bool loop = choice.InTails && choice.Prefix.empty();
     const bool decided = choice.Members.size() >= 2;
-    if (!decided && !loop) continue;
+    if (!ll1.Reachable(choice.Owner) || (!decided && !loop)) continue;
     const auto level = LevelOne(lang, choice.Decision);
     const auto loopTerms = ViewTopTerms(lang, lang.NontTab[choice.Owner].DLRF);
     for (std::int32_t member : choice.Members) {
-      // The member's textbook terminals; inside the loop only those its tails begin with.
-      std::set<std::int32_t> terms;
-      for (std::int32_t prod : grammar.ProductionsBelow(member)) {
-        if (!ll1.Useful(prod)) continue;
-        const StringSet& after = loop ? none : ll1.Follow(choice.Owner);
-        for (const TermString& s : ll1.FirstOf(grammar.RestFrom(prod, member), after))
-          if (!s.empty() || !loop) terms.insert(s.empty() ? 0 : s[0]);
-      }
-      // The tail loop looks at the coming terminal after every pass, at the end of the input too.
-      if (loop && lang.EoiCode == 0 && ll1.Follow(choice.Owner).contains(TermString{})) terms.insert(0);
+      Loss end{LossKind::EndUnseen, &choice, member, {}, loop, {}, {}, 0, 0};
+      Loss stops{LossKind::Missing, &choice, member, {}, true, {}, {}, 0, 0};
       Loss missing{LossKind::Missing, &choice, member, {}, false, {}, {}, 0, 0};
       Loss below{LossKind::BelowLevelOne, &choice, member, {}, false, {}, {}, 0, 0};
-      Loss end{LossKind::EndUnseen, &choice, member, {}, loop, {}, {}, 0, 0};
-      for (std::int32_t term : terms) {
+      for (std::int32_t term : TextbookTerms(grammar, ll1, choice, member, loop)) {
         const std::int32_t key = term == 0 ? lang.EoiCode : term;
+        const auto node = level.find(key);
         if (key == 0) {
           if (!endUnseen) end.Terms.push_back(0);
           endUnseen = true;
-          continue;
-        }
-        if (loop && !loopTerms.contains(key)) {
+        } else if (loop && !loopTerms.contains(key)) {
+          stops.Terms.push_back(term);
+        } else if (decided && node == level.end()) {
           missing.Terms.push_back(term);
-          missing.InLoop = true;
-          continue;
+        } else if (decided && node->second == 0) {
+          below.Terms.push_back(term);
         }
-        if (!decided) continue;
-        const auto node = level.find(key);
-        if (node == level.end()) missing.Terms.push_back(term);
-        else if (node->second == 0) below.Terms.push_back(term);
       }
-      for (Loss* loss : {&end, &missing, &below}) {
+      for (Loss* loss : {&end, &stops, &missing, &below}) {
         if (loss->Terms.empty()) continue;
         // A shared level-1 node concerns all the members it leaves open: one warning for them.
         if (loss->Kind == LossKind::BelowLevelOne && !losses.empty() && losses.back().Choice == &choice &&
             losses.back().Kind == LossKind::BelowLevelOne && losses.back().Terms == loss->Terms)
           continue;
-        loss->Example = examples.AtChoice(choice, member, loss->Terms.front());
-        if (loss->Kind == LossKind::EndUnseen && loop) {
-          // The loop is met at the end when the input ends right after the nonterminal.
-          const auto around = examples.Around(choice.Owner, 0);
-          const auto itself = examples.Shortest({{kEdgeNonterminal, choice.Owner}});
-          if (around && itself) {
-            TermString before = around->Before;
-            before.insert(before.end(), itself->begin(), itself->end());
-            loss->Example = ExampleInput{before, {}};
-          }
-        }
-        if (loss->Kind == LossKind::Missing) {
-          loss->RightList = ends.RightListFor(choice.Owner, loss->Terms.front());
-          loss->RightProd = RightRecursiveProduction(grammar, loss->RightList);
-        }
-        else
-          loss->Sharing = SharingMembers(lang, choice.Decision, loss->Terms.front() == 0 ? lang.EoiCode : loss->Terms.front());
+        Complete(grammar, examples, ends, *loss);
         losses.push_back(std::move(*loss));
       }
     }
