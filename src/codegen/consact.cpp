@@ -30,6 +30,8 @@ struct ActionsPlan {
 
   [[nodiscard]] bool Has(std::int32_t opcode) const { return options.OpcodeCount[opcode] > 0; }
   [[nodiscard]] bool HeapValues() const { return lang.UseStrings != 0 || lang.IdTerm > 0; }
+  // ValFree is written: the machine holds tagged values, or plain string or identifier values.
+  [[nodiscard]] bool Releases() const { return machine && (multi || HeapValues()); }
 };
 
 std::string Ident(const Name& name) { return MkIdent(name.View()); }
@@ -69,6 +71,7 @@ void WriteIncludes(const ActionsPlan& x, CodeWriter& out) {
   // "_lexer.h" declares Value (and FetchVal) for every valued language.
   if (x.machine) out.Put("#include\t\"%s\"\n", "_lexer.h");
   if (x.semantic && x.HeapValues()) out.Put("#include\t<string.h>\n");
+  if (x.Releases() && x.HeapValues()) out.Put("#include\t<stdlib.h>\n");
 }
 
 void WriteSemanticData(const ActionsPlan& x, CodeWriter& out) {
@@ -142,11 +145,26 @@ void WriteValMove(const Language& lang, CodeWriter& out) {
   out.Put("\treturn\tecOk;\n}\n\n");
 }
 
+// ValFree empties a value before it is overwritten, freeing the text of a string or identifier:
+// every instruction that stores into a register or stack entry calls it first.
+void WriteValFree(const ActionsPlan& x, CodeWriter& out) {
+  const Language& lang = x.lang;
+  out.Put("void ValFree(Value *v) {\n");
+  if (!x.multi) {
+    out.Put("\tfree(*v);\n\t*v = NULL;\n}\n\n");
+    return;
+  }
+  if (lang.UseStrings != 0) out.Put("\tif  ( v->WhoAmI == vtStr )\n\t\tfree(v->Val.s);\n");
+  if (lang.IdTerm > 0) out.Put("\tif  ( v->WhoAmI == vtId )\n\t\tfree(v->Val.id);\n");
+  out.Put("\tv->WhoAmI = vtNone;\n}\n\n");
+}
+
 // ValCopy and ValMove serve the tagged values of a language with several kinds; a single-kind
 // Value is a plain C value that the translation assigns (and duplicates) directly.
 void WriteValueFunctions(const ActionsPlan& x, CodeWriter& out) {
   if (!x.semantic) return;
   out.Put("\n");
+  if (x.Releases()) WriteValFree(x, out);
   if (!x.multi) return;
   if (x.Has(kOpCopy) || x.Has(kOpPush)) WriteValCopy(x.lang, out);
   if (x.Has(kOpMove) || x.Has(kOpPop)) WriteValMove(x.lang, out);

@@ -104,6 +104,8 @@ struct Instr {
   // Values that live on the heap: copies duplicate them.
   [[nodiscard]] bool HeapValues() const { return lang.UseStrings != 0 || lang.IdTerm > 0; }
   [[nodiscard]] bool PlainInt() const { return options.PlainIntValue != 0; }
+  // ValFree exists: tagged values, or plain string or identifier values.
+  [[nodiscard]] bool Releases() const { return Kinds() > 1 || (Single() && HeapValues()); }
   [[nodiscard]] bool SrcImmediate() const { return IsImmediate(inst.Src); }
 };
 
@@ -151,19 +153,40 @@ void WriteEmptyCheck(Instr& x) {
   x.out.Put("\tif  ( %s == NULL )\n\t\treturn\tecNoVal;\n", x.src);
 }
 
+// A value about to be overwritten gives its text back first, or it would be lost.
+void WriteRelease(Instr& x, std::string_view dst) {
+  if (x.Releases()) x.out.Put("\tValFree(&(%s));\n", dst);
+}
+
+// An empty tagged source gives ecNoVal, as ValCopy and ValMove answer it.
+void WriteTagCheck(Instr& x, std::string_view operand) {
+  x.out.Put("\tif  ( %s.WhoAmI == vtNone )\n\t\treturn\tecNoVal;\n", operand);
+}
+
 // dst gets a copy of the source: strings and identifiers are duplicated, an immediate sets the
 // kind it has.
 void WriteCopy(Instr& x, std::string_view dst) {
   CodeWriter& out = x.out;
+  if (dst == x.src && x.Releases()) {
+    // A copy onto itself keeps the value (a duplicate would replace it and lose the text).
+    if (x.Single()) {
+      WriteEmptyCheck(x);
+    } else {
+      WriteTagCheck(x, dst);
+    }
+    return;
+  }
   if (x.Single()) {
     if (x.HeapValues()) {
       WriteEmptyCheck(x);
+      WriteRelease(x, dst);
       out.Put("\tif  ( ( %s = strdup(%s) ) == NULL )\n\t\treturn\tecNoMem;\n", {dst, x.src});
     } else {
       out.Put("\t%s = %s;\n", {dst, x.src});
     }
     return;
   }
+  WriteRelease(x, dst);
   const ImmForm* imm = x.SrcImmediate() ? ImmFormOf(x.inst.ImmType) : nullptr;
   if (imm == nullptr) {
     out.Put("\tif  ( ( e = ValCopy(&(%s), &(%s)) ) != ecOk )\n\t\treturn\te;\n", {dst, x.src});
@@ -178,6 +201,13 @@ void WriteCopy(Instr& x, std::string_view dst) {
 // dst takes the source's value without a duplicate; the source is left empty.
 void WriteMove(Instr& x, std::string_view dst, std::string_view src) {
   CodeWriter& out = x.out;
+  if (dst == src && x.Releases()) {
+    // Moved onto itself, the value ends empty as a moved source does: its text is freed.
+    if (!x.Single()) WriteTagCheck(x, dst);
+    WriteRelease(x, dst);
+    return;
+  }
+  WriteRelease(x, dst);
   if (x.Single()) {
     out.Put("\t%s = %s;\n", {dst, src});
     if (x.HeapValues()) out.Put("\t%s= NULL;\t\t/* housekeeping */\n", src);
@@ -236,13 +266,13 @@ void WriteArithmetic(Instr& x) {
   WriteIntCheck(x, x.dst, false);
   WriteIntCheck(x, x.src, x.SrcImmediate());
   const std::int32_t op = x.inst.Opcode;
-  out.Put("\t");
-  out.Put(x.dst);
-  if (!x.PlainInt()) out.Put(".Val.i");
-  out.Put(op == kOpAdd ? " += " : op == kOpSub ? " -= " : " *= ");
-  out.Put(x.src);
-  if (!x.PlainInt() && !x.SrcImmediate()) out.Put(".Val.i");
-  out.Put(";\n");
+  // Computed in unsigned arithmetic, so that a result beyond int wraps around instead of being
+  // undefined behaviour.
+  const std::string dst = x.dst + (x.PlainInt() ? "" : ".Val.i");
+  const std::string src = x.src + (x.PlainInt() || x.SrcImmediate() ? "" : ".Val.i");
+  out.Put("\t%s = (int)( (unsigned)%s", {dst, dst});
+  out.Put(op == kOpAdd ? " + " : op == kOpSub ? " - " : " * ");
+  out.Put("(unsigned)%s );\n", src);
 }
 
 void WriteSpaces(Instr& x) {
@@ -278,13 +308,14 @@ Status Translate(Instr& x) {
     case kOpPush:
       out.Put("\tif  ( sp >= SemStackSize )\n");
       out.Put("\t\treturn\tecStkOvr;\n");
-      WriteCopy(x, kNewTop);
+      WriteCopy(x, kNewTop);  // the entry above the top is empty: its release frees nothing
       out.Put("\tsp++;\n");
       return stOk;
     case kOpCopy: WriteCopy(x, x.dst); return stOk;
     case kOpMove: WriteMove(x, x.dst, x.src); return stOk;
     case kOpPut: WritePut(x); break;
     case kOpFetch:
+      WriteRelease(x, x.dst);
       out.Put("\tif  ( ( e = FetchVal(&(%s)) ) != ecOk )\n\t\treturn\te;\n", x.dst);
       return stOk;
     case kOpAdd:

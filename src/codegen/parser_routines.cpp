@@ -193,6 +193,8 @@ Status ConNont(CodeWriter& out, const Language& lang, std::int32_t nont, const C
   out.Put("%s\n", border);
   out.Put("\nErrCode Nont_%s(void) {\n", id);
   out.Put("\tErrCode \te;\n\tTermCode\tTerminal;\n\n");
+  // Input nested deeper than the stack allows is rejected before the stack runs out.
+  out.Put("\tif  ( (uintptr_t)&e < StackLow )\n\t\treturn\tecSyntax;\t/* nested too deeply */\n\n");
   if (trace) out.Put("\tprintf(\"-> %s\\n\");\n\n", id);
 
   const EdgeRec* first = nullptr;

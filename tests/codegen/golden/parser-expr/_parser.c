@@ -7,6 +7,10 @@
 
 #include	"_parser.h"
 #include	"_lexer.h"
+#include	<stdint.h>
+#ifndef _WIN32
+#include	<sys/resource.h>
+#endif
 
 /* forward definition of all nonterminals */
 
@@ -16,6 +20,8 @@ ErrCode Nont_Product(void);
 ErrCode Nont_Simple_atom(void);
 ErrCode Nont_Never_used(void);
 
+static uintptr_t	StackLow;	/* lowest stack address for parsing subroutines */
+
 /**********************************************************/
 /* Nont_Input: parsing subroutine for nonterminal `Input' */
 /**********************************************************/
@@ -23,6 +29,9 @@ ErrCode Nont_Never_used(void);
 ErrCode Nont_Input(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
+
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
 
 	if  ( ( e = Nont_Sum() ) != ecOk )
 		return	e;
@@ -38,6 +47,9 @@ ErrCode Nont_Input(void) {
 ErrCode Nont_Sum(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
+
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
 
 	if  ( ( e = Nont_Product() ) != ecOk )
 		return	e;
@@ -81,6 +93,9 @@ ErrCode Nont_Product(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
 
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
+
 	if  ( ( e = Nont_Simple_atom() ) != ecOk )
 		return	e;
 	if  ( ( e = LookTerm(&Terminal) ) != ecOk )
@@ -103,6 +118,9 @@ ErrCode Nont_Product(void) {
 ErrCode Nont_Simple_atom(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
+
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
 
 	if  ( ( e = LookTerm(&Terminal) ) != ecOk )
 		return	e;
@@ -137,7 +155,27 @@ ErrCode Nont_Never_used(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
 
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
+
 	return	ecOk;
+}
+
+/************************************************************/
+/* StackFloor: lowest stack address for parsing subroutines */
+/************************************************************/
+
+static uintptr_t StackFloor(uintptr_t Base) {
+	uintptr_t	Room = (uintptr_t)1 << 20;	/* where the system tells no stack size */
+#ifndef _WIN32
+	struct rlimit	Limit;
+
+	if  ( getrlimit(RLIMIT_STACK, &Limit) == 0 )
+		Room = Limit.rlim_cur == RLIM_INFINITY || Limit.rlim_cur > ((uintptr_t)1 << 30) ?
+			(uintptr_t)1 << 30 : (uintptr_t)Limit.rlim_cur;
+#endif
+	Room -= Room / 4;
+	return	Base > Room ? Base - Room : 0;
 }
 
 /***************************/
@@ -147,6 +185,7 @@ ErrCode Nont_Never_used(void) {
 ErrCode Parse(char *InName) {
 	ErrCode e;	/* status */
 
+	StackLow = StackFloor((uintptr_t)&e);
 	if  ( ( e = LexOpen(InName) ) != ecOk )
 		return	e;
 	e = Nont_Input();	/* call starting symbol subroutine */

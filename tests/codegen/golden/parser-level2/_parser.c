@@ -7,12 +7,18 @@
 
 #include	"_parser.h"
 #include	"_lexer.h"
+#include	<stdint.h>
+#ifndef _WIN32
+#include	<sys/resource.h>
+#endif
 
 /* forward definition of all nonterminals */
 
 ErrCode Nont_S(void);
 ErrCode Nont_X(void);
 ErrCode Nont_Y(void);
+
+static uintptr_t	StackLow;	/* lowest stack address for parsing subroutines */
 
 /**************************************************/
 /* Nont_S: parsing subroutine for nonterminal `S' */
@@ -21,6 +27,9 @@ ErrCode Nont_Y(void);
 ErrCode Nont_S(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
+
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
 
 	if  ( ( e = LookTerm(&Terminal) ) != ecOk )
 		return	e;
@@ -55,6 +64,9 @@ ErrCode Nont_X(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
 
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
+
 	if  ( ( e = MatchTerm(Term_a) ) != ecOk )
 		return	e;
 	if  ( ( e = MatchTerm(Term_b) ) != ecOk )
@@ -70,11 +82,31 @@ ErrCode Nont_Y(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
 
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
+
 	if  ( ( e = MatchTerm(Term_a) ) != ecOk )
 		return	e;
 	if  ( ( e = MatchTerm(Term_c) ) != ecOk )
 		return	e;
 	return	ecOk;
+}
+
+/************************************************************/
+/* StackFloor: lowest stack address for parsing subroutines */
+/************************************************************/
+
+static uintptr_t StackFloor(uintptr_t Base) {
+	uintptr_t	Room = (uintptr_t)1 << 20;	/* where the system tells no stack size */
+#ifndef _WIN32
+	struct rlimit	Limit;
+
+	if  ( getrlimit(RLIMIT_STACK, &Limit) == 0 )
+		Room = Limit.rlim_cur == RLIM_INFINITY || Limit.rlim_cur > ((uintptr_t)1 << 30) ?
+			(uintptr_t)1 << 30 : (uintptr_t)Limit.rlim_cur;
+#endif
+	Room -= Room / 4;
+	return	Base > Room ? Base - Room : 0;
 }
 
 /***************************/
@@ -84,6 +116,7 @@ ErrCode Nont_Y(void) {
 ErrCode Parse(char *InName) {
 	ErrCode e;	/* status */
 
+	StackLow = StackFloor((uintptr_t)&e);
 	if  ( ( e = LexOpen(InName) ) != ecOk )
 		return	e;
 	e = Nont_S();	/* call starting symbol subroutine */

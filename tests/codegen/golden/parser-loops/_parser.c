@@ -7,6 +7,10 @@
 
 #include	"_parser.h"
 #include	"_lexer.h"
+#include	<stdint.h>
+#ifndef _WIN32
+#include	<sys/resource.h>
+#endif
 
 /* forward definition of all nonterminals */
 
@@ -15,6 +19,8 @@ ErrCode Nont_E(void);
 ErrCode Nont_Opt(void);
 ErrCode Nont_Self(void);
 
+static uintptr_t	StackLow;	/* lowest stack address for parsing subroutines */
+
 /**************************************************/
 /* Nont_S: parsing subroutine for nonterminal `S' */
 /**************************************************/
@@ -22,6 +28,9 @@ ErrCode Nont_Self(void);
 ErrCode Nont_S(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
+
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
 
 	if  ( ( e = Nont_E() ) != ecOk )
 		return	e;
@@ -39,6 +48,9 @@ ErrCode Nont_S(void) {
 ErrCode Nont_E(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
+
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
 
 	if  ( ( e = MatchTerm(Term_y) ) != ecOk )
 		return	e;
@@ -63,6 +75,9 @@ ErrCode Nont_Opt(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
 
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
+
 	if  ( ( e = LookTerm(&Terminal) ) != ecOk )
 		return	e;
 	switch  ( Terminal ) {
@@ -86,6 +101,9 @@ ErrCode Nont_Self(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
 
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
+
 	if  ( ( e = LookTerm(&Terminal) ) != ecOk )
 		return	e;
 	while  ( 0 ) {
@@ -95,6 +113,23 @@ ErrCode Nont_Self(void) {
 	return	ecOk;
 }
 
+/************************************************************/
+/* StackFloor: lowest stack address for parsing subroutines */
+/************************************************************/
+
+static uintptr_t StackFloor(uintptr_t Base) {
+	uintptr_t	Room = (uintptr_t)1 << 20;	/* where the system tells no stack size */
+#ifndef _WIN32
+	struct rlimit	Limit;
+
+	if  ( getrlimit(RLIMIT_STACK, &Limit) == 0 )
+		Room = Limit.rlim_cur == RLIM_INFINITY || Limit.rlim_cur > ((uintptr_t)1 << 30) ?
+			(uintptr_t)1 << 30 : (uintptr_t)Limit.rlim_cur;
+#endif
+	Room -= Room / 4;
+	return	Base > Room ? Base - Room : 0;
+}
+
 /***************************/
 /* Parse: parse given file */
 /***************************/
@@ -102,6 +137,7 @@ ErrCode Nont_Self(void) {
 ErrCode Parse(char *InName) {
 	ErrCode e;	/* status */
 
+	StackLow = StackFloor((uintptr_t)&e);
 	if  ( ( e = LexOpen(InName) ) != ecOk )
 		return	e;
 	e = Nont_S();	/* call starting symbol subroutine */

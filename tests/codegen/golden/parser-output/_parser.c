@@ -9,12 +9,18 @@
 #include	"_lexer.h"
 #include	"_actions.h"
 #include	"_writer.h"
+#include	<stdint.h>
+#ifndef _WIN32
+#include	<sys/resource.h>
+#endif
 
 /* forward definition of all nonterminals */
 
 ErrCode Nont_Doc(void);
 ErrCode Nont_Items(void);
 ErrCode Nont_Item(void);
+
+static uintptr_t	StackLow;	/* lowest stack address for parsing subroutines */
 
 /******************************************************/
 /* Nont_Doc: parsing subroutine for nonterminal `Doc' */
@@ -23,6 +29,9 @@ ErrCode Nont_Item(void);
 ErrCode Nont_Doc(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
+
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
 
 	if  ( ( e = Action_begin_list() ) != ecOk )
 		return	e;
@@ -44,6 +53,9 @@ ErrCode Nont_Doc(void) {
 ErrCode Nont_Items(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
+
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
 
 	if  ( ( e = Nont_Item() ) != ecOk )
 		return	e;
@@ -68,6 +80,9 @@ ErrCode Nont_Item(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
 
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
+
 	if  ( ( e = LookTerm(&Terminal) ) != ecOk )
 		return	e;
 	switch  ( Terminal ) {
@@ -89,6 +104,23 @@ ErrCode Nont_Item(void) {
 	return	ecOk;
 }
 
+/************************************************************/
+/* StackFloor: lowest stack address for parsing subroutines */
+/************************************************************/
+
+static uintptr_t StackFloor(uintptr_t Base) {
+	uintptr_t	Room = (uintptr_t)1 << 20;	/* where the system tells no stack size */
+#ifndef _WIN32
+	struct rlimit	Limit;
+
+	if  ( getrlimit(RLIMIT_STACK, &Limit) == 0 )
+		Room = Limit.rlim_cur == RLIM_INFINITY || Limit.rlim_cur > ((uintptr_t)1 << 30) ?
+			(uintptr_t)1 << 30 : (uintptr_t)Limit.rlim_cur;
+#endif
+	Room -= Room / 4;
+	return	Base > Room ? Base - Room : 0;
+}
+
 /***************************/
 /* Parse: parse given file */
 /***************************/
@@ -96,6 +128,7 @@ ErrCode Nont_Item(void) {
 ErrCode Parse(char *InName, char *OutName) {
 	ErrCode e;	/* status */
 
+	StackLow = StackFloor((uintptr_t)&e);
 	if  ( ( e = LexOpen(InName) ) != ecOk )
 		return	e;
 	if  ( ( e = OutOpen(OutName) ) != ecOk )

@@ -8,12 +8,18 @@
 #include	"_parser.h"
 #include	"_lexer.h"
 #include	<stdio.h>
+#include	<stdint.h>
+#ifndef _WIN32
+#include	<sys/resource.h>
+#endif
 
 /* forward definition of all nonterminals */
 
 ErrCode Nont_List(void);
 ErrCode Nont_Item(void);
 ErrCode Nont_Opt(void);
+
+static uintptr_t	StackLow;	/* lowest stack address for parsing subroutines */
 
 /********************************************************/
 /* Nont_List: parsing subroutine for nonterminal `List' */
@@ -22,6 +28,9 @@ ErrCode Nont_Opt(void);
 ErrCode Nont_List(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
+
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
 
 	printf("-> List\n");
 
@@ -50,6 +59,9 @@ ErrCode Nont_List(void) {
 ErrCode Nont_Item(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
+
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
 
 	printf("-> Item\n");
 
@@ -85,6 +97,9 @@ ErrCode Nont_Opt(void) {
 	ErrCode 	e;
 	TermCode	Terminal;
 
+	if  ( (uintptr_t)&e < StackLow )
+		return	ecSyntax;	/* nested too deeply */
+
 	printf("-> Opt\n");
 
 	if  ( ( e = LookTerm(&Terminal) ) != ecOk )
@@ -108,6 +123,23 @@ ErrCode Nont_Opt(void) {
 	return	ecOk;
 }
 
+/************************************************************/
+/* StackFloor: lowest stack address for parsing subroutines */
+/************************************************************/
+
+static uintptr_t StackFloor(uintptr_t Base) {
+	uintptr_t	Room = (uintptr_t)1 << 20;	/* where the system tells no stack size */
+#ifndef _WIN32
+	struct rlimit	Limit;
+
+	if  ( getrlimit(RLIMIT_STACK, &Limit) == 0 )
+		Room = Limit.rlim_cur == RLIM_INFINITY || Limit.rlim_cur > ((uintptr_t)1 << 30) ?
+			(uintptr_t)1 << 30 : (uintptr_t)Limit.rlim_cur;
+#endif
+	Room -= Room / 4;
+	return	Base > Room ? Base - Room : 0;
+}
+
 /***************************/
 /* Parse: parse given file */
 /***************************/
@@ -115,6 +147,7 @@ ErrCode Nont_Opt(void) {
 ErrCode Parse(char *InName) {
 	ErrCode e;	/* status */
 
+	StackLow = StackFloor((uintptr_t)&e);
 	if  ( ( e = LexOpen(InName) ) != ecOk )
 		return	e;
 	e = Nont_List();	/* call starting symbol subroutine */

@@ -9,11 +9,20 @@
 #include	"_writer.h"
 #include	"_lexer.h"
 #include	<string.h>
+#include	<stdlib.h>
 
 #define SemStackSize	6
 
 Value	Register[3], GRegister[3], ValStack[SemStackSize+1];
 int	sp;
+
+void ValFree(Value *v) {
+	if  ( v->WhoAmI == vtStr )
+		free(v->Val.s);
+	if  ( v->WhoAmI == vtId )
+		free(v->Val.id);
+	v->WhoAmI = vtNone;
+}
 
 ErrCode ValCopy(Value *dst, Value *src) {
 	switch  ( dst->WhoAmI = src->WhoAmI ) {
@@ -58,15 +67,18 @@ ErrCode ValMove(Value *dst, Value *src) {
 ErrCode Action_PushForms(void) {
 	ErrCode e;	/* status */
 
+	ValFree(&(Register[0]));
 	if  ( ( e = FetchVal(&(Register[0])) ) != ecOk )
 		return	e;
 	if  ( sp >= SemStackSize )
 		return	ecStkOvr;
+	ValFree(&(ValStack[sp+1]));
 	if  ( ( e = ValCopy(&(ValStack[sp+1]), &(Register[0])) ) != ecOk )
 		return	e;
 	sp++;
 	if  ( sp >= SemStackSize )
 		return	ecStkOvr;
+	ValFree(&(ValStack[sp+1]));
 	if  ( ( e = ValCopy(&(ValStack[sp+1]), &(ValStack[sp-0])) ) != ecOk )
 		return	e;
 	sp++;
@@ -74,16 +86,19 @@ ErrCode Action_PushForms(void) {
 		return	ecNoStk;
 	if  ( sp >= SemStackSize )
 		return	ecStkOvr;
+	ValFree(&(ValStack[sp+1]));
 	if  ( ( e = ValCopy(&(ValStack[sp+1]), &(ValStack[sp-2])) ) != ecOk )
 		return	e;
 	sp++;
 	if  ( sp >= SemStackSize )
 		return	ecStkOvr;
+	ValFree(&(ValStack[sp+1]));
 	ValStack[sp+1].Val.i = 7;
 	ValStack[sp+1].WhoAmI = vtInt;
 	sp++;
 	if  ( sp >= SemStackSize )
 		return	ecStkOvr;
+	ValFree(&(ValStack[sp+1]));
 	if  ( ( ValStack[sp+1].Val.s = strdup("seven") ) == NULL )
 		return	ecNoMem;
 	ValStack[sp+1].WhoAmI = vtStr;
@@ -96,11 +111,13 @@ ErrCode Action_PopForms(void) {
 
 	if  ( sp <= 0 )
 		return	ecNoStk;
+	ValFree(&(Register[1]));
 	if  ( ( e = ValMove(&(Register[1]), &(ValStack[sp-0])) ) != ecOk )
 		return	e;
 	sp--;
 	if  ( sp <= 0 )
 		return	ecNoStk;
+	ValFree(&(ValStack[sp-1]));
 	if  ( ( e = ValMove(&(ValStack[sp-1]), &(ValStack[sp-0])) ) != ecOk )
 		return	e;
 	sp--;
@@ -108,6 +125,7 @@ ErrCode Action_PopForms(void) {
 		return	ecNoStk;
 	if  ( sp <= 0 )
 		return	ecNoStk;
+	ValFree(&(ValStack[sp-2]));
 	if  ( ( e = ValMove(&(ValStack[sp-2]), &(ValStack[sp-0])) ) != ecOk )
 		return	e;
 	sp--;
@@ -117,11 +135,12 @@ ErrCode Action_PopForms(void) {
 ErrCode Action_First(void) {
 	ErrCode e;	/* status */
 
+	ValFree(&(GRegister[1]));
 	GRegister[1].Val.i = 3;
 	GRegister[1].WhoAmI = vtInt;
 	if  ( GRegister[1].WhoAmI != vtInt )
 		return	ecNotNum;
-	GRegister[1].Val.i += 4;
+	GRegister[1].Val.i = (int)( (unsigned)GRegister[1].Val.i + (unsigned)4 );
 	if  ( ( e = OutStr("sum") ) != ecOk )
 		return	e;
 	if  ( ( e = OutSpaces(1) ) != ecOk )
@@ -130,7 +149,7 @@ ErrCode Action_First(void) {
 		return	ecNotNum;
 	if  ( Register[2].WhoAmI != vtInt )
 		return	ecNotNum;
-	GRegister[1].Val.i *= Register[2].Val.i;
+	GRegister[1].Val.i = (int)( (unsigned)GRegister[1].Val.i * (unsigned)Register[2].Val.i );
 	switch  (GRegister[1].WhoAmI ) {
 		case vtStr:
 			if  ( ( e = OutStr(GRegister[1].Val.s) ) != ecOk )
@@ -159,7 +178,7 @@ ErrCode Action_Second(void) {
 		return	ecNotNum;
 	if  ( Register[2].WhoAmI != vtInt )
 		return	ecNotNum;
-	GRegister[1].Val.i *= Register[2].Val.i;
+	GRegister[1].Val.i = (int)( (unsigned)GRegister[1].Val.i * (unsigned)Register[2].Val.i );
 	switch  (GRegister[1].WhoAmI ) {
 		case vtStr:
 			if  ( ( e = OutStr(GRegister[1].Val.s) ) != ecOk )

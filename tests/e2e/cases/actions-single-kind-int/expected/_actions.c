@@ -17,9 +17,9 @@ ErrCode Action_Compute(void) {
 	if  ( ( e = FetchVal(&(Register[0])) ) != ecOk )
 		return	e;
 	Register[1] = Register[0];
-	Register[1] += 2;
-	Register[1] *= Register[0];
-	Register[1] -= 1;
+	Register[1] = (int)( (unsigned)Register[1] + (unsigned)2 );
+	Register[1] = (int)( (unsigned)Register[1] * (unsigned)Register[0] );
+	Register[1] = (int)( (unsigned)Register[1] - (unsigned)1 );
 	Register[2] = 10;
 	GRegister[0] = Register[1];
 	return	ecOk;

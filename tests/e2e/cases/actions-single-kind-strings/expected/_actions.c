@@ -9,22 +9,30 @@
 #include	"_writer.h"
 #include	"_lexer.h"
 #include	<string.h>
+#include	<stdlib.h>
 
 #define SemStackSize	3
 
 Value	Register[3], ValStack[SemStackSize+1];
 int	sp;
 
+void ValFree(Value *v) {
+	free(*v);
+	*v = NULL;
+}
+
 
 ErrCode Action_Keep(void) {
 	ErrCode e;	/* status */
 
+	ValFree(&(Register[0]));
 	if  ( ( e = FetchVal(&(Register[0])) ) != ecOk )
 		return	e;
 	if  ( sp >= SemStackSize )
 		return	ecStkOvr;
 	if  ( Register[0] == NULL )
 		return	ecNoVal;
+	ValFree(&(ValStack[sp+1]));
 	if  ( ( ValStack[sp+1] = strdup(Register[0]) ) == NULL )
 		return	ecNoMem;
 	sp++;
@@ -32,11 +40,13 @@ ErrCode Action_Keep(void) {
 		return	ecStkOvr;
 	if  ( ValStack[sp-0] == NULL )
 		return	ecNoVal;
+	ValFree(&(ValStack[sp+1]));
 	if  ( ( ValStack[sp+1] = strdup(ValStack[sp-0]) ) == NULL )
 		return	ecNoMem;
 	sp++;
 	if  ( sp >= SemStackSize )
 		return	ecStkOvr;
+	ValFree(&(ValStack[sp+1]));
 	if  ( ( ValStack[sp+1] = strdup("tail") ) == NULL )
 		return	ecNoMem;
 	sp++;
@@ -44,10 +54,12 @@ ErrCode Action_Keep(void) {
 		return	ecNoStk;
 	if  ( ValStack[sp-1] == NULL )
 		return	ecNoVal;
+	ValFree(&(Register[1]));
 	if  ( ( Register[1] = strdup(ValStack[sp-1]) ) == NULL )
 		return	ecNoMem;
 	if  ( sp <= 0 )
 		return	ecNoStk;
+	ValFree(&(Register[2]));
 	Register[2] = ValStack[sp-0];
 	ValStack[sp-0]= NULL;		/* housekeeping */
 	sp--;
@@ -67,6 +79,7 @@ ErrCode Action_Show(void) {
 		return	ecNoVal;
 	if  ( ( e = OutStr(Register[1]) ) != ecOk )
 		return	e;
+	ValFree(&(Register[0]));
 	Register[0] = Register[1];
 	Register[1]= NULL;		/* housekeeping */
 	return	ecOk;

@@ -1,0 +1,200 @@
+// Fuzz target for the generator: the input is a description file, read and generated into a
+// fresh directory exactly as a run of the program does it. The first byte chooses the options
+// (bit 0: -s, bit 1: -T); the rest is the description.
+//
+// Checked after every run:
+//  - the status is 0 or one of the codes 1 to 86;
+//  - the target directory holds only files the generators write, and on status 0 all of them
+//    that the description calls for;
+//  - the sandbox around it holds nothing but the description and the target directory, and no
+//    generated file appeared in the current directory;
+//  - every file the run opened is closed again.
+#include <unistd.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "codegen/construct.h"
+#include "driver/command_line.h"
+#include "driver/run.h"
+#include "model/language.h"
+#include "model/status.h"
+#include "reader/reader.h"
+
+// The generators that exist in this build; the expected files follow them, so the target keeps
+// its invariants as modules are added.
+#if __has_include("codegen/parser_module.h")
+#define FUZZ_HAS_PARSER 1
+#else
+#define FUZZ_HAS_PARSER 0
+#endif
+#if __has_include("codegen/consact.h")
+#define FUZZ_HAS_ACTIONS 1
+#else
+#define FUZZ_HAS_ACTIONS 0
+#endif
+#if __has_include("codegen/writer_module.h")
+#define FUZZ_HAS_WRITER 1
+#else
+#define FUZZ_HAS_WRITER 0
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::array<std::string_view, 10> kGeneratedNames = {
+    "_error.h", "_error.c", "_lexer.h",   "_lexer.c",  "_parser.h",
+    "_parser.c", "_actions.h", "_actions.c", "_writer.h", "_writer.c"};
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "generator_fuzz: invariant broken: %s\n", what.c_str());
+  std::abort();
+}
+
+// The sandbox of this process: <tmp>/parvolen-fuzz-<pid>/ with the description "in.lang" and the
+// target directory "out/", made anew for every input.
+struct Sandbox {
+  fs::path root;
+  fs::path description;
+  fs::path target;
+};
+
+const Sandbox& TheSandbox() {
+  static const Sandbox box = [] {
+    Sandbox b;
+    b.root = fs::temp_directory_path() / ("parvolen-fuzz-" + std::to_string(::getpid()));
+    b.description = b.root / "in.lang";
+    b.target = b.root / "out";
+    std::error_code ec;
+    fs::remove_all(b.root, ec);
+    fs::create_directories(b.root, ec);
+    if (ec) Fail("cannot create the sandbox " + b.root.string());
+    std::atexit([] {
+      std::error_code ignored;
+      fs::remove_all(TheSandbox().root, ignored);
+    });
+    return b;
+  }();
+  return box;
+}
+
+// Generated files that were in the current directory before the first input.
+const std::set<std::string>& FilesInWorkingDir() {
+  static const std::set<std::string> present = [] {
+    std::set<std::string> names;
+    for (std::string_view name : kGeneratedNames)
+      if (fs::exists(fs::path(name))) names.insert(std::string(name));
+    return names;
+  }();
+  return present;
+}
+
+// Open file descriptors of this process; -1 where the system does not list them.
+int OpenFileCount() {
+  std::error_code ec;
+  fs::directory_iterator it("/proc/self/fd", ec);
+  if (ec) return -1;
+  int count = 0;
+  for (; it != fs::directory_iterator(); it.increment(ec)) {
+    if (ec) return -1;
+    ++count;
+  }
+  return count;
+}
+
+void WriteDescription(const fs::path& path, const std::uint8_t* data, std::size_t size) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) Fail("cannot write " + path.string());
+  if (size > 0 && std::fwrite(data, 1, size, file) != size) Fail("cannot write " + path.string());
+  if (std::fclose(file) != 0) Fail("cannot close " + path.string());
+}
+
+// The files a successful run writes for this language, as far as this build generates them.
+std::set<std::string> ExpectedFiles(const parvolen::Language& lang) {
+  std::set<std::string> names = {"_error.h", "_error.c", "_lexer.h", "_lexer.c"};
+  if (FUZZ_HAS_PARSER) names.insert({"_parser.h", "_parser.c"});
+  if (FUZZ_HAS_ACTIONS && lang.LastAction > 0) names.insert({"_actions.h", "_actions.c"});
+  if (FUZZ_HAS_WRITER && lang.LastOutTerm > 0) names.insert({"_writer.h", "_writer.c"});
+  return names;
+}
+
+void CheckTarget(const Sandbox& box, parvolen::Status status, const std::set<std::string>& expected) {
+  if (status < 0 || status > parvolen::kLastStatus) Fail("status " + std::to_string(status) + " out of range");
+
+  for (const fs::directory_entry& entry : fs::directory_iterator(box.root)) {
+    const fs::path& p = entry.path();
+    if (p != box.description && p != box.target) Fail("written outside the target directory: " + p.string());
+  }
+  std::set<std::string> found;
+  if (fs::exists(box.target)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(box.target)) {
+      const std::string name = entry.path().filename().string();
+      if (!entry.is_regular_file() || !expected.contains(name)) Fail("unexpected file in the target: " + name);
+      found.insert(name);
+    }
+  }
+  if (status == parvolen::stOk && found != expected) {
+    std::string missing;
+    for (const std::string& name : expected)
+      if (!found.contains(name)) missing += " " + name;
+    Fail("status 0 but files missing:" + missing);
+  }
+  for (std::string_view name : kGeneratedNames) {
+    if (fs::exists(fs::path(name)) && !FilesInWorkingDir().contains(std::string(name)))
+      Fail("generated file in the current directory: " + std::string(name));
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const Sandbox& box = TheSandbox();
+  (void)FilesInWorkingDir();
+
+  std::error_code ec;
+  fs::remove_all(box.target, ec);
+  fs::create_directory(box.target, ec);
+  if (ec) Fail("cannot create the target directory");
+  WriteDescription(box.description, data + 1, size - 1);
+
+  const int filesBefore = OpenFileCount();
+  parvolen::CommandLine cl;
+  cl.SemanticCode = (data[0] & 1) != 0;
+  cl.DebugSupport = (data[0] & 2) != 0;
+  parvolen::ConsOptions options = parvolen::MakeConsOptions(cl);
+
+  // The steps of a run of the program, without its final message.
+  parvolen::LanguagePool pool;
+  std::int32_t handle = 0;
+  parvolen::Status status = parvolen::ReadDescription(pool, box.description.string(), "", handle);
+  // A failed reading generates nothing, so then every file in the target is unexpected; a failed
+  // generation leaves the files completed before it, all of them from the expected set.
+  std::set<std::string> expected;
+  if (status == parvolen::stOk) {
+    parvolen::Language* lang = pool.Record(handle);
+    if (lang == nullptr) Fail("status 0 without a record");
+    status = parvolen::Construct(lang, box.target.string(), &options);
+    expected = ExpectedFiles(*lang);
+  }
+  (void)pool.Release(handle);
+  std::fflush(stdout);
+  CheckTarget(box, status, expected);
+  if (const int filesAfter = OpenFileCount(); filesAfter != filesBefore)
+    Fail(std::to_string(filesAfter - filesBefore) + " files left open");
+  return 0;
+}
+
+// Huge table capacities must end in status 1, not in an allocator abort or a fuzzer
+// out-of-memory report: the allocator answers a null pointer for a block over 1 GiB.
+extern "C" const char* __asan_default_options() {
+  return "allocator_may_return_null=1:max_allocation_size_mb=1024:detect_leaks=1";
+}
