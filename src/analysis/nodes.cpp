@@ -3,6 +3,7 @@
 #include "analysis/edges.h"
 #include "analysis/node_table.h"
 #include "analysis/stack_room.h"
+#include "analysis/trace.h"
 #include "analysis/view_table.h"
 #include "model/console.h"
 
@@ -54,7 +55,9 @@ Status AddMember(Language* lang, const ActiveCall* path, std::int32_t* slot, std
       std::int32_t node = 0;
       if (Status st = NodeIns(lang, slot, edge.Code, chosen, &node); st != stOk) return st;
       if (node == 0) return stOk;
-      return Wide(lang, path, &lang->NodeTab[node].Next, edge.Next, chosen, c - 1);
+      const Status st = Wide(lang, path, &lang->NodeTab[node].Next, edge.Next, chosen, c - 1);
+      TraceClaimedTerm(lang, st, edge.Code);
+      return st;
     }
     case kEdgeNonterminal: {
       if (edge.Code < 1 || edge.Code > lang->LastNonterminal) return stBadEdgeCode;
@@ -134,6 +137,7 @@ Status FromView(Language* lang, const ActiveCall* path, std::int32_t* slot, std:
         if (c == 1) {
           // The last level: another member holds this whole string.
           if (tolerant) continue;
+          TraceConflict(lang, node.Edge, chosen, view.Term);
           return stNotKindGiven;
         }
         node.Edge = 0;  // shared: the next level decides
@@ -143,10 +147,10 @@ Status FromView(Language* lang, const ActiveCall* path, std::int32_t* slot, std:
       if (Status st = NodeNew(lang, link); st != stOk) return st;
       lang->NodeTab[*link] = NodeRec{0, greater, view.Term, chosen};
     }
-    if (Status st = FromView(lang, &self, &lang->NodeTab[*link].Next, view.Next, chosen, c - 1, continuation,
-                             recurring, tolerant);
-        st != stOk)
-      return st;
+    const Status st = FromView(lang, &self, &lang->NodeTab[*link].Next, view.Next, chosen, c - 1, continuation,
+                               recurring, tolerant);
+    TraceClaimedTerm(lang, st, view.Term);
+    if (st != stOk) return st;
   }
   return stOk;
 }
@@ -184,7 +188,9 @@ Status MakeNodeTree(Language* lang, std::int32_t* slot, std::int32_t edges) {
   if (StackNearlyFull()) return stNoMem;
   for (std::int32_t m = edges; m != 0; m = lang->EdgeTab[m].Altr) {
     if (lang->AllAheads != 0 || lang->EdgeTab[m].Altr != 0) {
-      if (Status st = NodeNarrow(lang, slot, m, lang->Lookahead); st != stOk) return st;
+      const Status st = NodeNarrow(lang, slot, m, lang->Lookahead);
+      TraceChoice(lang, st, edges);
+      if (st != stOk) return st;
     }
     if (Status st = MakeNodeTree(lang, &lang->EdgeTab[m].Node, lang->EdgeTab[m].Next); st != stOk) return st;
   }

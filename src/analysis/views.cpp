@@ -2,6 +2,7 @@
 
 #include "analysis/edges.h"
 #include "analysis/stack_room.h"
+#include "analysis/trace.h"
 #include "analysis/view_table.h"
 #include "model/console.h"
 
@@ -25,7 +26,10 @@ Status EnterNonterminal(Language* lang, const EdgeRec& edge, std::int32_t* slot,
                         bool f) {
   const std::int32_t nont = edge.Code;
   if (nont < 1 || nont > lang->LastNonterminal) return stBadNonterminalCode;
-  if (FirstMark(lang, nont, d) != 0) return stNotKindAny;
+  if (FirstMark(lang, nont, d) != 0) {
+    TraceReentry(lang, nont, d);
+    return stNotKindAny;
+  }
   FirstMark(lang, nont, d) = 1;
   Status st = k.Push(edge.Next);
   if (st == stOk) {
@@ -106,6 +110,7 @@ Status ViewMakeOne(Language* lang, std::int32_t edges, std::int32_t* slot, std::
       default:
         return stBadEdgeType;
     }
+    TraceStep(lang, st, m);
     if (st != stOk) return st;
   }
   return stOk;
@@ -128,22 +133,26 @@ Status ViewMakeAll(Language* lang) {
     NontRec& nont = lang->NontTab[n];
     ContStack none;
 
+    TraceView(lang, n, ViewKind::First);
     FirstMark(lang, n, look) = 1;
     Status st = ViewMakeOne(lang, nont.ProdEdges, &nont.First, look, none, false);
     FirstMark(lang, n, look) = 0;
     if (st != stOk) return st;
 
     if (nont.RecEdges != 0) {
+      TraceView(lang, n, ViewKind::PureDLRF);
       FollowMark(lang, n, look) = 1;
       st = ViewMakeOne(lang, nont.RecEdges, &nont.PureDLRF, look, none, false);
       FollowMark(lang, n, look) = 0;
       if (st != stOk) return st;
+      TraceView(lang, n, ViewKind::DLRF);
       FollowMark(lang, n, look) = 1;
       st = ViewMakeOne(lang, nont.RecEdges, &nont.DLRF, look, none, true);
       FollowMark(lang, n, look) = 0;
       if (st != stOk) return st;
     }
 
+    TraceView(lang, n, ViewKind::NLRF);
     if (Status st2 = ViewMakeOne(lang, nont.FolEdges, &nont.NLRF, look, none, true); st2 != stOk) return st2;
     if (Status st2 = ViewCopyTree(lang, &nont.Follow, nont.DLRF); st2 != stOk) return st2;
     if (Status st2 = ViewCopyTree(lang, &nont.Follow, nont.NLRF); st2 != stOk) return st2;

@@ -22,6 +22,8 @@ enum : std::int32_t {
   kEdgeEnd = 5,
 };
 
+struct AnalysisTrace;
+
 struct TermRec {
   parvolen::Name Name;
 };
@@ -179,6 +181,8 @@ struct Language {
   parvolen::Name StartingSymbol{};
   // Heap copies of string immediates of the semantic instructions; owned by the record.
   std::vector<std::string> ImmStrings;
+  // Filled by the grammar analysis when a tool that explains grammars attaches one; not owned.
+  AnalysisTrace* Trace = nullptr;
 
   // Frees every table and sets its count to 0.
   void ReleaseTables();

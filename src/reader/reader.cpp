@@ -25,7 +25,8 @@ FilePtr OpenDescription(const std::string& name) {
 // The state of one reading: the record's handle, the current row and the listing.
 class Reader {
  public:
-  Reader(LanguagePool& pool, std::int32_t handle) : pool_(pool), handle_(handle) {}
+  Reader(LanguagePool& pool, std::int32_t handle, ReadProgress* progress)
+      : pool_(pool), handle_(handle), progress_(progress) {}
 
   // Reads lines up to the end of the file or a stopping line; the first failing status.
   [[nodiscard]] Status ReadLines(std::FILE* description, Listing& listing) {
@@ -35,12 +36,17 @@ class Reader {
     while (lines.Next(line)) {
       listing.Line(++counter, line);
       const std::string_view text = Trim(line);
+      if (progress_ != nullptr) {
+        progress_->LastNumber = counter;
+        progress_->LastText = text;
+      }
       if (text.empty() || text.front() == ';') break;
       Status st = stOk;
       if (IsHeader(text)) {
         st = SwitchTo(text);
       } else if (const LineHandler lineHandler = Rows()[row_].Line; lineHandler != nullptr) {
         Language* lang = pool_.Record(handle_);
+        if (progress_ != nullptr) progress_->Handled.push_back({counter, row_, std::string(text)});
         st = lang == nullptr ? stBadLanguageHandle : lineHandler(*lang, text);
       } else {
         listing.Skipped(text);
@@ -81,12 +87,13 @@ class Reader {
   LanguagePool& pool_;
   std::int32_t handle_;
   std::size_t row_ = 0;
+  ReadProgress* progress_;
 };
 
 }  // namespace
 
 Status ReadDescription(LanguagePool& pool, std::string_view descriptionName, std::string_view listingName,
-                       std::int32_t& handle) {
+                       std::int32_t& handle, ReadProgress* progress) {
   handle = 0;
   std::int32_t created = 0;
   if (Status st = pool.Create(created); st != stOk) return st;
@@ -96,15 +103,17 @@ Status ReadDescription(LanguagePool& pool, std::string_view descriptionName, std
     return stCannotOpen;
   }
   handle = created;
+  if (progress != nullptr) pool.Record(created)->Trace = progress->Trace;
 
   Listing listing;
   listing.Open(std::string(listingName), description.get());
-  Reader reader(pool, created);
+  Reader reader(pool, created, progress);
   const Status st = reader.ReadLines(description.get(), listing);
   listing.Close();
   const bool closed = std::fclose(description.release()) == 0;
   if (st != stOk) return st;
   if (!closed) return stCloseError;
+  if (progress != nullptr) progress->LinesDone = true;
   return reader.EndRemaining();
 }
 

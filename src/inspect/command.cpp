@@ -1,0 +1,101 @@
+#include "inspect/command.h"
+
+#include <cstdio>
+
+#include "inspect/inspection.h"
+#include "inspect/writers.h"
+#include "model/console.h"
+
+namespace parvolen::inspect {
+namespace {
+
+void PrintUsage() {
+  Print("parvolen-inspect: explains the grammar of a Parvolen language description\n");
+  Print("USAGE:\n\tparvolen-inspect [--json | --dot[=<nonterminal>]] <langfile>\n\n");
+  Print("Prints the tables, the productions with their lines, the views and decision lists,\n");
+  Print("where and why a description fails, and where the generated parser would reject\n");
+  Print("input that the grammar derives.\n");
+  Print("--json writes the same as one JSON object.\n");
+  Print("--dot writes the edge tries and decision lists (of one nonterminal) as a Graphviz graph.\n");
+}
+
+// The number of the nonterminal with the name, 0 when there is none.
+std::int32_t NonterminalNamed(const Language& lang, std::string_view name) {
+  if (!lang.NontTab.Exists()) return 0;
+  for (std::int32_t n = 1; n <= lang.LastNonterminal; ++n)
+    if (lang.NontTab[n].Name.View() == name) return n;
+  return 0;
+}
+
+// The lines the reading printed, as comments of a graph.
+std::string AsComments(const std::string& console) {
+  std::string out;
+  std::size_t start = 0;
+  while (start < console.size()) {
+    std::size_t end = console.find('\n', start);
+    if (end == std::string::npos) end = console.size();
+    if (end > start) out += "// " + console.substr(start, end - start) + "\n";
+    start = end + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
+  InspectCommand cmd;
+  if (args.empty()) cmd.Usage = true;
+  for (std::string_view arg : args) {
+    if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "/?" || arg == "?") {
+      cmd.Usage = true;
+    } else if (arg == "--json") {
+      cmd.Json = true;
+    } else if (arg == "--dot") {
+      cmd.Dot = true;
+    } else if (arg.starts_with("--dot=")) {
+      cmd.Dot = true;
+      cmd.DotOnly = std::string(arg.substr(6));
+    } else if (arg.starts_with("-") && arg.size() > 1) {
+      cmd.Error = "Unknown option " + std::string(arg);
+    } else if (cmd.File.empty()) {
+      cmd.File = std::string(arg);
+    } else {
+      cmd.Error = "More than one description file";
+    }
+  }
+  if (cmd.Error.empty() && !cmd.Usage && cmd.File.empty()) cmd.Error = "No description file";
+  if (cmd.Error.empty() && cmd.Json && cmd.Dot) cmd.Error = "--json and --dot exclude each other";
+  return cmd;
+}
+
+Status RunInspect(std::span<const std::string_view> args) {
+  const InspectCommand cmd = ParseInspectCommand(args);
+  if (cmd.Usage || !cmd.Error.empty()) {
+    if (!cmd.Error.empty()) Print(cmd.Error + ".\n\n");
+    PrintUsage();
+    std::fflush(stdout);
+    return cmd.Error.empty() ? stOk : kBadCommandLine;
+  }
+
+  Inspection inspection(cmd.File);
+  Status st = inspection.Code();
+  const Language* lang = inspection.Lang();
+  if (cmd.Dot && lang != nullptr) {
+    std::int32_t only = 0;
+    if (!cmd.DotOnly.empty() && (only = NonterminalNamed(*lang, cmd.DotOnly)) == 0) {
+      Print("No nonterminal is named " + cmd.DotOnly + ".\n");
+      st = stUnknownNonterminal;
+    } else {
+      std::string graph = AsComments(inspection.Console());
+      if (st != stOk) graph += "// " + std::string(StatusMessage(st)) + ".\n";
+      Print(graph + WriteDot(*lang, &inspection.Progress(), only));
+    }
+  } else {
+    const Report report = inspection.MakeReport();
+    Print(cmd.Json ? WriteJson(report) : WriteText(report));
+  }
+  std::fflush(stdout);
+  return st;
+}
+
+}  // namespace parvolen::inspect

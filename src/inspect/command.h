@@ -1,0 +1,32 @@
+// The command line of parvolen-inspect and one run of it:
+//   parvolen-inspect [--json | --dot[=NONTERMINAL]] <langfile>
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "model/status.h"
+
+namespace parvolen::inspect {
+
+// Exit status for a command line that cannot be followed.
+inline constexpr Status kBadCommandLine = 2;
+
+struct InspectCommand {
+  bool Usage = false;  // print the usage text and stop
+  bool Json = false;
+  bool Dot = false;
+  std::string DotOnly;  // the nonterminal to draw; empty: all
+  std::string File;
+  std::string Error;  // why the command line cannot be followed; empty when it can
+};
+
+// Examines the arguments after the program name.
+[[nodiscard]] InspectCommand ParseInspectCommand(std::span<const std::string_view> args);
+
+// Reads the description with the program's own reader and analysis and prints the explanation.
+// Returns the status of the reading (as the program would), or kBadCommandLine.
+[[nodiscard]] Status RunInspect(std::span<const std::string_view> args);
+
+}  // namespace parvolen::inspect

@@ -1,0 +1,197 @@
+#include "inspect/grammar.h"
+
+#include <algorithm>
+
+#include "reader/sections.h"
+
+namespace parvolen::inspect {
+namespace {
+
+// The row of the section table whose lines are productions.
+std::size_t ProductionsRow() {
+  const auto& rows = SectionTable();
+  for (std::size_t r = 0; r < rows.size(); ++r)
+    if (rows[r].Header == "[Productions]") return r;
+  return rows.size();
+}
+
+template <class Table>
+std::string NameIn(const Table& table, std::int32_t last, std::int32_t code) {
+  if (code >= 1 && code <= last && table.Exists()) return std::string(table[code].Name.View());
+  return "#" + std::to_string(code);
+}
+
+}  // namespace
+
+Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lang) {
+  const std::int32_t lastProd = lang.ProdTab.Exists() ? lang.LastProduction : 0;
+  productions_.resize(static_cast<std::size_t>(lastProd) + 1);
+  for (std::int32_t p = 1; p <= lastProd; ++p) {
+    productions_[p].Number = p;
+    productions_[p].Owner = lang.ProdTab[p].Nont;
+    productions_[p].Text = std::string(lang.ProdTab[p].Text.View());
+  }
+  // The k-th line of [Productions] registered production k: each line makes exactly one.
+  if (progress != nullptr) {
+    const std::size_t row = ProductionsRow();
+    std::int32_t p = 0;
+    for (const ReadProgress::Line& line : progress->Handled) {
+      if (line.Row != row || ++p > lastProd) continue;
+      productions_[p].Line = line.Number;
+      productions_[p].Text = line.Text;
+    }
+  }
+  if (lang.EdgeTab.Exists() && lang.NontTab.Exists()) {
+    for (std::int32_t n = 1; n <= lang.LastNonterminal; ++n) {
+      const NontRec& nont = lang.NontTab[n];
+      Walk(n, nont.ProdEdges, nont.ProdNodes, false);
+      Walk(n, nont.RecEdges, nont.RecNodes, true);
+    }
+  }
+  below_.resize(static_cast<std::size_t>(std::max(lang.LastEdge, 0)) + 1);
+  rights_.resize(productions_.size());
+  byOwner_.resize(static_cast<std::size_t>(lang.NontTab.Exists() ? std::max(lang.LastNonterminal, 0) : 0) + 1);
+  for (Production& prod : productions_) {
+    if (prod.Number == 0) continue;
+    SymbolString& right = rights_[prod.Number];
+    if (prod.LeftRecursive) right.push_back({kEdgeNonterminal, prod.Owner});
+    for (std::int32_t e : prod.Path) {
+      if (!ValidEdge(e)) continue;
+      below_[e].push_back(prod.Number);
+      const EdgeRec& edge = lang_.EdgeTab[e];
+      if (edge.WhoAmI == kEdgeTerminal || edge.WhoAmI == kEdgeNonterminal) right.push_back({edge.WhoAmI, edge.Code});
+    }
+    if (prod.Owner >= 1 && static_cast<std::size_t>(prod.Owner) < byOwner_.size())
+      byOwner_[prod.Owner].push_back(prod.Number);
+  }
+}
+
+// Depth-first over one trie, with an explicit stack so that long productions need no deep
+// recursion; records every production's path and every choice point.
+void Grammar::Walk(std::int32_t owner, std::int32_t root, std::int32_t decision, bool tails) {
+  if (!ValidEdge(root)) return;
+  struct Pending {
+    std::int32_t edge;
+    std::size_t depth;
+  };
+  std::vector<Pending> stack;
+  std::vector<std::int32_t> path;
+  std::int64_t budget = lang_.LastEdge;  // a trie visits each edge once
+  auto openList = [&](std::int32_t first, std::int32_t node, std::size_t depth) {
+    ChoicePoint choice{owner, tails, path, first, node, {}};
+    for (std::int32_t m = first; ValidEdge(m) && budget-- > 0; m = lang_.EdgeTab[m].Altr)
+      choice.Members.push_back(m);
+    for (auto it = choice.Members.rbegin(); it != choice.Members.rend(); ++it) stack.push_back({*it, depth});
+    if (choice.Members.size() >= 2 || node != 0 || (tails && depth == 0)) choices_.push_back(std::move(choice));
+  };
+  openList(root, decision, 0);
+  while (!stack.empty()) {
+    const Pending at = stack.back();
+    stack.pop_back();
+    path.resize(at.depth);
+    path.push_back(at.edge);
+    const EdgeRec& edge = lang_.EdgeTab[at.edge];
+    if (edge.WhoAmI == kEdgeEnd) {
+      if (edge.Code >= 1 && edge.Code < static_cast<std::int32_t>(productions_.size())) {
+        Production& prod = productions_[edge.Code];
+        prod.Path = path;
+        prod.LeftRecursive = tails;
+      }
+    } else if (ValidEdge(edge.Next)) {
+      openList(edge.Next, edge.Node, at.depth + 1);
+    }
+  }
+}
+
+std::string Grammar::TermName(std::int32_t term) const { return NameIn(lang_.TermTab, lang_.LastTerminal, term); }
+
+std::string Grammar::NontName(std::int32_t nont) const {
+  return NameIn(lang_.NontTab, lang_.LastNonterminal, nont);
+}
+
+std::string Grammar::EdgeText(std::int32_t e) const {
+  if (!ValidEdge(e)) return "?";
+  const EdgeRec& edge = lang_.EdgeTab[e];
+  switch (edge.WhoAmI) {
+    case kEdgeTerminal: return "(" + TermName(edge.Code) + ")";
+    case kEdgeNonterminal: return "[" + NontName(edge.Code) + "]";
+    case kEdgeAction: return "{" + NameIn(lang_.ActionTab, lang_.LastAction, edge.Code) + "}";
+    case kEdgeOutput: return "<" + NameIn(lang_.OutTermTab, lang_.LastOutTerm, edge.Code) + ">";
+    case kEdgeEnd: return "end";
+    default: return "?";
+  }
+}
+
+std::string Grammar::PathText(const std::vector<std::int32_t>& edges) const {
+  std::string text;
+  for (std::int32_t e : edges)
+    if (ValidEdge(e) && lang_.EdgeTab[e].WhoAmI != kEdgeEnd) text += EdgeText(e);
+  return text;
+}
+
+std::string Grammar::Where(const ChoicePoint& choice) const {
+  std::string prefix = PathText(choice.Prefix);
+  if (choice.InTails) return "in the tails, after [" + NontName(choice.Owner) + "]" + prefix;
+  return prefix.empty() ? "at the start" : "after " + prefix;
+}
+
+std::vector<std::int32_t> Grammar::ProductionsBelow(std::int32_t edge) const {
+  if (!ValidEdge(edge)) return {};
+  if (!below_[edge].empty()) return below_[edge];
+  // An edge of a follow trie: its subtree's end edges name the productions it came from.
+  std::vector<std::int32_t> found;
+  if (lang_.EdgeTab[edge].WhoAmI == kEdgeEnd) found.push_back(lang_.EdgeTab[edge].Code);
+  std::vector<std::int32_t> stack;  // lists below the edge: every member and its siblings count
+  if (ValidEdge(lang_.EdgeTab[edge].Next)) stack.push_back(lang_.EdgeTab[edge].Next);
+  std::int64_t budget = lang_.LastEdge;
+  while (!stack.empty() && budget-- > 0) {
+    const EdgeRec& e = lang_.EdgeTab[stack.back()];
+    stack.pop_back();
+    if (e.WhoAmI == kEdgeEnd) found.push_back(e.Code);
+    if (ValidEdge(e.Altr)) stack.push_back(e.Altr);
+    if (ValidEdge(e.Next)) stack.push_back(e.Next);
+  }
+  std::sort(found.begin(), found.end());
+  found.erase(std::unique(found.begin(), found.end()), found.end());
+  return found;
+}
+
+const SymbolString& Grammar::RightSide(std::int32_t prod) const {
+  if (prod < 1 || static_cast<std::size_t>(prod) >= rights_.size()) return noSymbols_;
+  return rights_[prod];
+}
+
+const std::vector<std::int32_t>& Grammar::ProductionsOf(std::int32_t nont) const {
+  if (nont < 1 || static_cast<std::size_t>(nont) >= byOwner_.size()) return noProductions_;
+  return byOwner_[nont];
+}
+
+SymbolString Grammar::RestFrom(std::int32_t prod, std::int32_t edge) const {
+  SymbolString symbols;
+  if (prod < 1 || prod >= static_cast<std::int32_t>(productions_.size())) return symbols;
+  const std::vector<std::int32_t>& path = productions_[prod].Path;
+  auto at = std::find(path.begin(), path.end(), edge);
+  for (; at != path.end(); ++at) {
+    const EdgeRec& e = lang_.EdgeTab[*at];
+    if (e.WhoAmI == kEdgeTerminal || e.WhoAmI == kEdgeNonterminal) symbols.push_back({e.WhoAmI, e.Code});
+  }
+  return symbols;
+}
+
+SymbolString Grammar::PrefixOf(const ChoicePoint& choice) const {
+  SymbolString symbols;
+  if (choice.InTails) symbols.push_back({kEdgeNonterminal, choice.Owner});
+  for (std::int32_t e : choice.Prefix) {
+    const EdgeRec& edge = lang_.EdgeTab[e];
+    if (edge.WhoAmI == kEdgeTerminal || edge.WhoAmI == kEdgeNonterminal) symbols.push_back({edge.WhoAmI, edge.Code});
+  }
+  return symbols;
+}
+
+const ChoicePoint* Grammar::ChoiceAt(std::int32_t first) const {
+  for (const ChoicePoint& choice : choices_)
+    if (choice.First == first) return &choice;
+  return nullptr;
+}
+
+}  // namespace parvolen::inspect

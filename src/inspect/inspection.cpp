@@ -1,0 +1,19 @@
+#include "inspect/inspection.h"
+
+#include "inspect/capture.h"
+#include "reader/reader.h"
+
+namespace parvolen::inspect {
+
+Inspection::Inspection(const std::string& file) : file_(file) {
+  progress_.Trace = &trace_;
+  console_ = CaptureOutput([&] { status_ = ReadDescription(pool_, file_, std::string(), handle_, &progress_); });
+}
+
+Inspection::~Inspection() {
+  if (pool_.Record(handle_) != nullptr) (void)pool_.Release(handle_);
+}
+
+Report Inspection::MakeReport() { return BuildReport({file_, status_, console_, Lang(), &progress_, &trace_}); }
+
+}  // namespace parvolen::inspect

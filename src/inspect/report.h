@@ -1,0 +1,153 @@
+// The explanation of one description, built once and written as text, JSON or a graph: the
+// summary, the productions with their lines, the views, the choice points with their decision
+// lists, the losses of the analysis, and where a failing read stopped.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "analysis/trace.h"
+#include "model/language.h"
+#include "model/status.h"
+#include "reader/read_progress.h"
+
+namespace parvolen::inspect {
+
+using Names = std::vector<std::string>;  // a terminal string, by names
+
+struct ProductionRef {
+  std::int32_t Number = 0;
+  std::int64_t Line = 0;
+  std::string Text;
+};
+
+// A member of a choice point: its edge as written, and the productions that run through it.
+struct MemberRef {
+  std::string Edge;
+  std::vector<ProductionRef> Productions;
+};
+
+struct TableUse {
+  std::string Name;  // the [Language] key of its capacity
+  std::int32_t Count = 0;
+  std::int32_t Capacity = 0;
+};
+
+struct SpecialTerminal {
+  std::string Key;  // IdName, NumName, CharName, StrName, EofName, EolName
+  std::string Name;
+  std::int32_t Number = 0;  // 0 when not resolved to a terminal
+};
+
+struct SummaryReport {
+  std::string Language;
+  std::vector<TableUse> Tables;
+  std::vector<SpecialTerminal> Specials;  // the ones named
+  std::string StartingSymbol;
+  std::int32_t Lookahead = 0;
+  std::vector<std::pair<std::string, bool>> Options;
+};
+
+struct NamedSet {
+  std::string Name;
+  std::vector<Names> Strings;
+};
+
+struct NonterminalReport {
+  std::string Name;
+  std::int32_t Number = 0;
+  bool Productive = false;
+  bool Reachable = false;
+  std::vector<ProductionRef> Productions;
+  std::vector<NamedSet> Views;     // First, Follow, NLRF, DLRF, PureDLRF; none when not analysed
+  std::vector<NamedSet> Textbook;  // FIRST and FOLLOW for the lookahead; none when not computed
+};
+
+struct DecisionRow {
+  Names String;
+  MemberRef Member;  // Edge empty: even the last level leaves the choice open
+};
+
+struct ChoiceReport {
+  std::string Nonterminal;
+  std::string Where;
+  std::vector<MemberRef> Members;
+  std::vector<DecisionRow> Decisions;
+  bool Loop = false;       // the root of the left-recursive tails
+  Names LoopTerms;         // the terminals the tail loop repeats on
+};
+
+struct WarningReport {
+  std::string Kind;  // "lost-strings", "below-level-1" or "end-unseen"
+  std::string Nonterminal;
+  std::string Where;
+  MemberRef Member;
+  Names Terminals;
+  bool HaveExample = false;
+  Names Before;  // the example input read before the choice point
+  Names After;   // and the rest of it
+  std::string Explanation;
+  std::string Suggestion;
+};
+
+struct ChainStep {
+  std::string Edge;  // as written; for a production left, its owner
+  std::string Role;  // "reads", "enters", "leaves"
+  std::vector<ProductionRef> Productions;
+};
+
+struct FailureReport {
+  Status Code = stOk;
+  std::string Message;
+  std::int64_t Line = 0;  // the last line read; 0 when none was
+  std::string Text;
+  bool AtEnd = false;  // every line was read; the failure came when the sections were ended
+  // Status 51.
+  bool HaveReentry = false;
+  std::string View;  // e.g. "NLRF of S (what can follow S where it occurs)"
+  std::string Reentered;
+  std::int32_t Depth = 0;
+  std::vector<ChainStep> Chain;
+  // Status 52.
+  bool HaveConflict = false;
+  std::string Nonterminal;
+  std::string Where;
+  MemberRef Holder;
+  MemberRef Claimant;
+  Names Claimed;
+  bool HaveReach = false;
+  Names Reach;  // a short input read before the choice point
+};
+
+struct Report {
+  std::string File;
+  Status Code = stOk;
+  std::vector<std::string> Console;  // lines the reading printed (warnings, diagnostics)
+  bool HaveRecord = false;
+  bool Analysed = false;  // the views and decision lists are complete
+  SummaryReport Summary;
+  std::vector<NonterminalReport> Nonterminals;
+  std::vector<ChoiceReport> Choices;
+  std::int32_t TextbookK = 0;
+  bool TextbookComplete = false;
+  std::vector<WarningReport> Warnings;
+  std::optional<FailureReport> Failure;
+};
+
+// What one reading left behind, for BuildReport.
+struct ReadOutcome {
+  std::string File;
+  Status Code = stOk;
+  std::string Console;
+  const Language* Lang = nullptr;  // nullptr when no record was made
+  const ReadProgress* Progress = nullptr;
+  const AnalysisTrace* Trace = nullptr;
+};
+
+// Builds the whole explanation from one reading.
+[[nodiscard]] Report BuildReport(const ReadOutcome& outcome);
+
+}  // namespace parvolen::inspect

@@ -1,0 +1,57 @@
+// The textbook LL(k) sets of the grammar, computed beside the analysis's own views: FIRST_k and
+// FOLLOW_k of every nonterminal as fixpoints over the productions of the reduced grammar (the
+// productions whose symbols all derive terminal strings, their owners reachable from the
+// starting symbol). In FOLLOW_k a string shorter than k ends with the end of the input.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "inspect/grammar.h"
+#include "inspect/strings.h"
+
+namespace parvolen::inspect {
+
+// Most strings and steps of string concatenation that one computation may take; past it the
+// sets are given up (large lookaheads over many terminals can grow without practical bound).
+inline constexpr std::size_t kTextbookBudget = 5'000'000;
+
+class LLSets {
+ public:
+  // Computes the sets for lookahead k (1 to 5); Complete() is false when the budget ran out.
+  LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget = kTextbookBudget);
+
+  [[nodiscard]] std::int32_t K() const { return k_; }
+  [[nodiscard]] bool Complete() const { return complete_; }
+  [[nodiscard]] bool Productive(std::int32_t nont) const { return Flag(productive_, nont); }
+  [[nodiscard]] bool Reachable(std::int32_t nont) const { return Flag(reachable_, nont); }
+  // Whether production p belongs to the reduced grammar.
+  [[nodiscard]] bool Useful(std::int32_t prod) const { return Flag(useful_, prod); }
+  [[nodiscard]] const StringSet& First(std::int32_t nont) const { return At(first_, nont); }
+  [[nodiscard]] const StringSet& Follow(std::int32_t nont) const { return At(follow_, nont); }
+  // FIRST_k of a symbol string, then cut to k after `tail` is appended ({λ} as tail: none).
+  [[nodiscard]] StringSet FirstOf(const SymbolString& symbols, const StringSet& tail) const;
+
+ private:
+  [[nodiscard]] static bool Flag(const std::vector<bool>& flags, std::int32_t i) {
+    return i >= 0 && static_cast<std::size_t>(i) < flags.size() && flags[i];
+  }
+  [[nodiscard]] const StringSet& At(const std::vector<StringSet>& sets, std::int32_t i) const {
+    return i >= 0 && static_cast<std::size_t>(i) < sets.size() ? sets[i] : empty_;
+  }
+  // a ⊕k b, merged into out; false when the budget runs out.
+  bool Concat(const StringSet& a, const StringSet& b, StringSet& out) const;
+  void FindUseful(const Grammar& grammar);
+  void ComputeFirst(const Grammar& grammar);
+  void ComputeFollow(const Grammar& grammar);
+
+  std::int32_t k_;
+  bool complete_ = true;
+  mutable std::size_t budget_;
+  std::vector<bool> productive_, reachable_, useful_;
+  std::vector<StringSet> first_, follow_;
+  StringSet empty_;
+};
+
+}  // namespace parvolen::inspect

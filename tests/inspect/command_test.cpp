@@ -1,0 +1,61 @@
+#include "inspect/command.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+#include "support/describe.h"
+
+namespace parvolen::inspect {
+namespace {
+
+InspectCommand Parse(std::vector<std::string_view> args) { return ParseInspectCommand(args); }
+
+Status RunWith(std::vector<std::string_view> args, std::string& out) {
+  testing::internal::CaptureStdout();
+  const Status st = RunInspect(args);
+  out = testing::internal::GetCapturedStdout();
+  return st;
+}
+
+TEST(InspectCommand, Arguments) {
+  EXPECT_TRUE(Parse({}).Usage);
+  EXPECT_TRUE(Parse({"--help", "x.lang"}).Usage);
+  const InspectCommand dot = Parse({"--dot=Expr", "x.lang"});
+  EXPECT_TRUE(dot.Dot);
+  EXPECT_EQ(dot.DotOnly, "Expr");
+  EXPECT_EQ(dot.File, "x.lang");
+  EXPECT_TRUE(Parse({"x.lang", "--json"}).Json);
+  EXPECT_EQ(Parse({"--json"}).Error, "No description file");
+  EXPECT_EQ(Parse({"a.lang", "b.lang"}).Error, "More than one description file");
+  EXPECT_EQ(Parse({"-q", "a.lang"}).Error, "Unknown option -q");
+  EXPECT_EQ(Parse({"--json", "--dot", "a.lang"}).Error, "--json and --dot exclude each other");
+}
+
+TEST(InspectCommand, ExitStatusIsTheStatusOfReading) {
+  const std::string path = TempPath("command");
+  std::ofstream(path) << "[Language]\nStartingSymbol = E\nTerminals = 2\nNonterminals = 2\nProductions = 3\n"
+                         "Edges = 9\nViews = 9\nNodes = 9\n[Terminals]\na\n[Nonterminals]\nE\nF\n[Productions]\n"
+                         "E ::= (a)\nE ::= [F]\nF ::= (a)\n";
+  std::string out;
+  EXPECT_EQ(RunWith({path}, out), stNotKindGiven);
+  EXPECT_EQ(out.substr(0, 80).find("Warning: lookahead set to default (1)\n"), 0u);
+  EXPECT_NE(out.find("\nGrammar is not kind for given lookahead.\n"), std::string::npos);
+  EXPECT_EQ(RunWith({"--json", path}, out), stNotKindGiven);
+  EXPECT_EQ(out.find("{\"file\":"), 0u);
+  EXPECT_NE(out.find("\"console\":[\"Warning: lookahead set to default (1)\"]"), std::string::npos);
+  EXPECT_EQ(RunWith({"--dot", path}, out), stNotKindGiven);
+  EXPECT_EQ(out.find("// Warning: lookahead set to default (1)\n// Grammar is not kind for given lookahead.\n"
+                     "digraph \"grammar\" {\n"),
+            0u);
+  EXPECT_EQ(RunWith({"--dot=Nothing", path}, out), stUnknownNonterminal);
+  EXPECT_EQ(out, "No nonterminal is named Nothing.\n");
+  EXPECT_EQ(RunWith({"--bad", path}, out), kBadCommandLine);
+  EXPECT_EQ(out.find("Unknown option --bad.\n\nparvolen-inspect: "), 0u);
+  EXPECT_EQ(RunWith({}, out), stOk);
+  std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace parvolen::inspect
