@@ -60,7 +60,7 @@ constexpr std::array<std::string_view, 10> kGeneratedNames = {
 }
 
 // The sandbox of this process: <tmp>/parvolen-fuzz-<pid>/ with the description "in.lang" and the
-// target directory "out/", made anew for every input.
+// target directory "out/", made anew for every input and removed after it.
 struct Sandbox {
   fs::path root;
   fs::path description;
@@ -73,14 +73,6 @@ const Sandbox& TheSandbox() {
     b.root = fs::temp_directory_path() / ("parvolen-fuzz-" + std::to_string(::getpid()));
     b.description = b.root / "in.lang";
     b.target = b.root / "out";
-    std::error_code ec;
-    fs::remove_all(b.root, ec);
-    fs::create_directories(b.root, ec);
-    if (ec) Fail("cannot create the sandbox " + b.root.string());
-    std::atexit([] {
-      std::error_code ignored;
-      fs::remove_all(TheSandbox().root, ignored);
-    });
     return b;
   }();
   return box;
@@ -161,9 +153,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)FilesInWorkingDir();
 
   std::error_code ec;
-  fs::remove_all(box.target, ec);
-  fs::create_directory(box.target, ec);
-  if (ec) Fail("cannot create the target directory");
+  fs::remove_all(box.root, ec);
+  fs::create_directories(box.target, ec);
+  if (ec) Fail("cannot create the sandbox " + box.root.string());
   WriteDescription(box.description, data + 1, size - 1);
 
   const int filesBefore = OpenFileCount();
@@ -190,6 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckTarget(box, status, expected);
   if (const int filesAfter = OpenFileCount(); filesAfter != filesBefore)
     Fail(std::to_string(filesAfter - filesBefore) + " files left open");
+  fs::remove_all(box.root, ec);
   return 0;
 }
 

@@ -33,17 +33,11 @@ extern int CurrLine;
 
 static char InName[64];
 
-static void RemoveInput(void) {
-	remove(InName);
-}
-
 static void WriteInput(const uint8_t *data, size_t size) {
 	FILE *in;
 
-	if ( InName[0] == '\0' ) {
+	if ( InName[0] == '\0' )
 		snprintf(InName, sizeof InName, "/tmp/parvolen-translator-%ld.in", (long)getpid());
-		atexit(RemoveInput);
-	}
 	if ( ( in = fopen(InName, "wb") ) == NULL || fwrite(data, 1, size, in) != size || fclose(in) != 0 ) {
 		fprintf(stderr, "translator_fuzz: cannot write %s\n", InName);
 		abort();
@@ -175,5 +169,6 @@ int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 #else
 	Scan(size);
 #endif
+	remove(InName);
 	return 0;
 }
