@@ -53,7 +53,9 @@ void WriteParse(const Language& lang, CodeWriter& out, bool hasWriter) {
   out.Put(") {\n\tErrCode e;\t/* status */\n\n");
   out.Put("\tStackLow = StackFloor((uintptr_t)&e);\n");
   out.Put("\tif  ( ( e = LexOpen(InName) ) != ecOk )\n\t\treturn\te;\n");
-  if (hasWriter) out.Put("\tif  ( ( e = OutOpen(OutName) ) != ecOk )\n\t\treturn\te;\n");
+  // The input is closed again when the output cannot be created, so that a caller that goes on
+  // after the failure keeps no stray open file.
+  if (hasWriter) out.Put("\tif  ( ( e = OutOpen(OutName) ) != ecOk ) {\n\t\tLexClose();\n\t\treturn\te;\n\t}\n");
   out.Put("\te = Nont_%s();\t/* call starting symbol subroutine */", MkIdent(lang.StartingSymbol.View()));
   out.Put("\n\tLexClose();\n");
   if (hasWriter) out.Put("\tOutClose();\n");

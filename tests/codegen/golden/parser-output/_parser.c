@@ -131,8 +131,10 @@ ErrCode Parse(char *InName, char *OutName) {
 	StackLow = StackFloor((uintptr_t)&e);
 	if  ( ( e = LexOpen(InName) ) != ecOk )
 		return	e;
-	if  ( ( e = OutOpen(OutName) ) != ecOk )
+	if  ( ( e = OutOpen(OutName) ) != ecOk ) {
+		LexClose();
 		return	e;
+	}
 	e = Nont_Doc();	/* call starting symbol subroutine */
 	LexClose();
 	OutClose();
