@@ -346,6 +346,8 @@ Status WriteInterface(const LexerPlan& x, CodeWriter& out) {
   out.Put("\nErrCode LexOpen(char *InName) {\n\tif  ( ( f = fopen(");
   out.Put("InName,\"r\") ) == NULL )\n\t\treturn\tecOpen;\n\t");
   out.Put("InPos = 0;\n\t");
+  // Line numbers count from the start of each input, also when a program translates several.
+  if (x.lines) out.Put("CurrLine = 0;\n\t");
   out.Put("TermBuf = Term_No_Term;\n\treturn\tecOk;\n}\n");
 
   out.Put("\n/******************************/\n");

@@ -97,5 +97,13 @@ int main(int argc, char **argv) {
 #endif
 	if ( ( e = LexClose() ) != ecOk )
 		printf("LexClose: %s\n", ErrMsg(e));
+#ifdef HAVE_GETLINE
+	/* a second input counts its lines from the start again */
+	if ( LexOpen(argv[1]) == ecOk ) {
+		if ( GetLine() != 0 )
+			printf("reopened at line %d\n", GetLine());
+		LexClose();
+	}
+#endif
 	return 0;
 }

@@ -250,6 +250,7 @@ ErrCode LexOpen(char *InName) {
 	if  ( ( f = fopen(InName,"r") ) == NULL )
 		return	ecOpen;
 	InPos = 0;
+	CurrLine = 0;
 	TermBuf = Term_No_Term;
 	return	ecOk;
 }
