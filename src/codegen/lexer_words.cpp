@@ -148,7 +148,11 @@ Status ConSymbSwitch(const Language& lang, CodeWriter& out, std::int32_t node, i
     const SymbNodeRec& sym = lang.SymbTab[frame.node];
     frame.node = sym.Altr;
     const std::string p = CodeWriter::Tabs(frame.indent);
-    out.Put("%s\tcase '%c':\n", {p, CaseLabel(static_cast<char>(sym.Ch))});
+    // The switch compares characters as fgetc gives them, 0 to 255; a character constant of a
+    // byte above 127 is negative where char is signed, so such a label is cast to unsigned char.
+    const char ch = static_cast<char>(sym.Ch);
+    out.Put(static_cast<unsigned char>(ch) > 127 ? "%s\tcase (unsigned char)'%c':\n" : "%s\tcase '%c':\n",
+            {p, CaseLabel(ch)});
     if (sym.Term != 0 || sym.Next == 0) {
       if (!ValidTerminal(lang, sym.Term)) return stBadTerminalCode;
     }

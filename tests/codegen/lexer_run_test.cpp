@@ -181,5 +181,18 @@ TEST(LexerRun, LongestSymbolWithFallback) {
             "== short\nerror: Spelling error\nlines: 0\n");
 }
 
+// Symbols written in UTF-8: their bytes above 127 must match what fgetc gives.
+TEST(LexerRun, SymbolsOfBytesAboveAsciiMatch) {
+  Language lang;
+  LangBuilder(lang)
+      .Terminals({"arrow", "le", "lt", "times", "eoi"})
+      .Eof("eoi")
+      .Symbols({"arrow = \u2192", "le = \u2264", "lt = <", "times = \u00d7"});
+  const fs::path dir = Generate(lang);
+  EXPECT_EQ(RunLexer(dir, "-", "eoi", {{"ok", "\u2192 \u2264<\u00d7"}, {"bad", "\u2190"}}),
+            "== ok\narrow\nle\nlt\ntimes\neoi\nlines: 0\n"
+            "== bad\nerror: Spelling error\nlines: 0\n");
+}
+
 }  // namespace
 }  // namespace parvolen
