@@ -15,8 +15,9 @@
                                           the semantic machine of _actions.c
 
    The translator is made to run once in a process: between two inputs the entry puts back what a
-   new process would start with (the line count, the kind of the last value, the value stack and
-   registers, whose values it frees), so that each input runs alone and a value lost by the translator shows as a leak. */
+   new process would start with (the kind of the last value, the value stack and registers, whose
+   values it frees; LexOpen starts the line count again itself), so that each input runs alone
+   and a value lost by the translator shows as a leak. */
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -27,9 +28,6 @@
 #ifdef FUZZ_HAVE_PARSER
 #include "_parser.h"
 #endif
-
-/* Counts line ends over the whole life of the lexer; a fresh process starts it at 0. */
-extern int CurrLine;
 
 static char InName[64];
 
@@ -153,7 +151,6 @@ static void ResetMachine(void) {
 
 int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 	WriteInput(data, size);
-	CurrLine = 0;
 #ifdef FUZZ_MULTI_VALUED
 	{
 		extern ValType VT;
