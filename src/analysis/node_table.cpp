@@ -19,7 +19,13 @@ Status NodeNew(Language* lang, std::int32_t* slot) {
   return stOk;
 }
 
-Status NodeIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32_t chosen, std::int32_t* node) {
+std::int32_t* NodeSearchStart(Language* lang, std::int32_t* slot, std::int32_t after, std::int32_t term) {
+  if (after != 0 && lang->NodeTab[after].Term < term) return &lang->NodeTab[after].Altr;
+  return slot;
+}
+
+Status NodeIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32_t chosen, std::int32_t* node,
+               std::int32_t after) {
   if (lang == nullptr || slot == nullptr || node == nullptr) {
     PrintDiagHeader("NodeIns");
     if (lang == nullptr) Print(" Language handle\n");
@@ -33,7 +39,7 @@ Status NodeIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32
     *node = 0;
     return stOk;
   }
-  std::int32_t* link = slot;
+  std::int32_t* link = NodeSearchStart(lang, slot, after, term);
   while (*link != 0 && lang->NodeTab[*link].Term < term) link = &lang->NodeTab[*link].Altr;
   if (*link != 0 && lang->NodeTab[*link].Term == term) {
     *node = *link;

@@ -46,15 +46,17 @@ bool MissingLangOrSlot(const Language* lang, const std::int32_t* slot, const cha
   return true;
 }
 
-// The strings of member m, selecting `chosen` (m itself in NodeNarrow).
+// The strings of member m, selecting `chosen` (m itself in NodeNarrow). `after` is 0 or a node of
+// the slot's list, the node of the previous terminal member (terminal members ascend).
 Status AddMember(Language* lang, const ActiveCall* path, std::int32_t* slot, std::int32_t m, std::int32_t chosen,
-                 std::int32_t c, const char* header) {
+                 std::int32_t c, const char* header, std::int32_t& after) {
   const EdgeRec& edge = lang->EdgeTab[m];
   switch (edge.WhoAmI) {
     case kEdgeTerminal: {
       std::int32_t node = 0;
-      if (Status st = NodeIns(lang, slot, edge.Code, chosen, &node); st != stOk) return st;
+      if (Status st = NodeIns(lang, slot, edge.Code, chosen, &node, after); st != stOk) return st;
       if (node == 0) return stOk;
+      after = node;
       const Status st = Wide(lang, path, &lang->NodeTab[node].Next, edge.Next, chosen, c - 1);
       TraceClaimedTerm(lang, st, edge.Code);
       return st;
@@ -86,8 +88,9 @@ Status Wide(Language* lang, const ActiveCall* path, std::int32_t* slot, std::int
   if (Status st = CheckEdge(lang, chosen); st != stOk) return st;
   if (c <= 0) return stOk;
   if (StackNearlyFull()) return stNoMem;
+  std::int32_t after = 0;
   for (std::int32_t m = edges; m != 0; m = lang->EdgeTab[m].Altr) {
-    if (Status st = AddMember(lang, path, slot, m, chosen, c, "*** NodeWide ***\n"); st != stOk) return st;
+    if (Status st = AddMember(lang, path, slot, m, chosen, c, "*** NodeWide ***\n", after); st != stOk) return st;
   }
   return stOk;
 }
@@ -122,6 +125,7 @@ Status FromView(Language* lang, const ActiveCall* path, std::int32_t* slot, std:
   if (self.OnPath(path)) return stOk;
   if (StackNearlyFull()) return stNoMem;
 
+  std::int32_t after = 0;  // the node of the previous view: the view list ascends
   for (std::int32_t w = views; w != 0; w = lang->ViewTab[w].Altr) {
     if (Status st = ViewCheck(lang, w); st != stOk) return st;
     const ViewRec& view = lang->ViewTab[w];
@@ -129,7 +133,7 @@ Status FromView(Language* lang, const ActiveCall* path, std::int32_t* slot, std:
       if (Status st = AddLambda(lang, self, slot, tolerant); st != stOk) return st;
       continue;
     }
-    std::int32_t* link = slot;
+    std::int32_t* link = NodeSearchStart(lang, slot, after, view.Term);
     while (*link != 0 && lang->NodeTab[*link].Term < view.Term) link = &lang->NodeTab[*link].Altr;
     if (*link != 0 && lang->NodeTab[*link].Term == view.Term) {
       NodeRec& node = lang->NodeTab[*link];
@@ -147,6 +151,7 @@ Status FromView(Language* lang, const ActiveCall* path, std::int32_t* slot, std:
       if (Status st = NodeNew(lang, link); st != stOk) return st;
       lang->NodeTab[*link] = NodeRec{0, greater, view.Term, chosen};
     }
+    after = *link;
     const Status st = FromView(lang, &self, &lang->NodeTab[*link].Next, view.Next, chosen, c - 1, continuation,
                                recurring, tolerant);
     TraceClaimedTerm(lang, st, view.Term);
@@ -170,8 +175,9 @@ Status NodeNarrow(Language* lang, std::int32_t* slot, std::int32_t first, std::i
   if (MissingLangOrSlot(lang, slot, "*** NodeNarrow ***\n")) return stNotAllocated;
   if (Status st = CheckEdge(lang, first); st != stOk) return st;
   if (c <= 0) return stOk;
+  std::int32_t after = 0;
   for (std::int32_t m = first; m != 0; m = lang->EdgeTab[m].Altr) {
-    if (Status st = AddMember(lang, nullptr, slot, m, m, c, "*** NodeNarrow ***\n"); st != stOk) return st;
+    if (Status st = AddMember(lang, nullptr, slot, m, m, c, "*** NodeNarrow ***\n", after); st != stOk) return st;
   }
   return stOk;
 }
@@ -186,12 +192,15 @@ Status MakeNodeTree(Language* lang, std::int32_t* slot, std::int32_t edges) {
   }
   if (Status st = CheckEdge(lang, edges); st != stOk) return st;
   if (StackNearlyFull()) return stNoMem;
+  // One run from the first member adds the strings of every member. Runs from the later members
+  // would find every node they reach already made, at the level where it was made, selecting
+  // what it selects; so they would add no node, change no member and meet no conflict.
+  if (edges != 0 && (lang->AllAheads != 0 || lang->EdgeTab[edges].Altr != 0)) {
+    const Status st = NodeNarrow(lang, slot, edges, lang->Lookahead);
+    TraceChoice(lang, st, edges);
+    if (st != stOk) return st;
+  }
   for (std::int32_t m = edges; m != 0; m = lang->EdgeTab[m].Altr) {
-    if (lang->AllAheads != 0 || lang->EdgeTab[m].Altr != 0) {
-      const Status st = NodeNarrow(lang, slot, m, lang->Lookahead);
-      TraceChoice(lang, st, edges);
-      if (st != stOk) return st;
-    }
     if (Status st = MakeNodeTree(lang, &lang->EdgeTab[m].Node, lang->EdgeTab[m].Next); st != stOk) return st;
   }
   return stOk;

@@ -38,10 +38,11 @@ Status ProdNew(Language* lang, std::string_view line, std::int32_t nont, std::in
     if (lang->Productions <= 0) return stTooManyProductions;
     if (Status st = lang->ProdTab.Allocate(lang->Productions); st != stOk) return st;
   }
-  // Record 0 holds the new text as the sentinel of the search from the last production down.
+  // Record 0 holds the new text as cut to its field, the key the earlier lines are compared with.
   lang->ProdTab[0].Text.Set(line.substr(0, kProdTextLength));
-  std::int32_t same = lang->LastProduction;
-  while (!(lang->ProdTab[same].Text == lang->ProdTab[0].Text)) --same;
+  const std::int32_t same =
+      lang->ProdIndex.Find(lang->ProdTab[0].Text.View(), &lang->ProdTab[0], lang->LastProduction,
+                           [lang](std::int32_t i) { return lang->ProdTab[i].Text.View(); });
   if (same > 0) {
     prod = same;
     return stProductionDefined;

@@ -30,7 +30,7 @@ Status ViewNew(Language* lang, std::int32_t* view) {
   return stOk;
 }
 
-Status ViewIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32_t* view) {
+Status ViewIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32_t* view, std::int32_t after) {
   // The same header as ViewNew, which it calls.
   if (lang == nullptr || slot == nullptr || view == nullptr) {
     Print("*** ViewNew:\n");
@@ -40,6 +40,7 @@ Status ViewIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32
     return stNotAllocated;
   }
   std::int32_t* link = slot;
+  if (after != 0 && lang->ViewTab[after].Term < term) link = &lang->ViewTab[after].Altr;
   while (*link != 0 && lang->ViewTab[*link].Term < term) link = &lang->ViewTab[*link].Altr;
   if (*link != 0 && lang->ViewTab[*link].Term == term) {
     *view = *link;
@@ -63,9 +64,9 @@ Status ViewCopyTree(Language* lang, std::int32_t* slot, std::int32_t source) {
   }
   if (Status st = ViewCheck(lang, source); st != stOk) return st;
   if (StackNearlyFull()) return stNoMem;
+  std::int32_t copy = 0;  // the copy made last: the source list ascends, so the next goes behind it
   for (std::int32_t m = source; m != 0; m = lang->ViewTab[m].Altr) {
-    std::int32_t copy = 0;
-    if (Status st = ViewIns(lang, slot, lang->ViewTab[m].Term, &copy); st != stOk) return st;
+    if (Status st = ViewIns(lang, slot, lang->ViewTab[m].Term, &copy, copy); st != stOk) return st;
     if (Status st = ViewCopyTree(lang, &lang->ViewTab[copy].Next, lang->ViewTab[m].Next); st != stOk) return st;
   }
   return stOk;

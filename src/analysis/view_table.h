@@ -15,8 +15,11 @@ namespace parvolen {
 // Takes the next view number, allocating the table on first use (15 when full or capacity 0).
 [[nodiscard]] Status ViewNew(Language* lang, std::int32_t* view);
 
-// Finds or inserts the view of terminal term in the sorted list headed by the slot.
-[[nodiscard]] Status ViewIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32_t* view);
+// Finds or inserts the view of terminal term in the sorted list headed by the slot. `after` is 0
+// or a view of that list: when its terminal is smaller than term the search starts behind it, so
+// a caller that inserts in ascending order walks the list once.
+[[nodiscard]] Status ViewIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32_t* view,
+                             std::int32_t after = 0);
 
 // Merges the view trie whose first list begins at source into the list headed by the slot.
 [[nodiscard]] Status ViewCopyTree(Language* lang, std::int32_t* slot, std::int32_t source);

@@ -80,13 +80,13 @@ Status ViewMakeOne(Language* lang, std::int32_t edges, std::int32_t* slot, std::
   if (edges == 0) return AddLambda(lang, slot);
   if (StackNearlyFull()) return stNoMem;
 
+  std::int32_t view = 0;  // the view of the last terminal edge: terminal edges come in ascending order
   for (std::int32_t m = edges; m != 0; m = lang->EdgeTab[m].Altr) {
     const EdgeRec& edge = lang->EdgeTab[m];
     Status st = stOk;
     switch (edge.WhoAmI) {
       case kEdgeTerminal: {
-        std::int32_t view = 0;
-        st = ViewIns(lang, slot, edge.Code, &view);
+        st = ViewIns(lang, slot, edge.Code, &view, view);
         if (st == stOk) st = ViewMakeOne(lang, edge.Next, &lang->ViewTab[view].Next, d - 1, k, f);
         break;
       }

@@ -10,6 +10,7 @@
 #include "model/fixed_text.h"
 #include "model/status.h"
 #include "model/table.h"
+#include "model/text_index.h"
 
 namespace parvolen {
 
@@ -179,6 +180,12 @@ struct Language {
   parvolen::Name EofName{};
   parvolen::Name EolName{};
   parvolen::Name StartingSymbol{};
+  // Lookup indexes of the name tables and of the production lines; derived from the tables.
+  TextIndex TermIndex;
+  TextIndex NontIndex;
+  TextIndex OutTermIndex;
+  TextIndex ActionIndex;
+  TextIndex ProdIndex;
   // Heap copies of string immediates of the semantic instructions; owned by the record.
   std::vector<std::string> ImmStrings;
   // Filled by the grammar analysis when a tool that explains grammars attaches one; not owned.

@@ -12,14 +12,14 @@ struct NameTable {
   Status tooMany;
   Status defined;
   Status unknown;
+  TextIndex& index;
 };
 
 template <class Record>
 std::int32_t Search(NameTable<Record>& t, std::string_view name) {
+  // Record 0 holds the name as cut to its field, the key the entries are compared with.
   t.tab[0].Name.Set(name);
-  std::int32_t i = t.last;
-  while (!(t.tab[i].Name == t.tab[0].Name)) --i;
-  return i;
+  return t.index.Find(t.tab[0].Name.View(), &t.tab[0], t.last, [&t](std::int32_t i) { return t.tab[i].Name.View(); });
 }
 
 template <class Record>
@@ -48,17 +48,20 @@ Status New(NameTable<Record> t, std::string_view name, std::int32_t& number) {
 }
 
 NameTable<TermRec> Terms(Language& l) {
-  return {l.TermTab, l.Terminals, l.LastTerminal, stTooManyTerminals, stTerminalDefined, stUnknownTerminal};
+  return {l.TermTab, l.Terminals, l.LastTerminal, stTooManyTerminals, stTerminalDefined, stUnknownTerminal,
+          l.TermIndex};
 }
 NameTable<NontRec> Nonts(Language& l) {
   return {l.NontTab, l.Nonterminals, l.LastNonterminal, stTooManyNonterminals, stNonterminalDefined,
-          stUnknownNonterminal};
+          stUnknownNonterminal, l.NontIndex};
 }
 NameTable<OutTermRec> OutTerms(Language& l) {
-  return {l.OutTermTab, l.OutTerms, l.LastOutTerm, stTooManyOutTerms, stOutTermDefined, stUnknownOutTerm};
+  return {l.OutTermTab, l.OutTerms, l.LastOutTerm, stTooManyOutTerms, stOutTermDefined, stUnknownOutTerm,
+          l.OutTermIndex};
 }
 NameTable<ActionRec> Actions(Language& l) {
-  return {l.ActionTab, l.Actions, l.LastAction, stTooManyActions, stActionDefined, stUnknownAction};
+  return {l.ActionTab, l.Actions, l.LastAction, stTooManyActions, stActionDefined, stUnknownAction,
+          l.ActionIndex};
 }
 
 }  // namespace
