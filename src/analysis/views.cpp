@@ -4,6 +4,7 @@
 #include "analysis/stack_room.h"
 #include "analysis/trace.h"
 #include "analysis/view_table.h"
+#include "analysis/view_walk.h"
 #include "model/console.h"
 
 namespace parvolen {
@@ -64,6 +65,16 @@ Status PassProductionEnd(Language* lang, std::int32_t owner, std::int32_t* slot,
   }
   FollowMark(lang, owner, d) = 0;
   return st;
+}
+
+// One view of ViewMakeAll: by the walker, or by the plain unfolding where the walker met a failure.
+Status MakeView(Language* lang, ViewWalker& walker, std::int32_t edges, std::int32_t* slot, std::int32_t look,
+                bool f) {
+  bool unfold = false;
+  const Status st = walker.Make(edges, slot, look, f, unfold);
+  if (!unfold) return st;
+  ContStack none;
+  return ViewMakeOne(lang, edges, slot, look, none, f);
 }
 
 }  // namespace
@@ -129,31 +140,31 @@ Status ViewMakeAll(Language* lang) {
     if (Status st = lang->FollowMarks.Allocate(lang->Nonterminals); st != stOk) return st;
   }
   const std::int32_t look = lang->Lookahead < 0 ? 0 : lang->Lookahead;
+  ViewWalker walker(lang);
   for (std::int32_t n = 1; n <= lang->LastNonterminal; ++n) {
     NontRec& nont = lang->NontTab[n];
-    ContStack none;
 
     TraceView(lang, n, ViewKind::First);
     FirstMark(lang, n, look) = 1;
-    Status st = ViewMakeOne(lang, nont.ProdEdges, &nont.First, look, none, false);
+    Status st = MakeView(lang, walker, nont.ProdEdges, &nont.First, look, false);
     FirstMark(lang, n, look) = 0;
     if (st != stOk) return st;
 
     if (nont.RecEdges != 0) {
       TraceView(lang, n, ViewKind::PureDLRF);
       FollowMark(lang, n, look) = 1;
-      st = ViewMakeOne(lang, nont.RecEdges, &nont.PureDLRF, look, none, false);
+      st = MakeView(lang, walker, nont.RecEdges, &nont.PureDLRF, look, false);
       FollowMark(lang, n, look) = 0;
       if (st != stOk) return st;
       TraceView(lang, n, ViewKind::DLRF);
       FollowMark(lang, n, look) = 1;
-      st = ViewMakeOne(lang, nont.RecEdges, &nont.DLRF, look, none, true);
+      st = MakeView(lang, walker, nont.RecEdges, &nont.DLRF, look, true);
       FollowMark(lang, n, look) = 0;
       if (st != stOk) return st;
     }
 
     TraceView(lang, n, ViewKind::NLRF);
-    if (Status st2 = ViewMakeOne(lang, nont.FolEdges, &nont.NLRF, look, none, true); st2 != stOk) return st2;
+    if (Status st2 = MakeView(lang, walker, nont.FolEdges, &nont.NLRF, look, true); st2 != stOk) return st2;
     if (Status st2 = ViewCopyTree(lang, &nont.Follow, nont.DLRF); st2 != stOk) return st2;
     if (Status st2 = ViewCopyTree(lang, &nont.Follow, nont.NLRF); st2 != stOk) return st2;
   }
