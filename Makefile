@@ -8,7 +8,7 @@ FUZZ_SECONDS       ?= 1800
 JOBS       ?= $(shell nproc)
 EXAMPLE    ?= examples/calc
 
-.PHONY: all build build-asan build-fuzz fuzz fuzz-smoke run test clean
+.PHONY: all bench build build-asan build-fuzz fuzz fuzz-smoke run test clean
 
 all: build
 
@@ -30,6 +30,10 @@ test: build build-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 	$(MAKE) fuzz-smoke
+
+# Generator benchmark: grammar families at n, 2n, 4n, Oberon-0 at every lookahead, bison beside.
+bench: build
+	bash bench/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
