@@ -185,10 +185,12 @@ Status ViewWalker::Make(std::int32_t edges, std::int32_t* slot, std::int32_t loo
   // Into the view table in the order of first reach: the plain unfolding makes the same views.
   const std::vector<StringTrie::Node>& nodes = strings.Nodes();
   std::vector<std::int32_t> views(nodes.size(), 0);
+  std::vector<std::int32_t> lastChild(nodes.size(), 0);  // where the next search in that list may start
   for (std::size_t i = 1; i < nodes.size(); ++i) {
-    const std::int32_t parent = nodes[i].parent;
-    std::int32_t* into = parent == 0 ? slot : &state_->lang->ViewTab[views[static_cast<std::size_t>(parent)]].Next;
-    if (Status st = ViewIns(state_->lang, into, nodes[i].term, &views[i]); st != stOk) return st;
+    const auto parent = static_cast<std::size_t>(nodes[i].parent);
+    std::int32_t* into = parent == 0 ? slot : &lang->ViewTab[views[parent]].Next;
+    if (Status st = ViewIns(lang, into, nodes[i].term, &views[i], lastChild[parent]); st != stOk) return st;
+    lastChild[parent] = views[i];
   }
   return stOk;
 }

@@ -1,6 +1,7 @@
 #include "codegen/parser_routines.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/stack_room.h"
@@ -151,18 +152,25 @@ class RoutineWriter {
       out_.Put("%s\treturn\te;\n", tabs);
     }
     out_.Put("%sswitch  ( Terminal ) {\n", tabs);
+    // The terminals of each member, in the order of the decision list: one pass over the list.
+    std::vector<const NodeRec*> decided;
+    for (std::int32_t n = nodes; n != 0;) {
+      const NodeRec* node = nullptr;
+      if (Status st = NodeAt(n, node); st != stOk) return st;
+      decided.push_back(node);
+      n = node->Altr;
+    }
+    std::unordered_map<std::int32_t, std::vector<const NodeRec*>> byMember;
+    for (const NodeRec* node : decided) byMember[node->Edge].push_back(node);
     for (std::int32_t m = first; m != 0;) {
       const EdgeRec* member = nullptr;
       if (Status st = EdgeAt(m, member); st != stOk) return st;
-      for (std::int32_t n = nodes; n != 0;) {
-        const NodeRec* node = nullptr;
-        if (Status st = NodeAt(n, node); st != stOk) return st;
-        if (node->Edge == m) {
+      if (const auto found = byMember.find(m); found != byMember.end()) {
+        for (const NodeRec* node : found->second) {
           std::string ident;
           if (Status st = NameOf(kEdgeTerminal, node->Term, ident); st != stOk) return st;
           out_.Put("%s\tcase Term_%s:\n", {tabs, ident});
         }
-        n = node->Altr;
       }
       if (Status st = ConNontSeq(m, level + 2); st != stOk) return st;
       out_.Put("%s\t\tbreak;\n", tabs);

@@ -24,7 +24,7 @@ void Language::ReleaseTables() {
   drop(FollowMarks, noCount);
   drop(SemInstTab, LastSemInst);
   ImmStrings.clear();
-  for (TextIndex* index : {&TermIndex, &NontIndex, &OutTermIndex, &ActionIndex, &ProdIndex}) index->Clear();
+  for (TextIndex* index : {&TermIndex, &NontIndex, &OutTermIndex, &ActionIndex, &ProdIndex, &KwdIndex}) index->Clear();
 }
 
 Status LanguagePool::Create(std::int32_t& handle) {

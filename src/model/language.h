@@ -186,6 +186,7 @@ struct Language {
   TextIndex OutTermIndex;
   TextIndex ActionIndex;
   TextIndex ProdIndex;
+  TextIndex KwdIndex;
   // Heap copies of string immediates of the semantic instructions; owned by the record.
   std::vector<std::string> ImmStrings;
   // Filled by the grammar analysis when a tool that explains grammars attaches one; not owned.

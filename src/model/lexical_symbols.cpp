@@ -15,10 +15,10 @@ Status NewKeyword(Language* lang, std::string_view shape, std::int32_t t) {
     if (l.Keywords <= 0) return stTooManyKeywords;
     if (Status st = l.KwdTab.Allocate(l.Keywords); st != stOk) return st;
   }
-  // Record 0 is the sentinel: the search stops there at the latest.
+  // Record 0 holds the shape as cut to its field, the key the earlier shapes are compared with.
   l.KwdTab[0].Shape.Set(shape);
-  std::int32_t i = l.LastKeyword;
-  while (!(l.KwdTab[i].Shape == l.KwdTab[0].Shape)) --i;
+  const std::int32_t i = l.KwdIndex.Find(l.KwdTab[0].Shape.View(), &l.KwdTab[0], l.LastKeyword,
+                                         [&l](std::int32_t k) { return l.KwdTab[k].Shape.View(); });
   if (i != 0) return stKeywordDefined;
   if (l.LastKeyword >= l.Keywords) return stTooManyKeywords;
   KeywordRec& k = l.KwdTab[++l.LastKeyword];
