@@ -22,11 +22,15 @@ if [ ${#missing[@]} -gt 0 ] && [ "$(id -u)" = 0 ] && command -v apt-get >/dev/nu
 fi
 [ -x /usr/bin/time ] || { echo "bench: needs /usr/bin/time (package time)" >&2; exit 1; }
 
-# Prints "seconds kilobytes status" of one command (CPU time: user + system).
+# Prints "seconds kilobytes status" of a command run REPEAT times (default 1): CPU time (user +
+# system) per run, the peak memory of a run, the exit status of the last run.
 measure() {
-  local out
-  out=$( { /usr/bin/time -f '%U %S %M %x' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
-  awk '{printf "%.3f %d %d\n", $1 + $2, $3, $4}' <<<"$out"
+  local repeat=${REPEAT:-1}
+  /usr/bin/time -o "$work/time" -f '%U %S %M' bash -c \
+    'for ((i = 0; i < $0; i++)); do "$@" >/dev/null 2>&1; s=$?; done; exit $s' "$repeat" "$@" || true
+  local st=0
+  grep -q 'exited with non-zero status' "$work/time" && st=$(grep -o '[0-9]*$' <(head -1 "$work/time"))
+  tail -1 "$work/time" | awk -v r="$repeat" -v s="$st" '{printf "%.4f %d %d\n", ($1 + $2) / r, $3, s}'
 }
 
 printf '%-12s %7s %8s %9s %7s %s\n' family n cpu_s peak_kb status tool
@@ -38,12 +42,12 @@ family() {
   for m in "$n" $((2 * n)) $((4 * n)); do
     python3 bench/families.py "$fam" "$m" "$work/$fam-$m.lang"
     mkdir -p "$work/out"
-    read -r t kb st < <(measure "$build/parvolen" -q "$work/$fam-$m.lang" "$work/out")
+    read -r t kb st < <(REPEAT=10 measure "$build/parvolen" -q "$work/$fam-$m.lang" "$work/out")
     row "$fam" "$m" "$t" "$kb" "$st" parvolen
     times+=("$t")
   done
   exponents+=("$fam $(awk -v a="${times[0]}" -v b="${times[2]}" \
-    'BEGIN { if (a < 0.02) print "-  (below the clock at n)"; else printf "%.2f\n", log(b / a) / log(4) }')")
+    'BEGIN { if (a < 0.001) print "-  (below the clock at n)"; else printf "%.2f\n", log(b / a) / log(4) }')")
 }
 
 family wide 1000
@@ -56,7 +60,7 @@ family big-la2 2000
 # Oberon-0 with its capacities raised, at every lookahead.
 for k in 1 2 3 4 5; do
   python3 bench/families.py oberon0-k "$k" "$work/oberon0-$k.lang"
-  read -r t kb st < <(measure timeout 600 "$build/parvolen" -q "$work/oberon0-$k.lang" "$work/out")
+  read -r t kb st < <(REPEAT=3 measure timeout 600 "$build/parvolen" -q "$work/oberon0-$k.lang" "$work/out")
   row oberon0 "la=$k" "$t" "$kb" "$st" parvolen
 done
 
