@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen {
 

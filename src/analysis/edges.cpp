@@ -1,7 +1,7 @@
 #include "analysis/edges.h"
 
-#include "analysis/stack_room.h"
-#include "model/console.h"
+#include "base/console.h"
+#include "base/stack_room.h"
 #include "model/symbol_tables.h"
 
 namespace parvolen {

@@ -1,7 +1,7 @@
 #include "analysis/node_table.h"
 
 #include "analysis/edges.h"
-#include "model/console.h"
+#include "base/console.h"
 
 namespace parvolen {
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 

@@ -3,11 +3,11 @@
 #include "analysis/edges.h"
 #include "analysis/follow.h"
 #include "analysis/nodes.h"
-#include "analysis/stack_room.h"
 #include "analysis/views.h"
-#include "model/console.h"
+#include "base/console.h"
+#include "base/stack_room.h"
+#include "base/text.h"
 #include "model/symbol_tables.h"
-#include "reader/text.h"
 
 namespace parvolen {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "base/console.h"
 #include "codegen/code_writer.h"
 #include "codegen/consact_instr.h"
 #include "codegen/framing.h"
-#include "model/console.h"
 #include "semantics/instruction_set.h"
 
 namespace parvolen {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "base/console.h"
 #include "codegen/framing.h"
-#include "model/console.h"
 #include "semantics/instruction_set.h"
 
 namespace parvolen {

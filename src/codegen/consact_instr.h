@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/status.h"
 #include "codegen/code_writer.h"
 #include "codegen/construct.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 

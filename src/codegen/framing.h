@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "codegen/code_writer.h"
-#include "model/status.h"
 
 namespace parvolen {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "base/console.h"
 #include "codegen/code_writer.h"
 #include "codegen/framing.h"
 #include "codegen/lexer_words.h"
-#include "model/console.h"
 
 namespace parvolen {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/stack_room.h"
+#include "base/stack_room.h"
 #include "codegen/framing.h"
 
 namespace parvolen {

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/console.h"
 #include "codegen/framing.h"
-#include "model/console.h"
 #include "semantics/instruction_set.h"
 
 namespace parvolen {

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/status.h"
 #include "codegen/code_writer.h"
 #include "codegen/construct.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "model/console.h"
+#include "base/console.h"
 #include "model/language.h"
 #include "reader/reader.h"
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "base/console.h"
 #include "inspect/inspection.h"
 #include "inspect/writers.h"
-#include "model/console.h"
 
 namespace parvolen::inspect {
 namespace {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "analysis/trace.h"
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 #include "reader/read_progress.h"
 
 namespace parvolen::inspect {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "model/fixed_text.h"
-#include "model/status.h"
 #include "model/table.h"
 
 namespace parvolen {

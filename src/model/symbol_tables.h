@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen {
 

@@ -1,6 +1,6 @@
 #include "semantics/assembler.h"
 
-#include "model/console.h"
+#include "base/console.h"
 #include "model/symbol_tables.h"
 #include "semantics/instruction_set.h"
 #include "semantics/instruction_text.h"

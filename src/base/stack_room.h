@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <functional>
 
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen {
 

@@ -1,11 +1,11 @@
-// Text routines shared by the section handlers: trimming, splitting a line at "=" or "::=",
-// and reading integer and yes/no values.
+// Text routines of the description format, shared by the section handlers and the tables they
+// fill: trimming, splitting a line at "=" or "::=", and reading integer and yes/no values.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen {
 
