@@ -1,6 +1,5 @@
 #include "driver/run.h"
 
-#include <cstdio>
 #include <string>
 
 #include "base/console.h"
@@ -40,7 +39,7 @@ Status Run(std::span<const std::string_view> args) {
     Print("\n" + std::string(StatusMessage(st)) + ".\n\n\n");
   }
   (void)pool.Release(handle);  // a run that never got a handle has nothing to release
-  std::fflush(stdout);
+  CurrentSink(Channel::Messages).Flush();
   return st;
 }
 
