@@ -10,13 +10,7 @@ Status NodeNew(Language* lang, std::int32_t* slot) {
     PrintDiagHeader("NodeNew");
     return stNotAllocated;
   }
-  if (!lang->NodeTab.Exists()) {
-    if (lang->Nodes <= 0) return stTooManyNodes;
-    if (Status st = lang->NodeTab.Allocate(lang->Nodes); st != stOk) return st;
-  }
-  if (lang->LastNode >= lang->Nodes) return stTooManyNodes;
-  *slot = ++lang->LastNode;
-  return stOk;
+  return TableGrowth{lang->NodeTab, lang->Nodes, lang->LastNode, stTooManyNodes}.Append(*slot);
 }
 
 Status NodeIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32_t chosen, std::int32_t* node) {

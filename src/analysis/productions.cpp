@@ -34,10 +34,8 @@ Status ProdNew(Language* lang, std::string_view line, std::int32_t nont, std::in
     PrintDiagHeader("ProdNew");
     return stNotAllocated;
   }
-  if (!lang->ProdTab.Exists()) {
-    if (lang->Productions <= 0) return stTooManyProductions;
-    if (Status st = lang->ProdTab.Allocate(lang->Productions); st != stOk) return st;
-  }
+  const TableGrowth grow{lang->ProdTab, lang->Productions, lang->LastProduction, stTooManyProductions};
+  if (Status st = grow.Ready(); st != stOk) return st;
   // Record 0 holds the new text as the sentinel of the search from the last production down.
   lang->ProdTab[0].Text.Set(line.substr(0, kProdTextLength));
   std::int32_t same = lang->LastProduction;
@@ -46,8 +44,7 @@ Status ProdNew(Language* lang, std::string_view line, std::int32_t nont, std::in
     prod = same;
     return stProductionDefined;
   }
-  if (lang->LastProduction >= lang->Productions) return stTooManyProductions;
-  prod = ++lang->LastProduction;
+  if (Status st = grow.Take(prod); st != stOk) return st;
   lang->ProdTab[prod].Nont = nont;
   lang->ProdTab[prod].Text = lang->ProdTab[0].Text;
   return stOk;

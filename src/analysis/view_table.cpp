@@ -21,13 +21,7 @@ Status ViewNew(Language* lang, std::int32_t* view) {
     if (view == nullptr) Print(" Target space\n");
     return stNotAllocated;
   }
-  if (!lang->ViewTab.Exists()) {
-    if (lang->Views <= 0) return stTooManyViews;
-    if (Status st = lang->ViewTab.Allocate(lang->Views); st != stOk) return st;
-  }
-  if (lang->LastView >= lang->Views) return stTooManyViews;
-  *view = ++lang->LastView;
-  return stOk;
+  return TableGrowth{lang->ViewTab, lang->Views, lang->LastView, stTooManyViews}.Append(*view);
 }
 
 Status ViewIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32_t* view) {

@@ -11,17 +11,16 @@ namespace parvolen {
 Status NewKeyword(Language* lang, std::string_view shape, std::int32_t t) {
   if (lang == nullptr) return stNotAllocated;
   Language& l = *lang;
-  if (!l.KwdTab.Exists()) {
-    if (l.Keywords <= 0) return stTooManyKeywords;
-    if (Status st = l.KwdTab.Allocate(l.Keywords); st != stOk) return st;
-  }
+  const TableGrowth grow{l.KwdTab, l.Keywords, l.LastKeyword, stTooManyKeywords};
+  if (Status st = grow.Ready(); st != stOk) return st;
   // Record 0 is the sentinel: the search stops there at the latest.
   l.KwdTab[0].Shape.Set(shape);
   std::int32_t i = l.LastKeyword;
   while (!(l.KwdTab[i].Shape == l.KwdTab[0].Shape)) --i;
   if (i != 0) return stKeywordDefined;
-  if (l.LastKeyword >= l.Keywords) return stTooManyKeywords;
-  KeywordRec& k = l.KwdTab[++l.LastKeyword];
+  std::int32_t number = 0;
+  if (Status st = grow.Take(number); st != stOk) return st;
+  KeywordRec& k = l.KwdTab[number];
   k.Shape.Set(shape);
   k.T = t;
   return stOk;
@@ -34,14 +33,7 @@ Status SymbNew(Language* lang, std::int32_t* link) {
     if (link == nullptr) Print(" Destination space\n");
     return stNotAllocated;
   }
-  Language& l = *lang;
-  if (!l.SymbTab.Exists()) {
-    if (l.SymbNodes <= 0) return stTooManySymbNodes;
-    if (Status st = l.SymbTab.Allocate(l.SymbNodes); st != stOk) return st;
-  }
-  if (l.LastSymbNode >= l.SymbNodes) return stTooManySymbNodes;
-  *link = ++l.LastSymbNode;
-  return stOk;
+  return TableGrowth{lang->SymbTab, lang->SymbNodes, lang->LastSymbNode, stTooManySymbNodes}.Append(*link);
 }
 
 Status SymbIns(Language* lang, std::int32_t* head, char ch, std::int32_t term, std::int32_t** next) {

@@ -33,16 +33,13 @@ Status Find(NameTable<Record> t, std::string_view name, std::int32_t& number) {
 
 template <class Record>
 Status New(NameTable<Record> t, std::string_view name, std::int32_t& number) {
-  if (!t.tab.Exists()) {
-    if (t.capacity <= 0) return t.tooMany;
-    if (Status st = t.tab.Allocate(t.capacity); st != stOk) return st;
-  }
+  const TableGrowth grow{t.tab, t.capacity, t.last, t.tooMany};
+  if (Status st = grow.Ready(); st != stOk) return st;
   if (const std::int32_t i = Search(t, name); i != 0) {
     number = i;
     return t.defined;
   }
-  if (t.last >= t.capacity) return t.tooMany;
-  number = ++t.last;
+  if (Status st = grow.Take(number); st != stOk) return st;
   t.tab[number].Name.Set(name);
   return stOk;
 }

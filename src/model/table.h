@@ -51,4 +51,43 @@ class Table {
   std::size_t size_ = 0;
 };
 
+// How a table of entries numbered 1..last grows: its block is allocated on first use with the
+// table's capacity, and each new entry takes the next number. Each table has its own "Too many"
+// status, given for a capacity of 0 or less and for a full table.
+//
+//   const TableGrowth grow{lang.EdgeTab, lang.Edges, lang.LastEdge, stTooManyEdges};
+//   if (Status st = grow.Append(edge); st != stOk) return st;
+//
+// A table that first searches its entries for a duplicate calls Ready, searches, then Take.
+template <class Record>
+struct TableGrowth {
+  Table<Record>& tab;
+  std::int32_t capacity;
+  std::int32_t& last;
+  Status tooMany;
+
+  // Allocates the block when there is none yet: tooMany without capacity, 1 without memory.
+  [[nodiscard]] Status Ready() const {
+    if (tab.Exists()) return stOk;
+    if (capacity <= 0) return tooMany;
+    return tab.Allocate(capacity);
+  }
+
+  // tooMany when every number up to the capacity is taken.
+  [[nodiscard]] Status Room() const { return last >= capacity ? tooMany : stOk; }
+
+  // Room, then the next number becomes the last entry's.
+  [[nodiscard]] Status Take(std::int32_t& number) const {
+    if (Status st = Room(); st != stOk) return st;
+    number = ++last;
+    return stOk;
+  }
+
+  // Ready, then Take.
+  [[nodiscard]] Status Append(std::int32_t& number) const {
+    if (Status st = Ready(); st != stOk) return st;
+    return Take(number);
+  }
+};
+
 }  // namespace parvolen

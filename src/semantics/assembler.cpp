@@ -72,16 +72,15 @@ Status SemAsmLine(Language& lang, std::string_view line) {
   std::string_view label, mnemo, first, second;
   if (Status st = SplitSemAsmLine(line, label, mnemo, first, second); st != stOk) return st;
 
-  if (!lang.SemInstTab.Exists()) {
-    if (lang.SemInsts <= 0) return stTooManySemInsts;
-    if (Status st = lang.SemInstTab.Allocate(lang.SemInsts); st != stOk) return st;
-  }
-  if (lang.LastSemInst >= lang.SemInsts) return stTooManySemInsts;
+  const TableGrowth grow{lang.SemInstTab, lang.SemInsts, lang.LastSemInst, stTooManySemInsts};
+  if (Status st = grow.Ready(); st != stOk) return st;
+  if (Status st = grow.Room(); st != stOk) return st;
   const Mnemonic* m = FindMnemonic(mnemo);
   if (m == nullptr) return stUnknownMnemo;
 
   // The instruction is counted before its label and operands are examined.
-  const std::int32_t index = ++lang.LastSemInst;
+  std::int32_t index = 0;
+  if (Status st = grow.Take(index); st != stOk) return st;
   SemInst& inst = lang.SemInstTab[index];
   if (!label.empty()) return AddSemAsmLabel(lang, label, index);
   inst.Opcode = m->opcode;
