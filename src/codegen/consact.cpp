@@ -34,8 +34,6 @@ struct ActionsPlan {
   [[nodiscard]] bool Releases() const { return machine && (multi || HeapValues()); }
 };
 
-std::string Ident(const Name& name) { return MkIdent(name.View()); }
-
 bool AnyGRegister(const Language& lang) {
   for (std::int32_t i = 1; i <= lang.LastSemInst; ++i) {
     if (UsesGRegister(lang.SemInstTab[i])) return true;
@@ -55,8 +53,7 @@ Status WriteHeader(const Language& lang, std::string_view dir) {
     out.Put("\tErrCode Action_%s(void);\n", Ident(lang.ActionTab[a].Name));
   }
   out.Put("\n#endif\n");
-  (void)out.Close();
-  return stOk;
+  return out.Close();
 }
 
 // ---- "_actions.c" ----
@@ -201,21 +198,19 @@ Status WriteSource(const ActionsPlan& x, std::string_view dir) {
     if (Status st = WriteBody(x, out, action); st != stOk) return st;
     out.Put("\treturn\tecOk;\n}\n");
   }
-  (void)out.Close();
-  return stOk;
+  return out.Close();
 }
 
 }  // namespace
 
-Status ConsAct(const Language* lang, std::string_view dir, ConsOptions& options) {
-  if (lang == nullptr || dir.data() == nullptr) {
+Status ConsAct(const Language& lang, std::string_view dir, ConsOptions& options) {
+  if (dir.data() == nullptr) {
     PrintDiagHeader("ConsAct");
-    if (lang == nullptr) Print(" Language handle\n");
-    if (dir.data() == nullptr) Print(" Directory\n");
+    Print(" Directory\n");
     return stNotAllocated;
   }
-  const ActionsPlan plan(*lang, options);
-  if (Status st = WriteHeader(*lang, dir); st != stOk) return st;
+  const ActionsPlan plan(lang, options);
+  if (Status st = WriteHeader(lang, dir); st != stOk) return st;
   return WriteSource(plan, dir);
 }
 

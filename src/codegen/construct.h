@@ -23,10 +23,10 @@ struct ConsOptions {
 
 // Writes the translator's files into the target directory ("" is the current directory);
 // the first failing module ends it. Without a record, a directory (a view without data) or
-// options it prints a diagnostic and returns 83.
+// options it prints a diagnostic and returns stNotAllocated.
 [[nodiscard]] Status Construct(Language* lang, std::string_view targetDir, ConsOptions* options);
 
-// Fills ValueKinds and OpcodeCount from the record; status 0.
+// Fills ValueKinds and OpcodeCount from the record; stOk.
 [[nodiscard]] Status ConsPrepare(const Language& lang, ConsOptions& options);
 
 }  // namespace parvolen

@@ -81,6 +81,8 @@ std::string MkIdent(std::string_view name) {
   return ident;
 }
 
+std::string Ident(const Name& name) { return MkIdent(name.View()); }
+
 std::string MkCharEsc(char ch) {
   const auto code = static_cast<unsigned char>(ch);
   switch (code) {

@@ -11,7 +11,7 @@
 namespace parvolen {
 
 // Writes "_lexer.h", then "_lexer.c", into the directory and sets options.PlainIntValue.
-// Without a record or a directory (a view without data) it prints a diagnostic: status 83.
-[[nodiscard]] Status ConsLex(const Language* lang, std::string_view dir, ConsOptions& options);
+// Without a directory (a view without data) it prints a diagnostic: stNotAllocated.
+[[nodiscard]] Status ConsLex(const Language& lang, std::string_view dir, ConsOptions& options);
 
 }  // namespace parvolen
