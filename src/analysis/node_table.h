@@ -9,7 +9,7 @@
 
 namespace parvolen {
 
-// Takes the next node number (allocating the table on first use; 14 when full or capacity 0)
+// Takes the next node number (allocating the table on first use; stTooManyNodes when full or capacity 0)
 // and writes it into the slot; the node is zero.
 [[nodiscard]] Status NodeNew(Language* lang, std::int32_t* slot);
 

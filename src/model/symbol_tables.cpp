@@ -60,15 +60,15 @@ NameTable<ActionRec> Actions(Language& l) {
 
 }  // namespace
 
-Status FindTerminal(Language& l, std::string_view n, std::int32_t& no) { return Find(Terms(l), n, no); }
-Status FindNonterminal(Language& l, std::string_view n, std::int32_t& no) { return Find(Nonts(l), n, no); }
-Status FindOutTerm(Language& l, std::string_view n, std::int32_t& no) { return Find(OutTerms(l), n, no); }
-Status FindAction(Language& l, std::string_view n, std::int32_t& no) { return Find(Actions(l), n, no); }
+Status FindTerminal(Language& lang, std::string_view name, std::int32_t& number) { return Find(Terms(lang), name, number); }
+Status FindNonterminal(Language& lang, std::string_view name, std::int32_t& number) { return Find(Nonts(lang), name, number); }
+Status FindOutTerm(Language& lang, std::string_view name, std::int32_t& number) { return Find(OutTerms(lang), name, number); }
+Status FindAction(Language& lang, std::string_view name, std::int32_t& number) { return Find(Actions(lang), name, number); }
 
-Status NewTerminal(Language& l, std::string_view n, std::int32_t& no) { return New(Terms(l), n, no); }
-Status NewNonterminal(Language& l, std::string_view n, std::int32_t& no) { return New(Nonts(l), n, no); }
-Status NewOutTerm(Language& l, std::string_view n, std::int32_t& no) { return New(OutTerms(l), n, no); }
-Status NewAction(Language& l, std::string_view n, std::int32_t& no) { return New(Actions(l), n, no); }
+Status NewTerminal(Language& lang, std::string_view name, std::int32_t& number) { return New(Terms(lang), name, number); }
+Status NewNonterminal(Language& lang, std::string_view name, std::int32_t& number) { return New(Nonts(lang), name, number); }
+Status NewOutTerm(Language& lang, std::string_view name, std::int32_t& number) { return New(OutTerms(lang), name, number); }
+Status NewAction(Language& lang, std::string_view name, std::int32_t& number) { return New(Actions(lang), name, number); }
 
 Status TerminalsLine(Language& l, std::string_view line) {
   std::int32_t no = 0;

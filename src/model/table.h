@@ -20,7 +20,7 @@ class Table {
  public:
   [[nodiscard]] bool Exists() const { return block_ != nullptr; }
 
-  // Allocates capacity + 1 zeroed records; status 1 when the block cannot be had.
+  // Allocates capacity + 1 zeroed records; stNoMem when the block cannot be had.
   // The zeroed block comes from calloc, so a large capacity costs no memory until used.
   [[nodiscard]] Status Allocate(std::int32_t capacity) {
     if (capacity < 0) capacity = 0;
@@ -66,7 +66,7 @@ struct TableGrowth {
   std::int32_t& last;
   Status tooMany;
 
-  // Allocates the block when there is none yet: tooMany without capacity, 1 without memory.
+  // Allocates the block when there is none yet: tooMany without capacity, stNoMem without memory.
   [[nodiscard]] Status Ready() const {
     if (tab.Exists()) return stOk;
     if (capacity <= 0) return tooMany;
