@@ -29,6 +29,12 @@ struct ActionsPlan {
         multi(o.ValueKinds > 1) {}
 
   [[nodiscard]] bool Has(std::int32_t opcode) const { return options.OpcodeCount[opcode] > 0; }
+  // Some instruction that prints is used: it calls the writer module's printers.
+  [[nodiscard]] bool Prints() const {
+    for (const Instruction& i : kInstructionSet)
+      if (i.prints && Has(i.opcode)) return true;
+    return false;
+  }
   [[nodiscard]] bool HeapValues() const { return lang.UseStrings != 0 || lang.IdTerm > 0; }
   // ValFree is written: the machine holds tagged values, or plain string or identifier values.
   [[nodiscard]] bool Releases() const { return machine && (multi || HeapValues()); }
@@ -63,8 +69,7 @@ void WriteIncludes(const ActionsPlan& x, CodeWriter& out) {
   out.Put("#include\t\"%s\"\n", "_actions.h");
   // The writer module exists only with output terminals; printing without them is refused
   // when the instruction is translated.
-  const bool prints = x.Has(kOpPut) || x.Has(kOpWriteln) || x.Has(kOpSpaces);
-  if (x.semantic && prints && lang.LastOutTerm > 0) out.Put("#include\t\"%s\"\n", "_writer.h");
+  if (x.semantic && x.Prints() && lang.LastOutTerm > 0) out.Put("#include\t\"%s\"\n", "_writer.h");
   // "_lexer.h" declares Value (and FetchVal) for every valued language.
   if (x.machine) out.Put("#include\t\"%s\"\n", "_lexer.h");
   if (x.semantic && x.HeapValues()) out.Put("#include\t<string.h>\n");

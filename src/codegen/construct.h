@@ -7,6 +7,7 @@
 
 #include "base/status.h"
 #include "model/language.h"
+#include "semantics/instruction_set.h"
 
 namespace parvolen {
 
@@ -18,7 +19,7 @@ struct ConsOptions {
   std::int32_t SemanticCode = 0;   // -s: translate the semantic instructions
   std::int32_t ValueKinds = 0;     // number of value kinds used, 0 to 4 (ConsPrepare)
   std::int32_t PlainIntValue = 0;  // Value is a plain int (set by the lexer generator)
-  std::array<std::int32_t, 15> OpcodeCount{};  // instructions per opcode (ConsPrepare)
+  std::array<std::int32_t, kOpcodeLimit> OpcodeCount{};  // instructions per opcode (ConsPrepare)
 };
 
 // Writes the translator's files into the target directory ("" is the current directory);
