@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/console.h"
+#include "base/version.h"
 #include "model/language.h"
 #include "reader/reader.h"
 
@@ -25,7 +26,7 @@ Status Run(std::span<const std::string_view> args) {
     PrintUsage();
     return stOk;
   }
-  if (cl.Banner) Print("\nParvolen v0.20\n");
+  if (cl.Banner) Print("\nParvolen v" + std::string(kVersion) + "\n");
 
   ConsOptions options = MakeConsOptions(cl);
   LanguagePool pool;
