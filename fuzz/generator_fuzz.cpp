@@ -21,11 +21,11 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/status.h"
 #include "codegen/construct.h"
 #include "driver/command_line.h"
 #include "driver/run.h"
 #include "model/language.h"
-#include "model/status.h"
 #include "reader/reader.h"
 
 // The generators that exist in this build; the expected files follow them, so the target keeps

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen {
 
@@ -17,11 +17,11 @@ class ContStack {
   ~ContStack() { Clear(); }
 
   [[nodiscard]] bool Empty() const { return top_ == nullptr; }
-  // Puts an edge list on top; status 1 when no memory.
+  // Puts an edge list on top; stNoMem when no memory.
   [[nodiscard]] Status Push(std::int32_t edges);
-  // Takes the top off into edges; status 82 on an empty stack.
+  // Takes the top off into edges; stPopEmpty on an empty stack.
   [[nodiscard]] Status Pop(std::int32_t& edges);
-  // Makes copy hold the same entries in the same order; status 1 (and copy empty) when no memory.
+  // Makes copy hold the same entries in the same order; stNoMem (and copy empty) when no memory.
   [[nodiscard]] Status CopyTo(ContStack& copy) const;
   // Frees every element.
   void Clear();

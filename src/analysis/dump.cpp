@@ -1,6 +1,6 @@
 #include "analysis/dump.h"
 
-#include "analysis/stack_room.h"
+#include "base/stack_room.h"
 
 namespace parvolen {
 namespace {

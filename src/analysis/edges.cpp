@@ -1,7 +1,7 @@
 #include "analysis/edges.h"
 
-#include "analysis/stack_room.h"
-#include "model/console.h"
+#include "base/console.h"
+#include "base/stack_room.h"
 #include "model/symbol_tables.h"
 
 namespace parvolen {
@@ -59,13 +59,7 @@ Status EdgeNew(Language* lang, std::int32_t& edge) {
     PrintDiagHeader("EdgeNew");
     return stNotAllocated;
   }
-  if (!lang->EdgeTab.Exists()) {
-    if (lang->Edges <= 0) return stTooManyEdges;
-    if (Status st = lang->EdgeTab.Allocate(lang->Edges); st != stOk) return st;
-  }
-  if (lang->LastEdge >= lang->Edges) return stTooManyEdges;
-  edge = ++lang->LastEdge;
-  return stOk;
+  return TableGrowth{lang->EdgeTab, lang->Edges, lang->LastEdge, stTooManyEdges}.Append(edge);
 }
 
 Status EdgeIns(Language* lang, std::int32_t* slot, std::int32_t code, std::int32_t whoAmI, std::int32_t* edge) {

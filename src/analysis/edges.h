@@ -6,20 +6,21 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
-// Status 75 for an index below 0 or above LastEdge; 0 (the empty list) is valid.
+// stBadEdgeCode for an index below 0 or above LastEdge; 0 (the empty list) is valid.
 [[nodiscard]] Status CheckEdge(const Language* lang, std::int32_t edge);
 
 // Reads the token at text[pos] ("(t)", "[N]", "{a}", "<o>"): gives its number and type and
-// moves pos past it. Statuses 40, 41, 28 to 31, or 83 when the name's table does not exist.
+// moves pos past it. Statuses stEdgeLeftDelim, stEdgeRightDelim, stUnknownTerminal
+// to stUnknownAction, or stNotAllocated when the name's table does not exist.
 [[nodiscard]] Status EdgeScan(Language* lang, std::string_view text, std::size_t& pos, std::int32_t& code,
                               std::int32_t& whoAmI);
 
-// Takes the next edge number, allocating the table on first use (13 when full or capacity 0).
+// Takes the next edge number, allocating the table on first use (stTooManyEdges when full or capacity 0).
 [[nodiscard]] Status EdgeNew(Language* lang, std::int32_t& edge);
 
 // Finds or inserts the edge (whoAmI, code) in the sorted list headed by the slot; gives its index.

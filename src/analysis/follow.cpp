@@ -1,8 +1,8 @@
 #include "analysis/follow.h"
 
 #include "analysis/edges.h"
-#include "analysis/stack_room.h"
-#include "model/console.h"
+#include "base/console.h"
+#include "base/stack_room.h"
 
 namespace parvolen {
 

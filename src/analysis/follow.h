@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 

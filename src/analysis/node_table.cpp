@@ -1,7 +1,7 @@
 #include "analysis/node_table.h"
 
 #include "analysis/edges.h"
-#include "model/console.h"
+#include "base/console.h"
 
 namespace parvolen {
 
@@ -10,13 +10,7 @@ Status NodeNew(Language* lang, std::int32_t* slot) {
     PrintDiagHeader("NodeNew");
     return stNotAllocated;
   }
-  if (!lang->NodeTab.Exists()) {
-    if (lang->Nodes <= 0) return stTooManyNodes;
-    if (Status st = lang->NodeTab.Allocate(lang->Nodes); st != stOk) return st;
-  }
-  if (lang->LastNode >= lang->Nodes) return stTooManyNodes;
-  *slot = ++lang->LastNode;
-  return stOk;
+  return TableGrowth{lang->NodeTab, lang->Nodes, lang->LastNode, stTooManyNodes}.Append(*slot);
 }
 
 std::int32_t* NodeSearchStart(Language* lang, std::int32_t* slot, std::int32_t after, std::int32_t term) {

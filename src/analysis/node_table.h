@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
-// Takes the next node number (allocating the table on first use; 14 when full or capacity 0)
+// Takes the next node number (allocating the table on first use; stTooManyNodes when full or capacity 0)
 // and writes it into the slot; the node is zero.
 [[nodiscard]] Status NodeNew(Language* lang, std::int32_t* slot);
 

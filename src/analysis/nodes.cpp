@@ -2,10 +2,10 @@
 
 #include "analysis/edges.h"
 #include "analysis/node_table.h"
-#include "analysis/stack_room.h"
 #include "analysis/trace.h"
 #include "analysis/view_table.h"
-#include "model/console.h"
+#include "base/console.h"
+#include "base/stack_room.h"
 
 namespace parvolen {
 namespace {

@@ -3,11 +3,11 @@
 #include "analysis/edges.h"
 #include "analysis/follow.h"
 #include "analysis/nodes.h"
-#include "analysis/stack_room.h"
 #include "analysis/views.h"
-#include "model/console.h"
+#include "base/console.h"
+#include "base/stack_room.h"
+#include "base/text.h"
 #include "model/symbol_tables.h"
-#include "reader/text.h"
 
 namespace parvolen {
 
@@ -34,10 +34,8 @@ Status ProdNew(Language* lang, std::string_view line, std::int32_t nont, std::in
     PrintDiagHeader("ProdNew");
     return stNotAllocated;
   }
-  if (!lang->ProdTab.Exists()) {
-    if (lang->Productions <= 0) return stTooManyProductions;
-    if (Status st = lang->ProdTab.Allocate(lang->Productions); st != stOk) return st;
-  }
+  const TableGrowth grow{lang->ProdTab, lang->Productions, lang->LastProduction, stTooManyProductions};
+  if (Status st = grow.Ready(); st != stOk) return st;
   // Record 0 holds the new text as cut to its field, the key the earlier lines are compared with.
   lang->ProdTab[0].Text.Set(line.substr(0, kProdTextLength));
   const std::int32_t same =
@@ -47,8 +45,7 @@ Status ProdNew(Language* lang, std::string_view line, std::int32_t nont, std::in
     prod = same;
     return stProductionDefined;
   }
-  if (lang->LastProduction >= lang->Productions) return stTooManyProductions;
-  prod = ++lang->LastProduction;
+  if (Status st = grow.Take(prod); st != stOk) return st;
   lang->ProdTab[prod].Nont = nont;
   lang->ProdTab[prod].Text = lang->ProdTab[0].Text;
   return stOk;

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
@@ -19,15 +19,15 @@ inline constexpr std::size_t kProdTextLength = 150;
 // without that token into RecEdges of Left, any other into ProdEdges.
 [[nodiscard]] Status ProdLine(Language& lang, std::string_view line);
 
-// Registers a production of nonterminal nont; status 50 when the same text (first 150
-// characters) was registered before, 16 when the table is full.
+// Registers a production of nonterminal nont; stProductionDefined when the same text (first
+// 150 characters) was registered before, stTooManyProductions when the table is full.
 [[nodiscard]] Status ProdNew(Language* lang, std::string_view line, std::int32_t nont, std::int32_t& prod);
 
 // Inserts the tokens of a right side and the end edge of production prod into the trie at the slot.
 [[nodiscard]] Status ProdIns(Language* lang, std::int32_t* slot, std::string_view right, std::int32_t prod);
 
 // End handler of [Productions]: MkFolEdge, ViewMakeAll, NodeRebuild, on a thread with a stack
-// deep enough for large grammars. Status 72 for an invalid handle, else the first failure.
+// deep enough for large grammars. stBadLanguageHandle for an invalid handle, else the first failure.
 [[nodiscard]] Status ProductionsEnd(LanguagePool& pool, std::int32_t handle);
 
 }  // namespace parvolen

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
@@ -16,7 +16,7 @@ namespace parvolen {
 enum class ViewKind : std::int32_t { First = 1, PureDLRF, DLRF, NLRF };
 
 struct AnalysisTrace {
-  // Status 51: the view being computed, the nonterminal entered again with Depth terminals of
+  // stNotKindAny: the view being computed, the nonterminal entered again with Depth terminals of
   // lookahead still to read, and the edges that led there, outermost first (terminal and
   // nonterminal edges passed, end edges of productions followed; the last one re-enters).
   std::int32_t ViewOwner = 0;
@@ -25,7 +25,7 @@ struct AnalysisTrace {
   std::int32_t Depth = 0;
   std::vector<std::int32_t> Steps;
 
-  // Status 52: the decided list (its first edge), the member that holds the string and the
+  // stNotKindGiven: the decided list (its first edge), the member that holds the string and the
   // member that claims it as well, and the string itself, level 1 first.
   std::int32_t ChoiceList = 0;
   std::int32_t Holder = 0;
@@ -35,16 +35,16 @@ struct AnalysisTrace {
 
 // The view of owner that ViewMakeAll computes next.
 void TraceView(Language* lang, std::int32_t owner, ViewKind view);
-// Nonterminal nont is entered again at remaining lookahead depth: where status 51 arises.
+// Nonterminal nont is entered again at remaining lookahead depth: where stNotKindAny arises.
 void TraceReentry(Language* lang, std::int32_t nont, std::int32_t depth);
-// On the way back from status 51 through edge: the edge goes before the steps known so far.
+// On the way back from stNotKindAny through edge: the edge goes before the steps known so far.
 void TraceStep(Language* lang, Status st, std::int32_t edge);
 
-// Member claimant claims terminal term at the last level, where holder has it: status 52 arises.
+// Member claimant claims terminal term at the last level, where holder has it: stNotKindGiven arises.
 void TraceConflict(Language* lang, std::int32_t holder, std::int32_t claimant, std::int32_t term);
-// On the way back from status 52 through a level that read term: term goes before the string.
+// On the way back from stNotKindGiven through a level that read term: term goes before the string.
 void TraceClaimedTerm(Language* lang, Status st, std::int32_t term);
-// On the way back from status 52 out of the decision list of the list at first (innermost wins).
+// On the way back from stNotKindGiven out of the decision list of the list at first (innermost wins).
 void TraceChoice(Language* lang, Status st, std::int32_t first);
 
 }  // namespace parvolen

@@ -1,7 +1,7 @@
 #include "analysis/view_table.h"
 
-#include "analysis/stack_room.h"
-#include "model/console.h"
+#include "base/console.h"
+#include "base/stack_room.h"
 
 namespace parvolen {
 
@@ -21,13 +21,7 @@ Status ViewNew(Language* lang, std::int32_t* view) {
     if (view == nullptr) Print(" Target space\n");
     return stNotAllocated;
   }
-  if (!lang->ViewTab.Exists()) {
-    if (lang->Views <= 0) return stTooManyViews;
-    if (Status st = lang->ViewTab.Allocate(lang->Views); st != stOk) return st;
-  }
-  if (lang->LastView >= lang->Views) return stTooManyViews;
-  *view = ++lang->LastView;
-  return stOk;
+  return TableGrowth{lang->ViewTab, lang->Views, lang->LastView, stTooManyViews}.Append(*view);
 }
 
 Status ViewIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32_t* view, std::int32_t after) {

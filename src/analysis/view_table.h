@@ -4,15 +4,15 @@
 
 #include <cstdint>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
-// Status 77 for an index below 0 or above LastView; 0 (the empty list) is valid.
+// stBadViewCode for an index below 0 or above LastView; 0 (the empty list) is valid.
 [[nodiscard]] Status ViewCheck(const Language* lang, std::int32_t view);
 
-// Takes the next view number, allocating the table on first use (15 when full or capacity 0).
+// Takes the next view number, allocating the table on first use (stTooManyViews when full or capacity 0).
 [[nodiscard]] Status ViewNew(Language* lang, std::int32_t* view);
 
 // Finds or inserts the view of terminal term in the sorted list headed by the slot. `after` is 0

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analysis/edges.h"
-#include "analysis/stack_room.h"
+#include "base/stack_room.h"
 #include "analysis/view_table.h"
 #include "analysis/views.h"
 

@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "model/language.h"
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen {
 

@@ -1,11 +1,11 @@
 #include "analysis/views.h"
 
 #include "analysis/edges.h"
-#include "analysis/stack_room.h"
 #include "analysis/trace.h"
 #include "analysis/view_table.h"
 #include "analysis/view_walk.h"
-#include "model/console.h"
+#include "base/console.h"
+#include "base/stack_room.h"
 
 namespace parvolen {
 namespace {

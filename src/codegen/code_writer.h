@@ -3,11 +3,11 @@
 // fragments in the order of the output.
 //
 //   CodeWriter out;
-//   if (Status st = out.Open(path); st != stOk) return st;        // 6: cannot be created
+//   if (Status st = out.Open(path); st != stOk) return st;        // stCannotCreate
 //   out.Put("#ifndef _lexer_h\n\t#define _lexer_h\n\n");            // a fragment as it stands
 //   out.Put("\t#include\t\"%s\"\n\n", "_error.h");                 // one placeholder filled
 //   out.Put("%s\tcase '%c':\n", {CodeWriter::Tabs(k), label});      // several, in order
-//   return out.Close();                                            // 7: a write or the close failed
+//   return out.Close();                                            // stCloseError: a write or the close failed
 //
 // Placeholders: Put with values replaces each "%s", "%d" or "%c" of the fragment by the next
 // value, in order; the generator passes numbers and characters already as text (std::to_string,
@@ -24,7 +24,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen {
 
@@ -35,9 +35,9 @@ class CodeWriter {
   CodeWriter& operator=(const CodeWriter&) = delete;
   ~CodeWriter();
 
-  // Creates or truncates the file for writing as text; status 6 when it cannot be created.
+  // Creates or truncates the file for writing as text; stCannotCreate when it cannot be created.
   [[nodiscard]] Status Open(const std::string& path);
-  // Closes the file; status 7 when a write failed or the close failed, 0 otherwise (also when not open).
+  // Closes the file; stCloseError when a write failed or the close failed, stOk otherwise (also when not open).
   [[nodiscard]] Status Close();
   [[nodiscard]] bool IsOpen() const { return file_ != nullptr; }
 

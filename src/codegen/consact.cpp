@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "base/console.h"
 #include "codegen/code_writer.h"
 #include "codegen/consact_instr.h"
 #include "codegen/framing.h"
-#include "model/console.h"
 #include "semantics/instruction_set.h"
 
 namespace parvolen {
@@ -29,12 +29,16 @@ struct ActionsPlan {
         multi(o.ValueKinds > 1) {}
 
   [[nodiscard]] bool Has(std::int32_t opcode) const { return options.OpcodeCount[opcode] > 0; }
+  // Some instruction that prints is used: it calls the writer module's printers.
+  [[nodiscard]] bool Prints() const {
+    for (const Instruction& i : kInstructionSet)
+      if (i.prints && Has(i.opcode)) return true;
+    return false;
+  }
   [[nodiscard]] bool HeapValues() const { return lang.UseStrings != 0 || lang.IdTerm > 0; }
   // ValFree is written: the machine holds tagged values, or plain string or identifier values.
   [[nodiscard]] bool Releases() const { return machine && (multi || HeapValues()); }
 };
-
-std::string Ident(const Name& name) { return MkIdent(name.View()); }
 
 bool AnyGRegister(const Language& lang) {
   for (std::int32_t i = 1; i <= lang.LastSemInst; ++i) {
@@ -55,8 +59,7 @@ Status WriteHeader(const Language& lang, std::string_view dir) {
     out.Put("\tErrCode Action_%s(void);\n", Ident(lang.ActionTab[a].Name));
   }
   out.Put("\n#endif\n");
-  (void)out.Close();
-  return stOk;
+  return out.Close();
 }
 
 // ---- "_actions.c" ----
@@ -66,8 +69,7 @@ void WriteIncludes(const ActionsPlan& x, CodeWriter& out) {
   out.Put("#include\t\"%s\"\n", "_actions.h");
   // The writer module exists only with output terminals; printing without them is refused
   // when the instruction is translated.
-  const bool prints = x.Has(kOpPut) || x.Has(kOpWriteln) || x.Has(kOpSpaces);
-  if (x.semantic && prints && lang.LastOutTerm > 0) out.Put("#include\t\"%s\"\n", "_writer.h");
+  if (x.semantic && x.Prints() && lang.LastOutTerm > 0) out.Put("#include\t\"%s\"\n", "_writer.h");
   // "_lexer.h" declares Value (and FetchVal) for every valued language.
   if (x.machine) out.Put("#include\t\"%s\"\n", "_lexer.h");
   if (x.semantic && x.HeapValues()) out.Put("#include\t<string.h>\n");
@@ -201,21 +203,19 @@ Status WriteSource(const ActionsPlan& x, std::string_view dir) {
     if (Status st = WriteBody(x, out, action); st != stOk) return st;
     out.Put("\treturn\tecOk;\n}\n");
   }
-  (void)out.Close();
-  return stOk;
+  return out.Close();
 }
 
 }  // namespace
 
-Status ConsAct(const Language* lang, std::string_view dir, ConsOptions& options) {
-  if (lang == nullptr || dir.data() == nullptr) {
+Status ConsAct(const Language& lang, std::string_view dir, ConsOptions& options) {
+  if (dir.data() == nullptr) {
     PrintDiagHeader("ConsAct");
-    if (lang == nullptr) Print(" Language handle\n");
-    if (dir.data() == nullptr) Print(" Directory\n");
+    Print(" Directory\n");
     return stNotAllocated;
   }
-  const ActionsPlan plan(*lang, options);
-  if (Status st = WriteHeader(*lang, dir); st != stOk) return st;
+  const ActionsPlan plan(lang, options);
+  if (Status st = WriteHeader(lang, dir); st != stOk) return st;
   return WriteSource(plan, dir);
 }
 

@@ -5,15 +5,15 @@
 
 #include <string_view>
 
+#include "base/status.h"
 #include "codegen/construct.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
 // Writes "_actions.h", then "_actions.c", into the directory; reads PlainIntValue (set by the
-// lexer generator) and sets OutputUsed when a translated action prints. Without a record or a
-// directory it prints a diagnostic: status 83.
-[[nodiscard]] Status ConsAct(const Language* lang, std::string_view dir, ConsOptions& options);
+// lexer generator) and sets OutputUsed when a translated action prints. stCloseError when a
+// file cannot be closed (a write failed); without a directory a diagnostic and stNotAllocated.
+[[nodiscard]] Status ConsAct(const Language& lang, std::string_view dir, ConsOptions& options);
 
 }  // namespace parvolen

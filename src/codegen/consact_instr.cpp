@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "base/console.h"
 #include "codegen/framing.h"
-#include "model/console.h"
 #include "semantics/instruction_set.h"
 
 namespace parvolen {
@@ -16,28 +16,6 @@ constexpr std::string_view kTop = "ValStack[sp-0]";
 bool IsImmediate(std::int32_t kind) { return kind == kOperandImm; }
 bool IsValueSlot(std::int32_t kind) { return kind >= kOperandStack && kind < kOperandImm; }
 bool IsStackSlot(std::int32_t kind) { return kind >= kOperandStack && kind < kOperandReg; }
-
-// The operands each opcode reads from its record.
-struct OperandUse {
-  bool dst;
-  bool src;
-};
-
-OperandUse OperandsOf(std::int32_t op) {
-  switch (op) {
-    case kOpPop:
-    case kOpFetch: return {true, false};
-    case kOpPush:
-    case kOpPut:
-    case kOpSpaces: return {false, true};
-    case kOpCopy:
-    case kOpMove:
-    case kOpAdd:
-    case kOpSub:
-    case kOpMul: return {true, true};
-    default: return {false, false};
-  }
-}
 
 // How the generated code names one immediate kind (by ImmType): the Value member, the ValType
 // member and the printer of the writer module.
@@ -89,13 +67,14 @@ Status ImmediateText(const Language& lang, const SemInst& inst, std::string& tex
   }
 }
 
-// What one instruction is translated with: the record, the options, the instruction and the
-// C expressions of the operands it uses.
+// What one instruction is translated with: the record, the options, the instruction, its row of
+// the instruction set and the C expressions of the operands it uses.
 struct Instr {
   CodeWriter& out;
   const Language& lang;
   ConsOptions& options;
   const SemInst& inst;
+  const Instruction& row;
   std::string dst;
   std::string src;
 
@@ -109,33 +88,33 @@ struct Instr {
   [[nodiscard]] bool SrcImmediate() const { return IsImmediate(inst.Src); }
 };
 
-bool IsArithmetic(std::int32_t op) { return op == kOpAdd || op == kOpSub || op == kOpMul; }
-bool Prints(std::int32_t op) { return op == kOpPut || op == kOpWriteln || op == kOpSpaces; }
-
-Status ArithmeticStatus(std::int32_t op) {
-  return op == kOpAdd ? stSemAddNotInt : op == kOpSub ? stSemSubNotInt : stSemMulNotInt;
+// True when the operands the instruction uses are integers: an immediate of integer kind, any
+// other operand a value of a language with numbers.
+bool IntegerOperands(const Instr& x) {
+  const auto integer = [&x](bool used, std::int32_t kind) {
+    if (!used) return true;
+    return IsImmediate(kind) ? x.inst.ImmType == kImmInt : x.lang.NumTerm > 0;
+  };
+  return integer(x.row.ReadsDst(), x.inst.Dst) && integer(x.row.ReadsSrc(), x.inst.Src);
 }
 
 // The reason why the instruction cannot be carried out by this language's translator, or 0.
 Status CheckMeaning(const Instr& x) {
   const Language& lang = x.lang;
   const SemInst& inst = x.inst;
-  const std::int32_t op = inst.Opcode;
+  const Instruction& row = x.row;
   // Without output terminals the translator has no output file to print into.
-  if (Prints(op) && lang.LastOutTerm <= 0) return stNotOpen;
-  if ((op == kOpCopy || op == kOpFetch || IsArithmetic(op)) && IsImmediate(inst.Dst)) return stWriteImmediate;
-  if (op == kOpMove && (IsImmediate(inst.Dst) || IsImmediate(inst.Src))) return stMoveImmediate;
-  if (op == kOpPop && IsImmediate(inst.Dst)) return stMoveImmediate;
+  if (row.prints && lang.LastOutTerm <= 0) return stNotOpen;
+  if (row.immediateDst != stOk && IsImmediate(inst.Dst)) return row.immediateDst;
+  if (row.immediateSrc != stOk && IsImmediate(inst.Src)) return row.immediateSrc;
   // A language without terminal values has no Value: no stack, registers or fetched values.
-  const OperandUse use = OperandsOf(op);
-  const bool usesValues = op == kOpPop || op == kOpPush || op == kOpFetch || (use.dst && IsValueSlot(inst.Dst)) ||
-                          (use.src && IsValueSlot(inst.Src));
+  const bool usesValues =
+      row.holdsValue || (row.ReadsDst() && IsValueSlot(inst.Dst)) || (row.ReadsSrc() && IsValueSlot(inst.Src));
   if (x.Kinds() == 0 && usesValues) return stSemNoValue;
-  if (op == kOpFetch && lang.IgnoreValues != 0) return stSemNoValue;
-  if (IsArithmetic(op) && (lang.NumTerm <= 0 || (x.SrcImmediate() && inst.ImmType != kImmInt)))
-    return ArithmeticStatus(op);
-  if ((op == kOpCopy || op == kOpPush) && x.SrcImmediate() && !HoldsKind(lang, inst.ImmType)) return stBadSemType;
-  if (op == kOpSpaces && (x.SrcImmediate() ? inst.ImmType != kImmInt : lang.NumTerm <= 0)) return stBadSemType;
+  // FetchVal exists only in a lexer that keeps the terminals' values.
+  if (inst.Opcode == kOpFetch && lang.IgnoreValues != 0) return stSemNoValue;
+  if (row.integer != stOk && !IntegerOperands(x)) return row.integer;
+  if (row.storesSource && x.SrcImmediate() && !HoldsKind(lang, inst.ImmType)) return stBadSemType;
   return stOk;
 }
 
@@ -289,9 +268,9 @@ void WriteSpaces(Instr& x) {
 // the array, so the instruction first checks the depth. Entry 0 is never used, so s0 (and s1
 // of a pop, whose own test leaves at least one entry) needs no check.
 void WriteDepthCheck(Instr& x) {
-  const OperandUse use = OperandsOf(x.inst.Opcode);
   const auto depth = [](std::int32_t kind) { return IsStackSlot(kind) ? kind - kOperandStack : 0; };
-  const std::int32_t need = std::max(use.dst ? depth(x.inst.Dst) : 0, use.src ? depth(x.inst.Src) : 0);
+  const std::int32_t need =
+      std::max(x.row.ReadsDst() ? depth(x.inst.Dst) : 0, x.row.ReadsSrc() ? depth(x.inst.Src) : 0);
   const std::int32_t covered = x.inst.Opcode == kOpPop ? 1 : 0;
   if (need > covered) x.out.Put("\tif  ( sp < %d )\n\t\treturn\tecNoStk;\n", std::to_string(need));
 }
@@ -304,23 +283,23 @@ Status Translate(Instr& x) {
       out.Put("\tif  ( sp <= 0 )\n\t\treturn\tecNoStk;\n");
       WriteMove(x, x.dst, kTop);
       out.Put("\tsp--;\n");
-      return stOk;
+      break;
     case kOpPush:
       out.Put("\tif  ( sp >= SemStackSize )\n");
       out.Put("\t\treturn\tecStkOvr;\n");
       WriteCopy(x, kNewTop);  // the entry above the top is empty: its release frees nothing
       out.Put("\tsp++;\n");
-      return stOk;
-    case kOpCopy: WriteCopy(x, x.dst); return stOk;
-    case kOpMove: WriteMove(x, x.dst, x.src); return stOk;
+      break;
+    case kOpCopy: WriteCopy(x, x.dst); break;
+    case kOpMove: WriteMove(x, x.dst, x.src); break;
     case kOpPut: WritePut(x); break;
     case kOpFetch:
       WriteRelease(x, x.dst);
       out.Put("\tif  ( ( e = FetchVal(&(%s)) ) != ecOk )\n\t\treturn\te;\n", x.dst);
-      return stOk;
+      break;
     case kOpAdd:
     case kOpSub:
-    case kOpMul: WriteArithmetic(x); return stOk;
+    case kOpMul: WriteArithmetic(x); break;
     case kOpWriteln:
       out.Put("\tif  ( ( e = OutId(\"\\n\") ) != ecOk )\n");
       out.Put("\t\treturn\te;\n");
@@ -328,7 +307,7 @@ Status Translate(Instr& x) {
     case kOpSpaces: WriteSpaces(x); break;
     default: return stNotFinished;
   }
-  x.options.OutputUsed = 1;  // a printer is called: the writer module must offer them
+  if (x.row.prints) x.options.OutputUsed = 1;  // a printer is called: the writer module must offer them
   return stOk;
 }
 
@@ -353,9 +332,10 @@ Status ConsAddr(const Language& lang, std::int32_t kind, const SemInst* inst, st
 }
 
 bool UsesGRegister(const SemInst& inst) {
-  const OperandUse use = OperandsOf(inst.Opcode);
+  const Instruction* row = InstructionOf(inst.Opcode);
+  if (row == nullptr) return false;
   const auto isG = [](std::int32_t kind) { return kind >= kOperandGReg && kind < kOperandImm; };
-  return (use.dst && isG(inst.Dst)) || (use.src && isG(inst.Src));
+  return (row->ReadsDst() && isG(inst.Dst)) || (row->ReadsSrc() && isG(inst.Src));
 }
 
 Status ConsInstr(CodeWriter& out, const Language& lang, const SemInst& inst, ConsOptions& options) {
@@ -367,14 +347,15 @@ Status ConsInstr(CodeWriter& out, const Language& lang, const SemInst& inst, Con
       return stOk;
     default: break;
   }
-  Instr x{out, lang, options, inst, {}, {}};
+  const Instruction* row = InstructionOf(inst.Opcode);
+  if (row == nullptr) return stNotFinished;  // no instruction: nothing is written
+  Instr x{out, lang, options, inst, *row, {}, {}};
   // Every operand is formed before anything is written: an operand without a C form leaves
   // the whole instruction out rather than half a statement.
-  const OperandUse use = OperandsOf(inst.Opcode);
-  if (use.dst) {
+  if (row->ReadsDst()) {
     if (Status st = ConsAddr(lang, inst.Dst, &inst, x.dst); st != stOk) return st;
   }
-  if (use.src) {
+  if (row->ReadsSrc()) {
     if (Status st = ConsAddr(lang, inst.Src, &inst, x.src); st != stOk) return st;
   }
   if (Status st = CheckMeaning(x); st != stOk) return st;

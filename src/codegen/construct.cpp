@@ -1,11 +1,11 @@
 #include "codegen/construct.h"
 
+#include "base/console.h"
 #include "codegen/consact.h"
 #include "codegen/error_module.h"
 #include "codegen/lexer_module.h"
 #include "codegen/parser_module.h"
 #include "codegen/writer_module.h"
-#include "model/console.h"
 
 namespace parvolen {
 
@@ -33,13 +33,13 @@ Status Construct(Language* lang, std::string_view targetDir, ConsOptions* option
   // reads; the actions module sets OutputUsed, which the writer module reads; the parser comes
   // last and includes them all. Files completed before a failure stay in place.
   if (Status st = ConsError(*lang, targetDir); st != stOk) return st;
-  if (Status st = ConsLex(lang, targetDir, *options); st != stOk) return st;
+  if (Status st = ConsLex(*lang, targetDir, *options); st != stOk) return st;
   if (lang->LastAction > 0) {
-    if (Status st = ConsAct(lang, targetDir, *options); st != stOk) return st;
+    if (Status st = ConsAct(*lang, targetDir, *options); st != stOk) return st;
   }
   const bool hasWriter = lang->LastOutTerm > 0;
   if (hasWriter) {
-    if (Status st = ConsWriter(lang, targetDir, *options); st != stOk) return st;
+    if (Status st = ConsWriter(*lang, targetDir, *options); st != stOk) return st;
   }
   return ConsParser(*lang, targetDir, hasWriter, *options);
 }

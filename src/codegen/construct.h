@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
+#include "semantics/instruction_set.h"
 
 namespace parvolen {
 
@@ -18,15 +19,15 @@ struct ConsOptions {
   std::int32_t SemanticCode = 0;   // -s: translate the semantic instructions
   std::int32_t ValueKinds = 0;     // number of value kinds used, 0 to 4 (ConsPrepare)
   std::int32_t PlainIntValue = 0;  // Value is a plain int (set by the lexer generator)
-  std::array<std::int32_t, 15> OpcodeCount{};  // instructions per opcode (ConsPrepare)
+  std::array<std::int32_t, kOpcodeLimit> OpcodeCount{};  // instructions per opcode (ConsPrepare)
 };
 
 // Writes the translator's files into the target directory ("" is the current directory);
 // the first failing module ends it. Without a record, a directory (a view without data) or
-// options it prints a diagnostic and returns 83.
+// options it prints a diagnostic and returns stNotAllocated.
 [[nodiscard]] Status Construct(Language* lang, std::string_view targetDir, ConsOptions* options);
 
-// Fills ValueKinds and OpcodeCount from the record; status 0.
+// Fills ValueKinds and OpcodeCount from the record; stOk.
 [[nodiscard]] Status ConsPrepare(const Language& lang, ConsOptions& options);
 
 }  // namespace parvolen

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 

@@ -6,8 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "codegen/code_writer.h"
-#include "model/status.h"
+#include "model/fixed_text.h"
 
 namespace parvolen {
 
@@ -15,14 +16,14 @@ namespace parvolen {
 inline constexpr std::size_t kTargetPathLimit = 255;
 
 // Joins directory and file name with '/' (added only when the directory does not end with one);
-// an empty directory gives the bare file name. Status 70 when the path would exceed the limit.
+// an empty directory gives the bare file name. stTargetNameTooLong when the path would exceed the limit.
 [[nodiscard]] Status MkTargetPath(std::string& dest, std::string_view dir, std::string_view fileName,
                                   std::size_t limit);
 
-// Writes the banner box that opens a generated file; status 69 (nothing written) for a text over 72.
+// Writes the banner box that opens a generated file; stHeaderTooLong (nothing written) for a text over 72.
 [[nodiscard]] Status ConFileHeader(CodeWriter& out, std::string_view fileName, std::string_view description);
 
-// Writes the box above a generated function and an empty line; status 69 when name and comment
+// Writes the box above a generated function and an empty line; stHeaderTooLong when name and comment
 // together exceed 72 characters.
 [[nodiscard]] Status ConFnHeader(CodeWriter& out, std::string_view name, std::string_view comment);
 
@@ -33,6 +34,7 @@ inline constexpr std::size_t kTargetPathLimit = 255;
 
 // The identifier form of a declared name: every blank becomes an underscore.
 [[nodiscard]] std::string MkIdent(std::string_view name);
+[[nodiscard]] std::string Ident(const Name& name);
 
 // The text that stands for the character inside a C literal (lower-case hexadecimal digits).
 [[nodiscard]] std::string MkCharEsc(char ch);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "base/console.h"
 #include "codegen/code_writer.h"
 #include "codegen/framing.h"
 #include "codegen/lexer_words.h"
-#include "model/console.h"
 
 namespace parvolen {
 namespace {
@@ -49,8 +49,6 @@ struct LexerPlan {
   // Values are tagged with their kind where they are recognised.
   [[nodiscard]] bool SetsKind() const { return multiValued && lang.IgnoreValues == 0; }
 };
-
-std::string Ident(const Name& name) { return MkIdent(name.View()); }
 
 // ---- "_lexer.h" ----
 
@@ -426,14 +424,13 @@ Status WriteSource(const LexerPlan& x, std::string_view dir) {
 
 }  // namespace
 
-Status ConsLex(const Language* lang, std::string_view dir, ConsOptions& options) {
-  if (lang == nullptr || dir.data() == nullptr) {
+Status ConsLex(const Language& lang, std::string_view dir, ConsOptions& options) {
+  if (dir.data() == nullptr) {
     PrintDiagHeader("ConsLex");
-    if (lang == nullptr) Print(" Language handle\n");
-    if (dir.data() == nullptr) Print(" Directory\n");
+    Print(" Directory\n");
     return stNotAllocated;
   }
-  const LexerPlan plan(*lang, options);
+  const LexerPlan plan(lang, options);
   if (Status st = WriteHeader(plan, dir, options); st != stOk) return st;
   return WriteSource(plan, dir);
 }

@@ -4,14 +4,14 @@
 
 #include <string_view>
 
+#include "base/status.h"
 #include "codegen/construct.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
 // Writes "_lexer.h", then "_lexer.c", into the directory and sets options.PlainIntValue.
-// Without a record or a directory (a view without data) it prints a diagnostic: status 83.
-[[nodiscard]] Status ConsLex(const Language* lang, std::string_view dir, ConsOptions& options);
+// Without a directory (a view without data) it prints a diagnostic: stNotAllocated.
+[[nodiscard]] Status ConsLex(const Language& lang, std::string_view dir, ConsOptions& options);
 
 }  // namespace parvolen

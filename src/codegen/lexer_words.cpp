@@ -12,7 +12,7 @@ namespace {
 
 bool ValidTerminal(const Language& lang, std::int32_t t) { return t >= 1 && t <= lang.LastTerminal; }
 
-std::string TermIdent(const Language& lang, std::int32_t t) { return MkIdent(lang.TermTab[t].Name.View()); }
+std::string TermIdent(const Language& lang, std::int32_t t) { return Ident(lang.TermTab[t].Name); }
 
 struct KeywordEntry {
   std::string shape;  // as written into the table
@@ -127,7 +127,7 @@ Status KwdShort(const Language& lang, CodeWriter& out, const ConsOptions& option
   }
   out.Put("\t/* none found */\n");
   if (options.ValueKinds > 1 && lang.IgnoreValues == 0) out.Put("\tVT = vtId;\n");
-  out.Put("\t*T = Term_%s;\n\treturn\tecOk;\n}\n\n", MkIdent(lang.IdName.View()));
+  out.Put("\t*T = Term_%s;\n\treturn\tecOk;\n}\n\n", Ident(lang.IdName));
   return stOk;
 }
 

@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
+#include "base/status.h"
 #include "codegen/code_writer.h"
 #include "codegen/construct.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
@@ -15,7 +15,7 @@ namespace parvolen {
 // below it IsKwd scans the table in definition order and ignores case.
 inline constexpr std::int32_t kBinaryKeywordLookup = 20;
 
-// Writes KwdCount, KwdRec and the Keywords table; status 73 for a keyword of an invalid terminal.
+// Writes KwdCount, KwdRec and the Keywords table; stBadTerminalCode for a keyword of an invalid terminal.
 [[nodiscard]] Status ConKwdTable(const Language& lang, CodeWriter& out);
 
 // Writes the function IsKwd: the keyword's terminal, or the identifier terminal for any other word.
@@ -23,7 +23,7 @@ inline constexpr std::int32_t kBinaryKeywordLookup = 20;
 
 // Writes the switch over the sibling list starting at node, indented by indent tabs, answering
 // fallback when the input leaves the tree; depth is the number of characters looked ahead.
-// Status 73 for a node or fallback of an invalid terminal.
+// stBadTerminalCode for a node or fallback of an invalid terminal.
 [[nodiscard]] Status ConSymbSwitch(const Language& lang, CodeWriter& out, std::int32_t node, int indent,
                                    std::int32_t fallback, int depth);
 

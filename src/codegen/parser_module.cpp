@@ -56,7 +56,7 @@ void WriteParse(const Language& lang, CodeWriter& out, bool hasWriter) {
   // The input is closed again when the output cannot be created, so that a caller that goes on
   // after the failure keeps no stray open file.
   if (hasWriter) out.Put("\tif  ( ( e = OutOpen(OutName) ) != ecOk ) {\n\t\tLexClose();\n\t\treturn\te;\n\t}\n");
-  out.Put("\te = Nont_%s();\t/* call starting symbol subroutine */", MkIdent(lang.StartingSymbol.View()));
+  out.Put("\te = Nont_%s();\t/* call starting symbol subroutine */", Ident(lang.StartingSymbol));
   out.Put("\n\tLexClose();\n");
   if (hasWriter) out.Put("\tOutClose();\n");
   out.Put("\treturn\te;\n}\n");
@@ -74,7 +74,7 @@ Status WriteSource(const Language& lang, std::string_view dir, bool hasWriter, c
 
   out.Put("\n/* forward definition of all nonterminals */\n\n");
   for (std::int32_t n = 1; n <= lang.LastNonterminal && lang.NontTab.Exists(); ++n) {
-    out.Put("ErrCode Nont_%s(void);\n", MkIdent(lang.NontTab[n].Name.View()));
+    out.Put("ErrCode Nont_%s(void);\n", Ident(lang.NontTab[n].Name));
   }
   out.Put("\nstatic uintptr_t\tStackLow;\t/* lowest stack address for parsing subroutines */\n\n");
   for (std::int32_t n = 1; n <= lang.LastNonterminal; ++n) {

@@ -4,9 +4,9 @@
 
 #include <string_view>
 
+#include "base/status.h"
 #include "codegen/construct.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 

@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "analysis/stack_room.h"
+#include "base/stack_room.h"
 #include "codegen/framing.h"
 
 namespace parvolen {
@@ -82,19 +82,19 @@ class RoutineWriter {
     switch (whoAmI) {
       case kEdgeTerminal:
         if (!InTable(lang_.TermTab, code, lang_.LastTerminal)) return stBadTerminalCode;
-        ident = MkIdent(lang_.TermTab[code].Name.View());
+        ident = Ident(lang_.TermTab[code].Name);
         return stOk;
       case kEdgeNonterminal:
         if (!InTable(lang_.NontTab, code, lang_.LastNonterminal)) return stBadNonterminalCode;
-        ident = MkIdent(lang_.NontTab[code].Name.View());
+        ident = Ident(lang_.NontTab[code].Name);
         return stOk;
       case kEdgeAction:
         if (!InTable(lang_.ActionTab, code, lang_.LastAction)) return stBadActionCode;
-        ident = MkIdent(lang_.ActionTab[code].Name.View());
+        ident = Ident(lang_.ActionTab[code].Name);
         return stOk;
       case kEdgeOutput:
         if (!InTable(lang_.OutTermTab, code, lang_.LastOutTerm)) return stBadOutTermCode;
-        ident = MkIdent(lang_.OutTermTab[code].Name.View());
+        ident = Ident(lang_.OutTermTab[code].Name);
         return stOk;
       default:
         return stBadEdgeType;

@@ -4,15 +4,15 @@
 
 #include <cstdint>
 
+#include "base/status.h"
 #include "codegen/code_writer.h"
 #include "codegen/construct.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
 // Writes the box comment and the routine Nont_<name> of nonterminal nont. A corrupt trie gives
-// the status of the faulty index (73 to 80); nesting too deep for the stack gives status 1.
+// the status of the faulty index (stBadTerminalCode to stBadActionCode); nesting too deep for the stack gives stNoMem.
 [[nodiscard]] Status ConNont(CodeWriter& out, const Language& lang, std::int32_t nont, const ConsOptions& options);
 
 }  // namespace parvolen

@@ -2,16 +2,14 @@
 
 #include <string>
 
+#include "base/console.h"
 #include "codegen/framing.h"
-#include "model/console.h"
 #include "semantics/instruction_set.h"
 
 namespace parvolen {
 namespace {
 
 constexpr std::string_view kDescription = "Output terminal and output handling";
-
-std::string Ident(const Name& name) { return MkIdent(name.View()); }
 
 // The printers exist when a translated action calls one; OutSpaces only with a spaces instruction.
 bool HasPrinters(const ConsOptions& options) { return options.OutputUsed != 0; }
@@ -46,8 +44,7 @@ Status WriteHeader(const Language& lang, std::string_view dir, const ConsOptions
     }
   }
   out.Put("\n#endif\n");
-  (void)out.Close();
-  return stOk;
+  return out.Close();
 }
 
 void WriteFileFunctions(CodeWriter& out) {
@@ -140,15 +137,14 @@ Status ConOutFn(CodeWriter& out, const Language* lang, std::int32_t n) {
   return stOk;
 }
 
-Status ConsWriter(const Language* lang, std::string_view dir, const ConsOptions& options) {
-  if (lang == nullptr || dir.data() == nullptr) {
+Status ConsWriter(const Language& lang, std::string_view dir, const ConsOptions& options) {
+  if (dir.data() == nullptr) {
     PrintDiagHeader("ConsWriter");
-    if (lang == nullptr) Print(" Language handle\n");
-    if (dir.data() == nullptr) Print(" Directory\n");
+    Print(" Directory\n");
     return stNotAllocated;
   }
-  if (Status st = WriteHeader(*lang, dir, options); st != stOk) return st;
-  return WriteSource(*lang, dir, options);
+  if (Status st = WriteHeader(lang, dir, options); st != stOk) return st;
+  return WriteSource(lang, dir, options);
 }
 
 }  // namespace parvolen

@@ -1,6 +1,6 @@
 #include "driver/command_line.h"
 
-#include "model/console.h"
+#include "base/console.h"
 
 namespace parvolen {
 namespace {

@@ -1,9 +1,9 @@
 #include "driver/run.h"
 
-#include <cstdio>
 #include <string>
 
-#include "model/console.h"
+#include "base/console.h"
+#include "base/version.h"
 #include "model/language.h"
 #include "reader/reader.h"
 
@@ -26,7 +26,7 @@ Status Run(std::span<const std::string_view> args) {
     PrintUsage();
     return stOk;
   }
-  if (cl.Banner) Print("\nParvolen v0.20\n");
+  if (cl.Banner) Print("\nParvolen v" + std::string(kVersion) + "\n");
 
   ConsOptions options = MakeConsOptions(cl);
   LanguagePool pool;
@@ -40,7 +40,7 @@ Status Run(std::span<const std::string_view> args) {
     Print("\n" + std::string(StatusMessage(st)) + ".\n\n\n");
   }
   (void)pool.Release(handle);  // a run that never got a handle has nothing to release
-  std::fflush(stdout);
+  CurrentSink(Channel::Messages).Flush();
   return st;
 }
 

@@ -4,9 +4,9 @@
 #include <span>
 #include <string_view>
 
+#include "base/status.h"
 #include "codegen/construct.h"
 #include "driver/command_line.h"
-#include "model/status.h"
 
 namespace parvolen {
 

@@ -1,10 +1,9 @@
 #include "inspect/command.h"
 
-#include <cstdio>
 
+#include "base/console.h"
 #include "inspect/inspection.h"
 #include "inspect/writers.h"
-#include "model/console.h"
 
 namespace parvolen::inspect {
 namespace {
@@ -73,7 +72,7 @@ Status RunInspect(std::span<const std::string_view> args) {
   if (cmd.Usage || !cmd.Error.empty()) {
     if (!cmd.Error.empty()) Print(cmd.Error + ".\n\n");
     PrintUsage();
-    std::fflush(stdout);
+    CurrentSink(Channel::Messages).Flush();
     return cmd.Error.empty() ? stOk : kBadCommandLine;
   }
 
@@ -94,7 +93,7 @@ Status RunInspect(std::span<const std::string_view> args) {
     const Report report = inspection.MakeReport();
     Print(cmd.Json ? WriteJson(report) : WriteText(report));
   }
-  std::fflush(stdout);
+  CurrentSink(Channel::Messages).Flush();
   return st;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen::inspect {
 

@@ -1,13 +1,16 @@
 #include "inspect/inspection.h"
 
-#include "inspect/capture.h"
+#include "base/console.h"
 #include "reader/reader.h"
 
 namespace parvolen::inspect {
 
 Inspection::Inspection(const std::string& file) : file_(file) {
   progress_.Trace = &trace_;
-  console_ = CaptureOutput([&] { status_ = ReadDescription(pool_, file_, std::string(), handle_, &progress_); });
+  // What the reading prints is kept apart from the report, which quotes it.
+  ConsoleSink sink(console_);
+  const ConsoleRedirect redirect(Channel::Messages, sink);
+  status_ = ReadDescription(pool_, file_, std::string(), handle_, &progress_);
 }
 
 Inspection::~Inspection() {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "analysis/trace.h"
+#include "base/status.h"
 #include "inspect/report.h"
 #include "model/language.h"
-#include "model/status.h"
 #include "reader/read_progress.h"
 
 namespace parvolen::inspect {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "analysis/trace.h"
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 #include "reader/read_progress.h"
 
 namespace parvolen::inspect {
@@ -105,13 +105,13 @@ struct FailureReport {
   std::int64_t Line = 0;  // the last line read; 0 when none was
   std::string Text;
   bool AtEnd = false;  // every line was read; the failure came when the sections were ended
-  // Status 51.
+  // stNotKindAny.
   bool HaveReentry = false;
   std::string View;  // e.g. "NLRF of S (what can follow S where it occurs)"
   std::string Reentered;
   std::int32_t Depth = 0;
   std::vector<ChainStep> Chain;
-  // Status 52.
+  // stNotKindGiven.
   bool HaveConflict = false;
   std::string Nonterminal;
   std::string Where;

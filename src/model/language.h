@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "model/fixed_text.h"
-#include "model/status.h"
 #include "model/table.h"
 #include "model/text_index.h"
 
@@ -201,17 +201,17 @@ class LanguagePool {
  public:
   static constexpr std::int32_t kSize = 3;
 
-  // Takes the lowest free handle and zeroes its record; status 20 when all are in use.
+  // Takes the lowest free handle and zeroes its record; stTooManyLanguages when all are in use.
   [[nodiscard]] Status Create(std::int32_t& handle);
-  // Status 0 for a handle in use, else 72.
+  // stOk for a handle in use, else stBadLanguageHandle.
   [[nodiscard]] Status Check(std::int32_t handle) const;
   // The record of a valid handle, or nullptr.
   [[nodiscard]] Language* Record(std::int32_t handle);
   // The handle of a record of this pool, 0 when it is none.
   [[nodiscard]] std::int32_t HandleOf(const Language* record) const;
-  // Status 83 without a record, else Check of its handle.
+  // stNotAllocated without a record, else Check of its handle.
   [[nodiscard]] Status CheckRecord(const Language* record) const;
-  // Frees the record's tables and the handle; status 72 for an invalid handle.
+  // Frees the record's tables and the handle; stBadLanguageHandle for an invalid handle.
   Status Release(std::int32_t handle);
 
  private:

@@ -2,26 +2,25 @@
 
 #include <string>
 
-#include "model/console.h"
+#include "base/console.h"
+#include "base/text.h"
 #include "model/symbol_tables.h"
-#include "reader/text.h"
 
 namespace parvolen {
 
 Status NewKeyword(Language* lang, std::string_view shape, std::int32_t t) {
   if (lang == nullptr) return stNotAllocated;
   Language& l = *lang;
-  if (!l.KwdTab.Exists()) {
-    if (l.Keywords <= 0) return stTooManyKeywords;
-    if (Status st = l.KwdTab.Allocate(l.Keywords); st != stOk) return st;
-  }
+  const TableGrowth grow{l.KwdTab, l.Keywords, l.LastKeyword, stTooManyKeywords};
+  if (Status st = grow.Ready(); st != stOk) return st;
   // Record 0 holds the shape as cut to its field, the key the earlier shapes are compared with.
   l.KwdTab[0].Shape.Set(shape);
   const std::int32_t i = l.KwdIndex.Find(l.KwdTab[0].Shape.View(), &l.KwdTab[0], l.LastKeyword,
                                          [&l](std::int32_t k) { return l.KwdTab[k].Shape.View(); });
   if (i != 0) return stKeywordDefined;
-  if (l.LastKeyword >= l.Keywords) return stTooManyKeywords;
-  KeywordRec& k = l.KwdTab[++l.LastKeyword];
+  std::int32_t number = 0;
+  if (Status st = grow.Take(number); st != stOk) return st;
+  KeywordRec& k = l.KwdTab[number];
   k.Shape.Set(shape);
   k.T = t;
   return stOk;
@@ -34,14 +33,7 @@ Status SymbNew(Language* lang, std::int32_t* link) {
     if (link == nullptr) Print(" Destination space\n");
     return stNotAllocated;
   }
-  Language& l = *lang;
-  if (!l.SymbTab.Exists()) {
-    if (l.SymbNodes <= 0) return stTooManySymbNodes;
-    if (Status st = l.SymbTab.Allocate(l.SymbNodes); st != stOk) return st;
-  }
-  if (l.LastSymbNode >= l.SymbNodes) return stTooManySymbNodes;
-  *link = ++l.LastSymbNode;
-  return stOk;
+  return TableGrowth{lang->SymbTab, lang->SymbNodes, lang->LastSymbNode, stTooManySymbNodes}.Append(*link);
 }
 
 Status SymbIns(Language* lang, std::int32_t* head, char ch, std::int32_t term, std::int32_t** next) {

@@ -6,18 +6,18 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
-// Adds a keyword shape producing terminal t (12 full or capacity 0, 47 shape already defined,
-// 83 without a record).
+// Adds a keyword shape producing terminal t (stTooManyKeywords full or capacity 0,
+// stKeywordDefined shape already defined, stNotAllocated without a record).
 [[nodiscard]] Status NewKeyword(Language* lang, std::string_view shape, std::int32_t t);
-// Makes a zeroed symbol node and writes its number into *link (19 when full or capacity 0).
+// Makes a zeroed symbol node and writes its number into *link (stTooManySymbNodes when full or capacity 0).
 [[nodiscard]] Status SymbNew(Language* lang, std::int32_t* link);
 // Finds or makes the node for ch in the sorted list headed by *head and gives the link to its
-// Next list in *next; a non-zero term is set on the node (53 when it already carries one).
+// Next list in *next; a non-zero term is set on the node (stSymbolTwice when it already carries one).
 [[nodiscard]] Status SymbIns(Language* lang, std::int32_t* head, char ch, std::int32_t term, std::int32_t** next);
 // Adds a whole shape to the symbol tree with terminal t; an empty shape adds the character 0.
 [[nodiscard]] Status SymbNewShape(Language* lang, const char* shape, std::int32_t t);

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "model/console.h"
+#include "base/console.h"
+#include "base/text.h"
 #include "model/symbol_tables.h"
-#include "reader/text.h"
 
 namespace parvolen {
 

@@ -33,16 +33,13 @@ Status Find(NameTable<Record> t, std::string_view name, std::int32_t& number) {
 
 template <class Record>
 Status New(NameTable<Record> t, std::string_view name, std::int32_t& number) {
-  if (!t.tab.Exists()) {
-    if (t.capacity <= 0) return t.tooMany;
-    if (Status st = t.tab.Allocate(t.capacity); st != stOk) return st;
-  }
+  const TableGrowth grow{t.tab, t.capacity, t.last, t.tooMany};
+  if (Status st = grow.Ready(); st != stOk) return st;
   if (const std::int32_t i = Search(t, name); i != 0) {
     number = i;
     return t.defined;
   }
-  if (t.last >= t.capacity) return t.tooMany;
-  number = ++t.last;
+  if (Status st = grow.Take(number); st != stOk) return st;
   t.tab[number].Name.Set(name);
   return stOk;
 }
@@ -66,15 +63,15 @@ NameTable<ActionRec> Actions(Language& l) {
 
 }  // namespace
 
-Status FindTerminal(Language& l, std::string_view n, std::int32_t& no) { return Find(Terms(l), n, no); }
-Status FindNonterminal(Language& l, std::string_view n, std::int32_t& no) { return Find(Nonts(l), n, no); }
-Status FindOutTerm(Language& l, std::string_view n, std::int32_t& no) { return Find(OutTerms(l), n, no); }
-Status FindAction(Language& l, std::string_view n, std::int32_t& no) { return Find(Actions(l), n, no); }
+Status FindTerminal(Language& lang, std::string_view name, std::int32_t& number) { return Find(Terms(lang), name, number); }
+Status FindNonterminal(Language& lang, std::string_view name, std::int32_t& number) { return Find(Nonts(lang), name, number); }
+Status FindOutTerm(Language& lang, std::string_view name, std::int32_t& number) { return Find(OutTerms(lang), name, number); }
+Status FindAction(Language& lang, std::string_view name, std::int32_t& number) { return Find(Actions(lang), name, number); }
 
-Status NewTerminal(Language& l, std::string_view n, std::int32_t& no) { return New(Terms(l), n, no); }
-Status NewNonterminal(Language& l, std::string_view n, std::int32_t& no) { return New(Nonts(l), n, no); }
-Status NewOutTerm(Language& l, std::string_view n, std::int32_t& no) { return New(OutTerms(l), n, no); }
-Status NewAction(Language& l, std::string_view n, std::int32_t& no) { return New(Actions(l), n, no); }
+Status NewTerminal(Language& lang, std::string_view name, std::int32_t& number) { return New(Terms(lang), name, number); }
+Status NewNonterminal(Language& lang, std::string_view name, std::int32_t& number) { return New(Nonts(lang), name, number); }
+Status NewOutTerm(Language& lang, std::string_view name, std::int32_t& number) { return New(OutTerms(lang), name, number); }
+Status NewAction(Language& lang, std::string_view name, std::int32_t& number) { return New(Actions(lang), name, number); }
 
 Status TerminalsLine(Language& l, std::string_view line) {
   std::int32_t no = 0;

@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
 // Lookups search from the last entry down to the sentinel in record 0.
-// Status 83 when the table does not exist, else the table's "Unknown ... name" status.
+// stNotAllocated when the table does not exist, else the table's "Unknown ... name" status.
 [[nodiscard]] Status FindTerminal(Language& lang, std::string_view name, std::int32_t& number);
 [[nodiscard]] Status FindNonterminal(Language& lang, std::string_view name, std::int32_t& number);
 [[nodiscard]] Status FindOutTerm(Language& lang, std::string_view name, std::int32_t& number);
@@ -31,9 +31,11 @@ namespace parvolen {
 [[nodiscard]] Status OutTermsLine(Language& lang, std::string_view line);
 [[nodiscard]] Status ActionsLine(Language& lang, std::string_view line);
 
-// End of [Terminals]: resolves IdName, NumName, CharName, StrName, EofName (unknown gives 54).
+// End of [Terminals]: resolves IdName, NumName, CharName, StrName, EofName (unknown gives
+// stSpecialTerminalUnknown).
 [[nodiscard]] Status TerminalsEnd(LanguagePool& pool, std::int32_t handle);
-// End of [Nonterminals]: resolves StartingSymbol into StartNont (29, or 83 without nonterminals).
+// End of [Nonterminals]: resolves StartingSymbol into StartNont (stUnknownNonterminal, or
+// stNotAllocated without nonterminals).
 [[nodiscard]] Status NonterminalsEnd(LanguagePool& pool, std::int32_t handle);
 
 }  // namespace parvolen

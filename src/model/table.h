@@ -8,7 +8,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen {
 
@@ -20,7 +20,7 @@ class Table {
  public:
   [[nodiscard]] bool Exists() const { return block_ != nullptr; }
 
-  // Allocates capacity + 1 zeroed records; status 1 when the block cannot be had.
+  // Allocates capacity + 1 zeroed records; stNoMem when the block cannot be had.
   // The zeroed block comes from calloc, so a large capacity costs no memory until used.
   [[nodiscard]] Status Allocate(std::int32_t capacity) {
     if (capacity < 0) capacity = 0;
@@ -49,6 +49,45 @@ class Table {
   };
   std::unique_ptr<Record, FreeBlock> block_;
   std::size_t size_ = 0;
+};
+
+// How a table of entries numbered 1..last grows: its block is allocated on first use with the
+// table's capacity, and each new entry takes the next number. Each table has its own "Too many"
+// status, given for a capacity of 0 or less and for a full table.
+//
+//   const TableGrowth grow{lang.EdgeTab, lang.Edges, lang.LastEdge, stTooManyEdges};
+//   if (Status st = grow.Append(edge); st != stOk) return st;
+//
+// A table that first searches its entries for a duplicate calls Ready, searches, then Take.
+template <class Record>
+struct TableGrowth {
+  Table<Record>& tab;
+  std::int32_t capacity;
+  std::int32_t& last;
+  Status tooMany;
+
+  // Allocates the block when there is none yet: tooMany without capacity, stNoMem without memory.
+  [[nodiscard]] Status Ready() const {
+    if (tab.Exists()) return stOk;
+    if (capacity <= 0) return tooMany;
+    return tab.Allocate(capacity);
+  }
+
+  // tooMany when every number up to the capacity is taken.
+  [[nodiscard]] Status Room() const { return last >= capacity ? tooMany : stOk; }
+
+  // Room, then the next number becomes the last entry's.
+  [[nodiscard]] Status Take(std::int32_t& number) const {
+    if (Status st = Room(); st != stOk) return st;
+    number = ++last;
+    return stOk;
+  }
+
+  // Ready, then Take.
+  [[nodiscard]] Status Append(std::int32_t& number) const {
+    if (Status st = Ready(); st != stOk) return st;
+    return Take(number);
+  }
 };
 
 }  // namespace parvolen

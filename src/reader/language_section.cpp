@@ -3,8 +3,8 @@
 #include <array>
 #include <variant>
 
-#include "model/console.h"
-#include "reader/text.h"
+#include "base/console.h"
+#include "base/text.h"
 
 namespace parvolen {
 namespace {

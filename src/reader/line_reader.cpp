@@ -1,6 +1,6 @@
 #include "reader/line_reader.h"
 
-#include "reader/text.h"
+#include "base/text.h"
 
 namespace parvolen {
 

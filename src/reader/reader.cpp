@@ -4,10 +4,10 @@
 
 #include <string>
 
+#include "base/text.h"
 #include "reader/line_reader.h"
 #include "reader/listing.h"
 #include "reader/sections.h"
-#include "reader/text.h"
 
 namespace parvolen {
 namespace {

@@ -1,6 +1,6 @@
 #include "semantics/assembler.h"
 
-#include "model/console.h"
+#include "base/console.h"
 #include "model/symbol_tables.h"
 #include "semantics/instruction_set.h"
 #include "semantics/instruction_text.h"
@@ -8,44 +8,12 @@
 namespace parvolen {
 namespace {
 
-// Where an opcode puts its first and second operand texts.
-enum class Use { Ignored, Dst, Src };
-
-struct Mnemonic {
-  std::string_view text;
-  std::int32_t opcode;
-  Use first;
-  Use second;
-};
-
-// The thirteen mnemonics, matched exactly (case-sensitive).
-constexpr Mnemonic kMnemonics[] = {
-    {"pop", kOpPop, Use::Dst, Use::Ignored},
-    {"push", kOpPush, Use::Src, Use::Ignored},
-    {"copy", kOpCopy, Use::Dst, Use::Src},
-    {"move", kOpMove, Use::Dst, Use::Src},
-    {"put", kOpPut, Use::Src, Use::Ignored},
-    {"return", kOpReturn, Use::Ignored, Use::Ignored},
-    {"fetch", kOpFetch, Use::Dst, Use::Ignored},
-    {"add", kOpAdd, Use::Dst, Use::Src},
-    {"sub", kOpSub, Use::Dst, Use::Src},
-    {"mul", kOpMul, Use::Dst, Use::Src},
-    {"writeln", kOpWriteln, Use::Ignored, Use::Ignored},
-    {"spaces", kOpSpaces, Use::Src, Use::Ignored},
-    {"gen", kOpGen, Use::Ignored, Use::Ignored},  // recognised, then rejected
-};
-
-const Mnemonic* FindMnemonic(std::string_view text) {
-  for (const Mnemonic& m : kMnemonics)
-    if (m.text == text) return &m;
-  return nullptr;
-}
-
-Status Operand(Language& lang, std::string_view text, Use use, SemInst& inst) {
-  switch (use) {
-    case Use::Dst: return SemPar(lang, text, inst.Dst, inst);
-    case Use::Src: return SemPar(lang, text, inst.Src, inst);
-    case Use::Ignored: break;
+// Parses an operand text into the field the instruction puts it in.
+Status Operand(Language& lang, std::string_view text, OperandField field, SemInst& inst) {
+  switch (field) {
+    case OperandField::Dst: return SemPar(lang, text, inst.Dst, inst);
+    case OperandField::Src: return SemPar(lang, text, inst.Src, inst);
+    case OperandField::Ignored: break;
   }
   return stOk;
 }
@@ -72,20 +40,19 @@ Status SemAsmLine(Language& lang, std::string_view line) {
   std::string_view label, mnemo, first, second;
   if (Status st = SplitSemAsmLine(line, label, mnemo, first, second); st != stOk) return st;
 
-  if (!lang.SemInstTab.Exists()) {
-    if (lang.SemInsts <= 0) return stTooManySemInsts;
-    if (Status st = lang.SemInstTab.Allocate(lang.SemInsts); st != stOk) return st;
-  }
-  if (lang.LastSemInst >= lang.SemInsts) return stTooManySemInsts;
-  const Mnemonic* m = FindMnemonic(mnemo);
+  const TableGrowth grow{lang.SemInstTab, lang.SemInsts, lang.LastSemInst, stTooManySemInsts};
+  if (Status st = grow.Ready(); st != stOk) return st;
+  if (Status st = grow.Room(); st != stOk) return st;
+  const Instruction* m = InstructionNamed(mnemo);
   if (m == nullptr) return stUnknownMnemo;
 
   // The instruction is counted before its label and operands are examined.
-  const std::int32_t index = ++lang.LastSemInst;
+  std::int32_t index = 0;
+  if (Status st = grow.Take(index); st != stOk) return st;
   SemInst& inst = lang.SemInstTab[index];
   if (!label.empty()) return AddSemAsmLabel(lang, label, index);
   inst.Opcode = m->opcode;
-  if (m->opcode == kOpGen) {
+  if (!m->assembled) {
     Print("\n *** SemAsmLine ***\n");
     return stNotFinished;
   }

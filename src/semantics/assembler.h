@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
@@ -14,7 +14,7 @@ namespace parvolen {
 [[nodiscard]] Status SemAsmLine(Language& lang, std::string_view line);
 
 // Would register a label for instruction index; labels are not supported: prints a diagnostic
-// and returns 86.
+// and returns stNotFinished.
 [[nodiscard]] Status AddSemAsmLabel(Language& lang, std::string_view label, std::int32_t index);
 
 }  // namespace parvolen

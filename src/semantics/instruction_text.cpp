@@ -4,7 +4,7 @@
 #include <new>
 #include <string>
 
-#include "reader/text.h"
+#include "base/text.h"
 #include "semantics/instruction_set.h"
 
 namespace parvolen {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/status.h"
 #include "model/language.h"
-#include "model/status.h"
 
 namespace parvolen {
 
@@ -17,7 +17,8 @@ namespace parvolen {
                                      std::string_view& first, std::string_view& second);
 
 // Parses one operand text into the operand kind `kind`; a literal also fills inst.ImmType and
-// inst.ImmVal (a string goes into lang.ImmStrings, ImmVal its index). Statuses 1, 33, 34, 37, 38.
+// inst.ImmVal (a string goes into lang.ImmStrings, ImmVal its index). Statuses stNoMem, stUnknownOperand,
+// stMissingParameter, stMissingStrDelim, stDigitExpected.
 [[nodiscard]] Status SemPar(Language& lang, std::string_view text, std::int32_t& kind, SemInst& inst);
 
 }  // namespace parvolen

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "analysis/follow.h"
-#include "analysis/stack_room.h"
+#include "base/stack_room.h"
 #include "test_grammar.h"
 
 namespace parvolen {

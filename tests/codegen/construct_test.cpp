@@ -64,8 +64,8 @@ TEST(Construct, MissingArgumentsAreReported) {
   EXPECT_EQ(Construct(&lang, "x", nullptr), stNotAllocated);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "*** Construct ***\n Options\n");
   testing::internal::CaptureStdout();
-  EXPECT_EQ(ConsLex(nullptr, "x", options), stNotAllocated);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "*** ConsLex ***\n Language handle\n");
+  EXPECT_EQ(ConsLex(lang, std::string_view(), options), stNotAllocated);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "*** ConsLex ***\n Directory\n");
 }
 
 TEST(Construct, WritesTheErrorLexerAndParserModules) {

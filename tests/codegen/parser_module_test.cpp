@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "analysis/stack_room.h"
+#include "base/stack_room.h"
 #include "codegen/parser_module.h"
 #include "codegen_fixture.h"
 #include "model/symbol_tables.h"

@@ -65,7 +65,7 @@ TEST(ConsWriter, PrintersUseTheOutputDelimiters) {
   options.OutputUsed = 1;
   const std::string dir = TempPath("writer");
   std::filesystem::create_directories(dir);
-  ASSERT_EQ(ConsWriter(&lang, dir, options), stOk);
+  ASSERT_EQ(ConsWriter(lang, dir, options), stOk);
   const std::string source = ReadFile(dir + "/_writer.c");
   EXPECT_NE(source.find("\tif  ( fprintf(outf,\"<%s<\",s) < 0 )\n"), std::string::npos);
   EXPECT_NE(source.find("\tif  ( fprintf(outf,\"\\\\%c\\\\\",c) < 0 )\n"), std::string::npos);
@@ -83,7 +83,7 @@ TEST(ConsWriter, FailingCloseOfTheSource) {
   std::filesystem::create_directories(dir);
   std::filesystem::create_symlink("/dev/full", dir + "/_writer.c");
   ConsOptions options;
-  EXPECT_EQ(ConsWriter(&lang, dir, options), stCloseError);
+  EXPECT_EQ(ConsWriter(lang, dir, options), stCloseError);
   EXPECT_FALSE(ReadFile(dir + "/_writer.h").empty());
 }
 

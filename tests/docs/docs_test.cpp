@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen {
 namespace {

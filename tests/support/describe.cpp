@@ -1,6 +1,5 @@
 #include "support/describe.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/console.h"
 #include "reader/reader.h"
 
 namespace parvolen {
@@ -35,10 +35,11 @@ Described Describe(std::string_view text) {
   std::ofstream(description, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
 
   Described result;
-  ::testing::internal::CaptureStdout();
-  result.status = ReadDescription(result.pool, description, listing, result.handle);
-  std::fflush(stdout);
-  result.out = ::testing::internal::GetCapturedStdout();
+  {
+    ConsoleSink sink(result.out);
+    const ConsoleRedirect redirect(Channel::Messages, sink);
+    result.status = ReadDescription(result.pool, description, listing, result.handle);
+  }
   result.listing = ReadFile(listing);
   std::remove(description.c_str());
   std::remove(listing.c_str());

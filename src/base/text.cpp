@@ -1,4 +1,4 @@
-#include "reader/text.h"
+#include "base/text.h"
 
 #include <cctype>
 #include <cstdint>

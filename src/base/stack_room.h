@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <functional>
 
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen {
 
@@ -17,7 +17,7 @@ inline constexpr std::size_t kAnalysisStackBytes = std::size_t{512} << 20;
 // thread can be started, runs it on the calling thread. Returns the job's status.
 [[nodiscard]] Status RunWithStack(std::size_t bytes, const std::function<Status()>& job);
 
-// True when the calling thread's stack is nearly used up; recursive steps then give status 1.
+// True when the calling thread's stack is nearly used up; recursive steps then give stNoMem.
 [[nodiscard]] bool StackNearlyFull();
 
 }  // namespace parvolen

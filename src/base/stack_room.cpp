@@ -1,4 +1,4 @@
-#include "analysis/stack_room.h"
+#include "base/stack_room.h"
 
 #include <pthread.h>
 

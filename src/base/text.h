@@ -1,11 +1,11 @@
-// Text routines shared by the section handlers: trimming, splitting a line at "=" or "::=",
-// and reading integer and yes/no values.
+// Text routines of the description format, shared by the section handlers and the tables they
+// fill: trimming, splitting a line at "=" or "::=", and reading integer and yes/no values.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
-#include "model/status.h"
+#include "base/status.h"
 
 namespace parvolen {
 
@@ -15,20 +15,21 @@ namespace parvolen {
 // The text without whitespace at either end.
 [[nodiscard]] std::string_view Trim(std::string_view text);
 
-// Splits at the first "=": key and value, each trimmed. No "=" gives status 35.
+// Splits at the first "=": key and value, each trimmed. No "=" gives stMissingEquals.
 [[nodiscard]] Status SplitAtEquals(std::string_view line, std::string_view& key, std::string_view& value);
 
-// Splits at the first "::=": left and right part, each trimmed. No "::=" gives status 36.
+// Splits at the first "::=": left and right part, each trimmed. No "::=" gives stMissingDefines.
 [[nodiscard]] Status SplitAtDefines(std::string_view line, std::string_view& left, std::string_view& right);
 
 // Reads a decimal integer (leading whitespace, optional sign, digits; the rest ignored).
-// No digit gives 39; above an upper bound other than -1 gives 43 (tested first), below the
-// lower bound 42; so does a value that does not fit 32 bits. On failure dest keeps its value.
+// No digit gives stIntegerExpected; above an upper bound other than -1 gives stValueTooHigh
+// (tested first), below the lower bound stValueTooLow; so does a value that does not fit
+// 32 bits. On failure dest keeps its value.
 [[nodiscard]] Status IntegerValue(std::string_view text, std::int32_t lower, std::int32_t upper,
                                   std::int32_t& dest);
 
 // Reads yes/no: yes y true t + 1 give 1, no n false f - 0 give 0 (words in any case);
-// anything else gives 26 and leaves dest unchanged.
+// anything else gives stYesNoExpected and leaves dest unchanged.
 [[nodiscard]] Status YesNoValue(std::string_view text, std::int32_t& dest);
 
 // Compares two texts without regard to case.
