@@ -23,6 +23,13 @@ Status CheckEdge(const Language* lang, std::int32_t edge) {
   return stOk;
 }
 
+Status EndOwner(const Language* lang, std::int32_t prod, std::int32_t& owner) {
+  if (!lang->ProdTab.Exists() || prod < 1 || prod > lang->LastProduction) return stBadEdgeCode;
+  owner = lang->ProdTab[prod].Nont;
+  if (owner < 1 || owner > lang->LastNonterminal) return stBadEdgeCode;
+  return stOk;
+}
+
 Status EdgeScan(Language* lang, std::string_view text, std::size_t& pos, std::int32_t& code,
                 std::int32_t& whoAmI) {
   if (lang == nullptr) {

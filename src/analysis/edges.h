@@ -14,6 +14,10 @@ namespace parvolen {
 // stBadEdgeCode for an index below 0 or above LastEdge; 0 (the empty list) is valid.
 [[nodiscard]] Status CheckEdge(const Language* lang, std::int32_t edge);
 
+// The nonterminal whose production prod an end edge closes; stBadEdgeCode for a production or
+// owner out of range.
+[[nodiscard]] Status EndOwner(const Language* lang, std::int32_t prod, std::int32_t& owner);
+
 // Reads the token at text[pos] ("(t)", "[N]", "{a}", "<o>"): gives its number and type and
 // moves pos past it. Statuses stEdgeLeftDelim, stEdgeRightDelim, stUnknownTerminal
 // to stUnknownAction, or stNotAllocated when the name's table does not exist.

@@ -67,9 +67,8 @@ Status AddMember(Language* lang, const ActiveCall* path, std::int32_t* slot, std
       return FromView(lang, path, slot, nont.First, chosen, c, edge.Next, nont.PureDLRF, false);
     }
     case kEdgeEnd: {
-      if (!lang->ProdTab.Exists() || edge.Code < 1 || edge.Code > lang->LastProduction) return stBadEdgeCode;
-      const std::int32_t owner = lang->ProdTab[edge.Code].Nont;
-      if (owner < 1 || owner > lang->LastNonterminal) return stBadEdgeCode;
+      std::int32_t owner = 0;
+      if (Status bad = EndOwner(lang, edge.Code, owner); bad != stOk) return bad;
       return FromView(lang, path, slot, lang->NontTab[owner].Follow, chosen, c, 0, 0, lang->Extended != 0);
     }
     case kEdgeAction:

@@ -141,10 +141,8 @@ struct ViewWalker::State {
           break;
         }
         case kEdgeEnd: {
-          const std::int32_t prod = edge.Code;
-          if (prod < 1 || prod > lang->LastProduction || !lang->ProdTab.Exists()) return stBadEdgeCode;
-          const std::int32_t owner = lang->ProdTab[prod].Nont;
-          if (owner < 1 || owner > lang->LastNonterminal) return stBadEdgeCode;
+          std::int32_t owner = 0;
+          if (Status bad = EndOwner(lang, edge.Code, owner); bad != stOk) return bad;
           if (FollowMark(owner, d) != 0) return stOk;
           FollowMark(owner, d) = 1;
           st = Walk(lang->NontTab[owner].RecEdges, out, at, d, k, f);

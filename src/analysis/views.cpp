@@ -105,10 +105,8 @@ Status ViewMakeOne(Language* lang, std::int32_t edges, std::int32_t* slot, std::
         st = EnterNonterminal(lang, edge, slot, d, k, f);
         break;
       case kEdgeEnd: {
-        const std::int32_t prod = edge.Code;
-        if (prod < 1 || prod > lang->LastProduction || !lang->ProdTab.Exists()) return stBadEdgeCode;
-        const std::int32_t owner = lang->ProdTab[prod].Nont;
-        if (owner < 1 || owner > lang->LastNonterminal) return stBadEdgeCode;
+        std::int32_t owner = 0;
+        if (Status bad = EndOwner(lang, edge.Code, owner); bad != stOk) return bad;
         // Already following this owner's end at this depth: the rest of the list is skipped too.
         if (FollowMark(lang, owner, d) != 0) return stOk;
         st = PassProductionEnd(lang, owner, slot, d, k, f);
