@@ -1,5 +1,7 @@
 #include "analysis/view_walk.h"
 
+#include <algorithm>
+#include <climits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -63,39 +65,105 @@ struct ViewWalker::State {
   struct Cont {
     std::int32_t edges;
     std::int32_t below;
-    std::int32_t same;  // the number of this stack among all equal stacks, -1 until asked
+    std::int32_t height;  // number of edge lists on the stack
+    std::int32_t same;    // the number of this stack among all equal stacks, -1 until asked
   };
-  std::vector<Cont> conts{{0, 0, 0}};
+  std::vector<Cont> conts{{0, 0, 0, 0}};
   // Numbers of stacks by content, kept from view to view so that they can be part of a key.
   std::vector<std::pair<std::int32_t, std::int32_t>> sameStacks{{0, 0}};
   std::unordered_map<std::uint64_t, std::int32_t> sameIndex;
-  // What follows a terminal: (edges, lookahead, continuation, follow flag) -> strings.
-  std::unordered_map<std::pair<std::uint64_t, std::uint64_t>, std::vector<StringTrie::Node>, KeyHash> after;
+
+  // How much of the continuation a walk has read: the height of the lowest stack element it
+  // went on with, 0 when it met the empty stack (where the follow flag decides), kUntouched
+  // while it read none. Strings that read the top c elements only depend on those.
+  static constexpr std::int32_t kUntouched = INT32_MAX;
+  std::int32_t lowest = kUntouched;
+
+  // Strings worked out once, with what they read of the continuation they were made on: the
+  // top `consulted` edge lists, and with `bottom` the emptiness below them and the follow flag.
+  struct Known {
+    std::int32_t consulted;
+    bool bottom;
+    bool follow;
+    std::vector<std::int32_t> top;
+    std::vector<StringTrie::Node> strings;
+  };
+  // What follows a terminal: (edges, continuation, lookahead, follow flag) -> strings. After a
+  // terminal no work mark of the lower lookahead is set, so the key says everything.
+  std::unordered_map<std::pair<std::uint64_t, std::uint64_t>, Known, KeyHash> after;
+
+  // Work marks within one lookahead. Entering nonterminal n reads mark n, passing the end of a
+  // production of o reads mark Nonterminals + 1 + o. A walk from a mark reads only marks it can
+  // reach in this graph, and the marks set by the walks around it can all reach it; where its
+  // mark lies on no cycle, none of those is read, and its strings are the same whatever is set
+  // around it. `alone` tells those marks; their walks are kept in `segments` by mark, lookahead
+  // and what they read of the continuation.
+  std::vector<bool> alone;
+  std::unordered_map<std::uint64_t, std::vector<Known>> segments;
 
   std::int32_t Push(std::int32_t k, std::int32_t edges) {
-    conts.push_back({edges, k, -1});
+    conts.push_back({edges, k, conts[static_cast<std::size_t>(k)].height + 1, -1});
     return static_cast<std::int32_t>(conts.size() - 1);
   }
+  const Cont& At(std::int32_t k) const { return conts[static_cast<std::size_t>(k)]; }
 
   // The number that stack k shares with every stack of the same content.
   std::int32_t Same(std::int32_t k) {
     std::vector<std::int32_t> unknown;
-    for (std::int32_t s = k; conts[static_cast<std::size_t>(s)].same < 0; s = conts[static_cast<std::size_t>(s)].below)
-      unknown.push_back(s);
+    for (std::int32_t s = k; At(s).same < 0; s = At(s).below) unknown.push_back(s);
     for (auto it = unknown.rbegin(); it != unknown.rend(); ++it) {
       Cont& c = conts[static_cast<std::size_t>(*it)];
-      const std::int32_t below = conts[static_cast<std::size_t>(c.below)].same;
+      const std::int32_t below = At(c.below).same;
       const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(c.edges)) << 32) |
                                 static_cast<std::uint32_t>(below);
       const auto [found, fresh] = sameIndex.try_emplace(key, static_cast<std::int32_t>(sameStacks.size()));
       if (fresh) sameStacks.emplace_back(c.edges, below);
       c.same = found->second;
     }
-    return conts[static_cast<std::size_t>(k)].same;
+    return At(k).same;
   }
 
   std::uint8_t& FirstMark(std::int32_t nont, std::int32_t d) { return lang->FirstMarks[nont].Depth[d]; }
   std::uint8_t& FollowMark(std::int32_t nont, std::int32_t d) { return lang->FollowMarks[nont].Depth[d]; }
+
+  // Runs body into a trie of its own and records what it read of continuation k.
+  template <class Body>
+  Status Record(std::int32_t k, bool f, Known& known, Body body) {
+    const std::int32_t around = lowest;
+    lowest = kUntouched;
+    StringTrie own;
+    const Status st = body(own);
+    const std::int32_t reached = lowest;
+    lowest = std::min(around, reached);
+    if (st != stOk) return st;
+    const std::int32_t height = At(k).height;
+    known.bottom = reached == 0;
+    known.follow = f;
+    known.consulted = reached == kUntouched ? 0 : (known.bottom ? height : std::max(0, height - reached + 1));
+    for (std::int32_t s = k, i = 0; i < known.consulted; s = At(s).below, ++i) known.top.push_back(At(s).edges);
+    known.strings = own.Take();
+    return stOk;
+  }
+
+  // Whether strings recorded on another continuation hold on continuation k with flag f.
+  bool Holds(const Known& known, std::int32_t k, bool f) const {
+    const std::int32_t height = At(k).height;
+    if (known.bottom && (height != known.consulted || known.follow != f)) return false;
+    if (height < known.consulted) return false;
+    std::int32_t s = k;
+    for (std::int32_t edges : known.top) {
+      if (At(s).edges != edges) return false;
+      s = At(s).below;
+    }
+    return true;
+  }
+
+  // Uses known strings at node `at`: they read of k what they read when they were made.
+  void Use(const Known& known, std::int32_t k, StringTrie& out, std::int32_t at) {
+    if (known.bottom) lowest = 0;
+    else if (known.consulted > 0) lowest = std::min(lowest, At(k).height - known.consulted + 1);
+    out.Graft(at, known.strings);
+  }
 
   // The strings after a terminal, from the table of known ones or worked out now.
   Status After(std::int32_t edges, std::int32_t d, std::int32_t k, bool f, StringTrie& out, std::int32_t at) {
@@ -106,11 +174,31 @@ struct ViewWalker::State {
         static_cast<std::uint64_t>(d) * 2 + (f ? 1 : 0)};
     auto found = after.find(key);
     if (found == after.end()) {
-      StringTrie own;
-      if (Status st = Walk(edges, own, 0, d, k, f); st != stOk) return st;
-      found = after.emplace(key, own.Take()).first;
+      Known known;
+      if (Status st = Record(k, f, known, [&](StringTrie& own) { return Walk(edges, own, 0, d, k, f); }); st != stOk)
+        return st;
+      found = after.emplace(key, std::move(known)).first;
     }
-    out.Graft(at, found->second);
+    Use(found->second, k, out, at);
+    return stOk;
+  }
+
+  // The walk from a mark, reused where it holds (see `alone`).
+  template <class Body>
+  Status FromMark(std::int32_t mark, std::int32_t d, std::int32_t k, bool f, StringTrie& out, std::int32_t at,
+                  Body body) {
+    if (!alone[static_cast<std::size_t>(mark)]) return body(out, at);
+    std::vector<Known>& known = segments[(static_cast<std::uint64_t>(mark) << 3) | static_cast<std::uint64_t>(d)];
+    for (const Known& one : known) {
+      if (Holds(one, k, f)) {
+        Use(one, k, out, at);
+        return stOk;
+      }
+    }
+    Known fresh;
+    if (Status st = Record(k, f, fresh, [&](StringTrie& own) { return body(own, 0); }); st != stOk) return st;
+    out.Graft(at, fresh.strings);
+    known.push_back(std::move(fresh));
     return stOk;
   }
 
@@ -136,7 +224,10 @@ struct ViewWalker::State {
           if (nont < 1 || nont > lang->LastNonterminal) return stBadNonterminalCode;
           if (FirstMark(nont, d) != 0) return stNotKindAny;
           FirstMark(nont, d) = 1;
-          st = Walk(lang->NontTab[nont].ProdEdges, out, at, d, Push(k, edge.Next), f);
+          const std::int32_t inner = Push(k, edge.Next);
+          st = FromMark(nont, d, inner, f, out, at, [&](StringTrie& into, std::int32_t where) {
+            return Walk(lang->NontTab[nont].ProdEdges, into, where, d, inner, f);
+          });
           FirstMark(nont, d) = 0;
           break;
         }
@@ -145,12 +236,8 @@ struct ViewWalker::State {
           if (Status bad = EndOwner(lang, edge.Code, owner); bad != stOk) return bad;
           if (FollowMark(owner, d) != 0) return stOk;
           FollowMark(owner, d) = 1;
-          st = Walk(lang->NontTab[owner].RecEdges, out, at, d, k, f);
-          if (st == stOk) {
-            if (k != 0) st = Walk(conts[static_cast<std::size_t>(k)].edges, out, at, d, conts[static_cast<std::size_t>(k)].below, f);
-            else if (f) st = Walk(lang->NontTab[owner].FolEdges, out, at, d, 0, f);
-            else out.Insert(at, 0);
-          }
+          st = FromMark(lang->LastNonterminal + 1 + owner, d, k, f, out, at,
+                        [&](StringTrie& into, std::int32_t where) { return PassEnd(owner, into, where, d, k, f); });
           FollowMark(owner, d) = 0;
           break;
         }
@@ -165,6 +252,101 @@ struct ViewWalker::State {
     }
     return stOk;
   }
+
+  // The end of a production of owner: its left-recursive tails, then the innermost continuation,
+  // or else what follows the owner (follow flag set) or the end of the string (flag clear).
+  Status PassEnd(std::int32_t owner, StringTrie& out, std::int32_t at, std::int32_t d, std::int32_t k, bool f) {
+    if (Status st = Walk(lang->NontTab[owner].RecEdges, out, at, d, k, f); st != stOk) return st;
+    if (k != 0) {
+      lowest = std::min(lowest, At(k).height);
+      return Walk(At(k).edges, out, at, d, At(k).below, f);
+    }
+    lowest = 0;
+    if (f) return Walk(lang->NontTab[owner].FolEdges, out, at, d, 0, f);
+    out.Insert(at, 0);
+    return stOk;
+  }
+
+  // The marks that each mark's walk can read directly: entering n reads the marks at the head of
+  // its productions; passing the end of o those at the head of its tails and of what follows it.
+  void Heads(std::int32_t list, std::vector<std::int32_t>& marks) const {
+    std::vector<std::int32_t> lists{list};
+    while (!lists.empty()) {
+      const std::int32_t first = lists.back();
+      lists.pop_back();
+      for (std::int32_t m = first; m > 0 && m <= lang->LastEdge; m = lang->EdgeTab[m].Altr) {
+        const EdgeRec& edge = lang->EdgeTab[m];
+        std::int32_t owner = 0;
+        if (edge.WhoAmI == kEdgeNonterminal && edge.Code >= 1 && edge.Code <= lang->LastNonterminal)
+          marks.push_back(edge.Code);
+        else if (edge.WhoAmI == kEdgeEnd && EndOwner(lang, edge.Code, owner) == stOk)
+          marks.push_back(lang->LastNonterminal + 1 + owner);
+        else if (edge.WhoAmI == kEdgeAction || edge.WhoAmI == kEdgeOutput)
+          lists.push_back(edge.Next);
+      }
+    }
+  }
+
+  // Marks on no cycle of the graph of direct reads (strongly connected components, iteratively).
+  void FindAlone() {
+    const std::int32_t nonts = lang->LastNonterminal;
+    const auto count = static_cast<std::size_t>(2 * nonts + 2);
+    std::vector<std::vector<std::int32_t>> reads(count);
+    for (std::int32_t n = 1; n <= nonts; ++n) {
+      Heads(lang->NontTab[n].ProdEdges, reads[static_cast<std::size_t>(n)]);
+      Heads(lang->NontTab[n].RecEdges, reads[static_cast<std::size_t>(nonts + 1 + n)]);
+      Heads(lang->NontTab[n].FolEdges, reads[static_cast<std::size_t>(nonts + 1 + n)]);
+    }
+    alone.assign(count, false);
+    std::vector<std::int32_t> index(count, -1), low(count, 0), stack;
+    std::vector<bool> onStack(count, false);
+    std::int32_t next = 0;
+    struct Frame {
+      std::int32_t node;
+      std::size_t edge;
+    };
+    for (std::size_t root = 0; root < count; ++root) {
+      if (index[root] >= 0) continue;
+      std::vector<Frame> frames{{static_cast<std::int32_t>(root), 0}};
+      index[root] = low[root] = next++;
+      stack.push_back(static_cast<std::int32_t>(root));
+      onStack[root] = true;
+      while (!frames.empty()) {
+        Frame& fr = frames.back();
+        const auto v = static_cast<std::size_t>(fr.node);
+        if (fr.edge < reads[v].size()) {
+          const auto w = static_cast<std::size_t>(reads[v][fr.edge++]);
+          if (index[w] < 0) {
+            index[w] = low[w] = next++;
+            stack.push_back(static_cast<std::int32_t>(w));
+            onStack[w] = true;
+            frames.push_back({static_cast<std::int32_t>(w), 0});
+          } else if (onStack[w]) {
+            low[v] = std::min(low[v], index[w]);
+          }
+          continue;
+        }
+        if (low[v] == index[v]) {
+          std::size_t size = 0;
+          std::int32_t w = -1;
+          do {
+            w = stack.back();
+            stack.pop_back();
+            onStack[static_cast<std::size_t>(w)] = false;
+            ++size;
+          } while (static_cast<std::size_t>(w) != v);
+          bool selfRead = false;
+          for (std::int32_t r : reads[v]) selfRead = selfRead || static_cast<std::size_t>(r) == v;
+          alone[v] = size == 1 && !selfRead;
+        }
+        frames.pop_back();
+        if (!frames.empty()) {
+          const auto u = static_cast<std::size_t>(frames.back().node);
+          low[u] = std::min(low[u], low[v]);
+        }
+      }
+    }
+  }
 };
 
 ViewWalker::ViewWalker(Language* lang) : state_(std::make_unique<State>()) { state_->lang = lang; }
@@ -178,6 +360,8 @@ Status ViewWalker::Make(std::int32_t edges, std::int32_t* slot, std::int32_t loo
   if (unfold) return stOk;
   StringTrie strings;
   state_->conts.resize(1);
+  state_->lowest = State::kUntouched;
+  if (state_->alone.empty()) state_->FindAlone();
   unfold = state_->Walk(edges, strings, 0, lookahead, 0, follow) != stOk;
   if (unfold) return stOk;
   // Into the view table in the order of first reach: the plain unfolding makes the same views.

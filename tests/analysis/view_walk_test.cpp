@@ -38,7 +38,7 @@ TEST(ViewWalker, SameViewsAsThePlainUnfoldingOnRandomGrammars) {
   const std::vector<std::string> nonts{"N0", "N1", "N2", "N3"};
   int compared = 0;
   int failures = 0;
-  for (int round = 0; round < 300; ++round) {
+  for (int round = 0; round < 500; ++round) {
     TestGrammar g(pick(1, 4));
     g.lang().Views = 200000;
     g.lang().Edges = 2000;
