@@ -78,9 +78,13 @@ Status EdgeIns(Language* lang, std::int32_t* slot, std::int32_t code, std::int32
     return stNotAllocated;
   }
   std::int32_t* link = slot;
+  std::int32_t& finger = lang->EdgeFingers[slot];
+  if (finger >= 1 && finger <= lang->LastEdge && Less(lang->EdgeTab[finger], whoAmI, code))
+    link = &lang->EdgeTab[finger].Altr;
   while (*link != 0 && Less(lang->EdgeTab[*link], whoAmI, code)) link = &lang->EdgeTab[*link].Altr;
   if (*link != 0 && lang->EdgeTab[*link].WhoAmI == whoAmI && lang->EdgeTab[*link].Code == code) {
     *edge = *link;
+    finger = *edge;
     return stOk;
   }
   const std::int32_t greater = *link;
@@ -89,6 +93,7 @@ Status EdgeIns(Language* lang, std::int32_t* slot, std::int32_t code, std::int32
   lang->EdgeTab[fresh] = EdgeRec{0, greater, 0, code, whoAmI};
   *link = fresh;
   *edge = fresh;
+  finger = fresh;
   return stOk;
 }
 

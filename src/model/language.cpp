@@ -24,6 +24,7 @@ void Language::ReleaseTables() {
   drop(FollowMarks, noCount);
   drop(SemInstTab, LastSemInst);
   ImmStrings.clear();
+  EdgeFingers.clear();
   for (TextIndex* index : {&TermIndex, &NontIndex, &OutTermIndex, &ActionIndex, &ProdIndex, &KwdIndex}) index->Clear();
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "base/status.h"
@@ -187,6 +188,9 @@ struct Language {
   TextIndex ActionIndex;
   TextIndex ProdIndex;
   TextIndex KwdIndex;
+  // For each edge list, the edge that EdgeIns found or made there last: productions that come
+  // in the order of their symbols then walk a long list only once. Derived, like the indexes.
+  std::unordered_map<const std::int32_t*, std::int32_t> EdgeFingers;
   // Heap copies of string immediates of the semantic instructions; owned by the record.
   std::vector<std::string> ImmStrings;
   // Filled by the grammar analysis when a tool that explains grammars attaches one; not owned.
