@@ -78,6 +78,9 @@ struct ViewWalker::State {
   // while it read none. Strings that read the top c elements only depend on those.
   static constexpr std::int32_t kUntouched = INT32_MAX;
   std::int32_t lowest = kUntouched;
+  // Strings that depend on more of the continuation than this are not kept: keys that long are
+  // rarely met again, and keeping them would cost memory in proportion to the nesting.
+  static constexpr std::int32_t kLongestKey = 64;
 
   // Strings worked out once, with what they read of the continuation they were made on: the
   // top `consulted` edge lists, and with `bottom` the emptiness below them and the follow flag.
@@ -140,7 +143,8 @@ struct ViewWalker::State {
     known.bottom = reached == 0;
     known.follow = f;
     known.consulted = reached == kUntouched ? 0 : (known.bottom ? height : std::max(0, height - reached + 1));
-    for (std::int32_t s = k, i = 0; i < known.consulted; s = At(s).below, ++i) known.top.push_back(At(s).edges);
+    if (known.consulted <= kLongestKey)
+      for (std::int32_t s = k, i = 0; i < known.consulted; s = At(s).below, ++i) known.top.push_back(At(s).edges);
     known.strings = own.Take();
     return stOk;
   }
@@ -169,6 +173,7 @@ struct ViewWalker::State {
   Status After(std::int32_t edges, std::int32_t d, std::int32_t k, bool f, StringTrie& out, std::int32_t at) {
     if (Status st = CheckEdge(lang, edges); st != stOk) return st;
     if (d <= 0) return stOk;
+    if (At(k).height > kLongestKey) return Walk(edges, out, at, d, k, f);
     const std::pair<std::uint64_t, std::uint64_t> key{
         (static_cast<std::uint64_t>(static_cast<std::uint32_t>(edges)) << 32) | static_cast<std::uint32_t>(Same(k)),
         static_cast<std::uint64_t>(d) * 2 + (f ? 1 : 0)};
@@ -177,6 +182,7 @@ struct ViewWalker::State {
       Known known;
       if (Status st = Record(k, f, known, [&](StringTrie& own) { return Walk(edges, own, 0, d, k, f); }); st != stOk)
         return st;
+      known.top.clear();  // the key holds the whole continuation
       found = after.emplace(key, std::move(known)).first;
     }
     Use(found->second, k, out, at);
@@ -198,7 +204,7 @@ struct ViewWalker::State {
     Known fresh;
     if (Status st = Record(k, f, fresh, [&](StringTrie& own) { return body(own, 0); }); st != stOk) return st;
     out.Graft(at, fresh.strings);
-    known.push_back(std::move(fresh));
+    if (fresh.consulted <= kLongestKey) known.push_back(std::move(fresh));
     return stOk;
   }
 
