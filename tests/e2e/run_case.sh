@@ -8,7 +8,8 @@
 #   files/           optional: copied into the work directory before the run
 #   expected/        optional: every file here must exist in the work directory with the same bytes
 #   check.sh         optional: run last in the work directory with PARVOLEN, CASE_DIR and WORK_DIR set;
-#                    a non-zero exit fails the case (for compiling and running generated C)
+#                    a non-zero exit fails the case (for compiling and running generated C), except
+#                    77: what the check needs is absent, and the case exits 77 (CTest: skipped)
 set -u
 parvolen=$1
 case_dir=$2
@@ -53,6 +54,11 @@ if [ -d "$case_dir/expected" ]; then
   done < <(find "$case_dir/expected" -type f -print0)
 fi
 if [ "$fail" = 0 ] && [ -f "$case_dir/check.sh" ]; then
-  PARVOLEN=$parvolen CASE_DIR=$case_dir WORK_DIR=$work_dir bash "$case_dir/check.sh" || fail=1
+  PARVOLEN=$parvolen CASE_DIR=$case_dir WORK_DIR=$work_dir bash "$case_dir/check.sh"
+  case $? in
+    0) ;;
+    77) fail=77 ;;
+    *) fail=1 ;;
+  esac
 fi
 exit $fail
