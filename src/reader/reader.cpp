@@ -2,9 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 
+#include "base/diagnostic.h"
 #include "base/text.h"
+#include "reader/faults.h"
+#include "reader/language_section.h"
 #include "reader/line_reader.h"
 #include "reader/listing.h"
 #include "reader/sections.h"
@@ -22,11 +26,31 @@ FilePtr OpenDescription(const std::string& name) {
 
 [[nodiscard]] bool IsHeader(std::string_view trimmed) { return trimmed.size() > 1 && trimmed.front() == '['; }
 
+// The line as it stands in the file: the skipped indentation, then the text up to its line end.
+std::string SourceLine(const LineReader& lines, const std::string& line) {
+  std::string source = lines.Indent() + line;
+  while (!source.empty() && (source.back() == '\r' || source.back() == '\n')) source.pop_back();
+  return source;
+}
+
+// A diagnostic at the offending text of the current line; offset and length are taken within
+// the trimmed text, which begins at the byte textStart of the line as it stands in the file.
+Diagnostic AtLine(std::string_view file, const LineReader& lines, const std::string& line, std::size_t textStart,
+                  std::size_t offset, std::size_t length) {
+  Diagnostic d;
+  d.File = std::string(file);
+  d.Line = lines.Number();
+  d.Column = static_cast<std::int32_t>(textStart + offset + 1);
+  d.Length = static_cast<std::int32_t>(std::max<std::size_t>(length, 1));
+  d.Source = SourceLine(lines, line);
+  return d;
+}
+
 // The state of one reading: the record's handle, the current row and the listing.
 class Reader {
  public:
-  Reader(LanguagePool& pool, std::int32_t handle, ReadProgress* progress)
-      : pool_(pool), handle_(handle), progress_(progress) {}
+  Reader(LanguagePool& pool, std::int32_t handle, ReadProgress* progress, std::string_view file)
+      : pool_(pool), handle_(handle), progress_(progress), file_(file) {}
 
   // Reads lines up to the end of the file or a stopping line; the first failing status.
   [[nodiscard]] Status ReadLines(std::FILE* description, Listing& listing) {
@@ -40,14 +64,22 @@ class Reader {
         progress_->LastNumber = counter;
         progress_->LastText = text;
       }
-      if (text.empty() || text.front() == ';') break;
+      const std::size_t textStart = lines.Indent().size() + static_cast<std::size_t>(text.data() - line.data());
+      if (text.empty() || text.front() == ';') {
+        if (!text.empty()) WarnEarlyEnd(lines, line, textStart);
+        break;
+      }
       Status st = stOk;
       if (IsHeader(text)) {
         st = SwitchTo(text);
+        LineFault fault;
+        if (st == stBadSection && LocateHeaderFault(text, row_, fault))
+          ReportFault(AtLine(file_, lines, line, textStart, fault.Offset, fault.Length), fault);
       } else if (const LineHandler lineHandler = Rows()[row_].Line; lineHandler != nullptr) {
         Language* lang = pool_.Record(handle_);
         if (progress_ != nullptr) progress_->Handled.push_back({counter, row_, std::string(text)});
         st = lang == nullptr ? stBadLanguageHandle : lineHandler(*lang, text);
+        if (st != stOk && lang != nullptr) ReportLineFault(*lang, lines, line, text, textStart, st);
       } else {
         listing.Skipped(text);
       }
@@ -84,10 +116,48 @@ class Reader {
     return begin == nullptr ? stOk : begin(pool_, handle_);
   }
 
+  static void ReportFault(Diagnostic d, const LineFault& fault) {
+    d.Text = fault.Text;
+    d.Hint = fault.Hint;
+    Report(d);
+  }
+
+  // The line handler of the current row failed on the line: names the offending text where
+  // the status tells what to look for, else the line as a whole with the status message.
+  void ReportLineFault(Language& lang, const LineReader& lines, const std::string& line, std::string_view text,
+                       std::size_t textStart, Status st) const {
+    LineFault fault;
+    const std::string_view header = Rows()[row_].Header;
+    const bool located = (header == "[Language]" && LocateLanguageFault(text, st, fault)) ||
+                         (header == "[Productions]" && LocateProductionFault(lang, text, st, fault));
+    if (!located) {
+      std::string message(StatusMessage(st));
+      if (!message.empty() && message.front() >= 'A' && message.front() <= 'Z') message.front() += 'a' - 'A';
+      fault = {0, text.size(), message, ""};
+    }
+    ReportFault(AtLine(file_, lines, line, textStart, fault.Offset, fault.Length), fault);
+  }
+
+  // A line that begins with ";" ends the description; a warning when non-blank lines follow,
+  // which are read here only to be counted.
+  void WarnEarlyEnd(LineReader& lines, const std::string& line, std::size_t textStart) const {
+    Diagnostic d = AtLine(file_, lines, line, textStart, 0, 1);
+    std::int64_t rest = 0;
+    for (std::string next; lines.Next(next);)
+      if (!Trim(next).empty()) ++rest;
+    if (rest == 0) return;
+    d.Level = Severity::Warning;
+    d.Text = "';' at the beginning of a line ends the description: the " + std::to_string(rest) +
+             (rest == 1 ? " non-blank line after it is" : " non-blank lines after it are") + " not read";
+    d.Hint = "the description format has no comment lines";
+    Report(d);
+  }
+
   LanguagePool& pool_;
   std::int32_t handle_;
   std::size_t row_ = 0;
   ReadProgress* progress_;
+  std::string_view file_;
 };
 
 }  // namespace
@@ -107,7 +177,7 @@ Status ReadDescription(LanguagePool& pool, std::string_view descriptionName, std
 
   Listing listing;
   listing.Open(std::string(listingName), description.get());
-  Reader reader(pool, created, progress);
+  Reader reader(pool, created, progress, descriptionName);
   const Status st = reader.ReadLines(description.get(), listing);
   listing.Close();
   const bool closed = std::fclose(description.release()) == 0;
