@@ -136,4 +136,45 @@ bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& faul
   return true;
 }
 
+bool LocateEndFault(Language& lang, std::size_t row, Status st, EndFault& fault) {
+  const std::string_view header = SectionTable()[row].Header;
+  if (header == "[Nonterminals]") {
+    if (st == stNotAllocated && !lang.NontTab.Exists()) {
+      fault = {"", "the description declares no nonterminals", "list them in [Nonterminals]"};
+      return true;
+    }
+    if (st != stUnknownNonterminal) return false;
+    if (lang.StartingSymbol.Empty()) {
+      fault = {"", "no starting symbol", "name it with StartingSymbol in [Language]"};
+      return true;
+    }
+    const std::string_view name = lang.StartingSymbol.View();
+    fault = {"StartingSymbol", "starting symbol '" + std::string(name) + "' is no declared nonterminal",
+             DidYouMean(name, Names(lang.NontTab, lang.LastNonterminal))};
+    return true;
+  }
+  if (header != "[Terminals]" || (st != stSpecialTerminalUnknown && st != stNotAllocated)) return false;
+  const struct {
+    std::string_view Key;
+    const Name& Value;
+  } specials[] = {{"IdName", lang.IdName},
+                  {"NumName", lang.NumName},
+                  {"CharName", lang.CharName},
+                  {"StrName", lang.StrName},
+                  {"EofName", lang.EofName}};
+  // The first special name that no declared terminal has, as TerminalsEnd examines them.
+  for (const auto& special : specials) {
+    if (special.Value.Empty()) continue;
+    const std::string_view name = special.Value.View();
+    std::int32_t number = 0;
+    const Status found = FindTerminal(lang, name, number);
+    if (found == stOk) continue;
+    fault = {special.Key, "'" + std::string(name) + "' of " + std::string(special.Key) + " is no declared terminal",
+             found == stNotAllocated ? std::string("the description declares no terminals")
+                                     : DidYouMean(name, Names(lang.TermTab, lang.LastTerminal))};
+    return true;
+  }
+  return false;
+}
+
 }  // namespace parvolen

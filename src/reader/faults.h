@@ -32,4 +32,17 @@ struct LineFault {
 // header). False when the header is accepted there.
 [[nodiscard]] bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& fault);
 
+// A fault that the end handler of a section row finds, told in terms of the [Language] key
+// whose value causes it (empty when no key is to blame, such as a missing StartingSymbol).
+struct EndFault {
+  std::string_view Key;
+  std::string Text;
+  std::string Hint;
+};
+
+// The fault of the end handler of the row that failed with the status: a starting symbol or a
+// special terminal name (IdName, NumName, CharName, StrName, EofName) that names nothing
+// declared, no starting symbol, no nonterminals. False when the status is none of these.
+[[nodiscard]] bool LocateEndFault(Language& lang, std::size_t row, Status st, EndFault& fault);
+
 }  // namespace parvolen

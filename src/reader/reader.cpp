@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/diagnostic.h"
 #include "base/text.h"
@@ -80,6 +82,7 @@ class Reader {
         if (progress_ != nullptr) progress_->Handled.push_back({counter, row_, std::string(text)});
         st = lang == nullptr ? stBadLanguageHandle : lineHandler(*lang, text);
         if (st != stOk && lang != nullptr) ReportLineFault(*lang, lines, line, text, textStart, st);
+        if (st == stOk && Rows()[row_].Header == "[Language]") NoteKey(lines, line, text, textStart);
       } else {
         listing.Skipped(text);
       }
@@ -100,7 +103,9 @@ class Reader {
 
   [[nodiscard]] Status End(std::size_t row) {
     const SectionHandler end = Rows()[row].End;
-    return end == nullptr ? stOk : end(pool_, handle_);
+    const Status st = end == nullptr ? stOk : end(pool_, handle_);
+    if (st != stOk) ReportEndFault(row, st);
+    return st;
   }
 
   // A header: only the current row and later ones can match; the rows left or passed over end.
@@ -114,6 +119,32 @@ class Reader {
     row_ = found;
     const SectionHandler begin = Rows()[row_].Begin;
     return begin == nullptr ? stOk : begin(pool_, handle_);
+  }
+
+  // Remembers where a [Language] line set its key, for faults that the end of a later section
+  // finds in the value: the place of the value.
+  void NoteKey(const LineReader& lines, const std::string& line, std::string_view text, std::size_t textStart) {
+    std::string_view key, value;
+    if (SplitAtEquals(text, key, value) != stOk) return;
+    const auto offset = static_cast<std::size_t>(value.data() - text.data());
+    keys_.push_back({std::string(key), AtLine(file_, lines, line, textStart, offset, value.size())});
+  }
+
+  // The end handler of the row failed: names the [Language] line whose value is to blame (the
+  // last that set the key), or the file when no line is.
+  void ReportEndFault(std::size_t row, Status st) const {
+    Language* lang = pool_.Record(handle_);
+    EndFault fault;
+    if (lang == nullptr || !LocateEndFault(*lang, row, st, fault)) return;
+    Diagnostic d;
+    d.File = std::string(file_);
+    if (!fault.Key.empty()) {
+      for (const auto& [key, place] : keys_)
+        if (EqualNoCase(key, fault.Key)) d = place;
+    }
+    d.Text = fault.Text;
+    d.Hint = fault.Hint;
+    Report(d);
   }
 
   static void ReportFault(Diagnostic d, const LineFault& fault) {
@@ -158,6 +189,7 @@ class Reader {
   std::size_t row_ = 0;
   ReadProgress* progress_;
   std::string_view file_;
+  std::vector<std::pair<std::string, Diagnostic>> keys_;  // the [Language] keys where they were set
 };
 
 }  // namespace

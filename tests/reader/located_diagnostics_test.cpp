@@ -67,6 +67,20 @@ TEST(LocatedDiagnostics, PointAtTheOffendingText) {
        "desc.lang:3:1: error: unknown section [Terminls]; did you mean '[Terminals]'?\n"
        "    3 | [Terminls]\n"
        "      | ^~~~~~~~~~\n"},
+      {"misspelt starting symbol: at its [Language] line",
+       "[Language]\nStartingSymbol =  Expr\nNonterminals = 2\nTerminals = 2\n[Terminals]\nnum\n[Nonterminals]\nExp\n"
+       "[Productions]\n",
+       stUnknownNonterminal,
+       "desc.lang:2:19: error: starting symbol 'Expr' is no declared nonterminal; did you mean 'Exp'?\n"
+       "    2 | StartingSymbol =  Expr\n"
+       "      |                   ^~~~\n"},
+      {"no starting symbol: the file", "[Language]\nNonterminals = 2\n[Nonterminals]\nE\n", stUnknownNonterminal,
+       "desc.lang: error: no starting symbol; name it with StartingSymbol in [Language]\n"},
+      {"misspelt special terminal", "[Language]\nIdName = ident\nTerminals = 2\n[Terminals]\nid\nnum\n",
+       stSpecialTerminalUnknown,
+       "desc.lang:2:10: error: 'ident' of IdName is no declared terminal\n"
+       "    2 | IdName = ident\n"
+       "      |          ^~~~~\n"},
       {"a fault without a closer location names the line", "[Language]\nTerminals = 0\n[Terminals]\nnum\n",
        stTooManyTerminals,
        "desc.lang:4:1: error: too many terminals\n"
