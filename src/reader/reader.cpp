@@ -82,6 +82,7 @@ class Reader {
         if (progress_ != nullptr) progress_->Handled.push_back({counter, row_, std::string(text)});
         st = lang == nullptr ? stBadLanguageHandle : lineHandler(*lang, text);
         if (st != stOk && lang != nullptr) ReportLineFault(*lang, lines, line, text, textStart, st);
+        if (st == stOk) declared_.push_back({row_, std::string(text), lines.Number()});
         if (st == stOk && Rows()[row_].Header == "[Language]") NoteKey(lines, line, text, textStart);
       } else {
         listing.Skipped(text);
@@ -160,13 +161,35 @@ class Reader {
     LineFault fault;
     const std::string_view header = Rows()[row_].Header;
     const bool located = (header == "[Language]" && LocateLanguageFault(text, st, fault)) ||
-                         (header == "[Productions]" && LocateProductionFault(lang, text, st, fault));
+                         (header == "[Productions]" && LocateProductionFault(lang, text, st, fault)) ||
+                         Redeclared(text, st, fault);
     if (!located) {
       std::string message(StatusMessage(st));
       if (!message.empty() && message.front() >= 'A' && message.front() <= 'Z') message.front() += 'a' - 'A';
       fault = {0, text.size(), message, ""};
     }
     ReportFault(AtLine(file_, lines, line, textStart, fault.Offset, fault.Length), fault);
+  }
+
+  // A name or production declared again: names the line of the first declaration.
+  bool Redeclared(std::string_view text, Status st, LineFault& fault) const {
+    std::string_view noun;
+    switch (st) {
+      case stTerminalDefined: noun = "terminal"; break;
+      case stNonterminalDefined: noun = "nonterminal"; break;
+      case stOutTermDefined: noun = "output terminal"; break;
+      case stActionDefined: noun = "action"; break;
+      case stProductionDefined: noun = "production"; break;
+      default: return false;
+    }
+    fault = {0, text.size(), std::string(noun) + " declared twice", ""};
+    if (st != stProductionDefined) fault.Text = std::string(noun) + " '" + std::string(text) + "' declared twice";
+    for (const Declared& earlier : declared_)
+      if (earlier.Row == row_ && earlier.Text == text) {
+        fault.Hint = "first declared on line " + std::to_string(earlier.Line);
+        break;
+      }
+    return true;
   }
 
   // A line that begins with ";" ends the description; a warning when non-blank lines follow,
@@ -190,6 +213,12 @@ class Reader {
   ReadProgress* progress_;
   std::string_view file_;
   std::vector<std::pair<std::string, Diagnostic>> keys_;  // the [Language] keys where they were set
+  struct Declared {
+    std::size_t Row;
+    std::string Text;
+    std::int64_t Line;
+  };
+  std::vector<Declared> declared_;  // every line a line handler took, for the first of two declarations
 };
 
 }  // namespace

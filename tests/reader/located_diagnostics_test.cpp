@@ -81,6 +81,11 @@ TEST(LocatedDiagnostics, PointAtTheOffendingText) {
        "desc.lang:2:10: error: 'ident' of IdName is no declared terminal\n"
        "    2 | IdName = ident\n"
        "      |          ^~~~~\n"},
+      {"a name declared twice: the first declaration's line", head + "[Terminals]\nnum\nlpar\n\n   num\n",
+       stTerminalDefined,
+       "desc.lang:14:4: error: terminal 'num' declared twice; first declared on line 11\n"
+       "   14 |    num\n"
+       "      |    ^~~\n"},
       {"a fault without a closer location names the line", "[Language]\nTerminals = 0\n[Terminals]\nnum\n",
        stTooManyTerminals,
        "desc.lang:4:1: error: too many terminals\n"
