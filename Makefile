@@ -8,16 +8,43 @@ FUZZ_SECONDS       ?= 1800
 JOBS       ?= $(shell nproc)
 EXAMPLE    ?= examples/calc
 
-.PHONY: all bench build build-asan build-fuzz fuzz fuzz-smoke run test clean
+.PHONY: all bench build build-asan build-fuzz check deps fuzz fuzz-smoke run test tools clean
 
 all: build
 
-build:
+# Installs the build tools, GoogleTest, clang, groff and man where missing (apt-get, through
+# sudo when not root): the same installer as CI.
+deps:
+	bash .ci/install-deps
+
+# Says which build tool is missing and how to get it, before a build fails less clearly.
+tools:
+	@missing=""; \
+	command -v cmake >/dev/null || missing="$$missing cmake"; \
+	command -v ninja >/dev/null || missing="$$missing ninja"; \
+	command -v c++ >/dev/null || command -v g++ >/dev/null || command -v clang++ >/dev/null || \
+	  missing="$$missing C++-compiler"; \
+	if [ -n "$$missing" ]; then \
+	  echo "missing:$$missing"; \
+	  echo "install them with 'make deps' (apt-get: cmake ninja-build g++), or by hand"; \
+	  exit 1; \
+	fi
+
+# Without GoogleTest the build has no tests (CMakeLists.txt turns PARVOLEN_TESTS off).
+build: tools
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
-build-asan:
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPARVOLEN_SANITIZE=ON
+# The everyday check: the plain build with its tests, unit and end-to-end; no sanitizers, no
+# fuzzing. The tests are asked for, so a build tree configured without them gets them now.
+check: tools
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPARVOLEN_TESTS=ON || \
+	  { echo "the tests need GoogleTest: install it with 'make deps' (apt-get: libgtest-dev)"; exit 1; }
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+build-asan: tools
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPARVOLEN_SANITIZE=ON -DPARVOLEN_TESTS=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 # Generates the bundled examples' translators, builds them and runs them on sample inputs.
@@ -25,9 +52,9 @@ run: build
 	bash $(EXAMPLE)/run.sh $(abspath $(BUILD))/parvolen
 	bash examples/postfix/run.sh $(abspath $(BUILD))/parvolen
 
-# Every test: unit and end-to-end, once plain and once under the sanitizers; then the fuzz smoke run.
-test: build build-asan
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+# Every test, as CI runs it: unit and end-to-end, once plain and once under the sanitizers; then the
+# fuzz smoke run. `make check` is the quick part of it.
+test: check build-asan
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 	$(MAKE) fuzz-smoke
 
@@ -39,7 +66,7 @@ clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
 # The fuzz targets: clang with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer.
-build-fuzz:
+build-fuzz: tools
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
 	  -DCMAKE_CXX_COMPILER=clang++ -DPARVOLEN_SANITIZE=ON -DPARVOLEN_FUZZ=ON -DPARVOLEN_TESTS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)

@@ -1,5 +1,11 @@
 #include "codegen/framing.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "base/diagnostic.h"
 #include "base/version.h"
 
 namespace parvolen {
@@ -14,6 +20,22 @@ std::string BoxBorder() { return "/" + std::string(kBoxWidth - 2, '*') + "/"; }
 std::string BoxEmptyLine() { return "/*" + std::string(kBoxWidth - 4, ' ') + "*/"; }
 std::string BoxTextLine(std::string_view text) {
   return "/* " + std::string(text) + std::string(kBoxWidth - 5 - text.size(), ' ') + "*/";
+}
+
+// Names on standard error the file that could not be created and why: the directory when that
+// is missing or no directory, else the system's reason.
+void ReportCannotCreate(std::string_view path, std::string_view dir, int error) {
+  const std::string shown = dir.empty() ? std::string(".") : std::string(dir);
+  std::string reason;
+  struct stat info {};
+  if (::stat(shown.c_str(), &info) != 0) {
+    reason = "no such directory '" + shown + "'";
+  } else if (!S_ISDIR(info.st_mode)) {
+    reason = "'" + shown + "' is not a directory";
+  } else {
+    reason = std::strerror(error);
+  }
+  ReportError("cannot create '" + std::string(path) + "': " + reason);
 }
 
 }  // namespace
@@ -68,7 +90,10 @@ Status ConFnHeader(CodeWriter& out, std::string_view name, std::string_view comm
 Status ConOpenFile(CodeWriter& out, std::string_view dir, std::string_view fileName, std::string_view description) {
   std::string path;
   if (Status st = MkTargetPath(path, dir, fileName, kTargetPathLimit); st != stOk) return st;
-  if (Status st = out.Open(path); st != stOk) return st;
+  if (Status st = out.Open(path); st != stOk) {
+    ReportCannotCreate(path, dir, errno);
+    return st;
+  }
   if (Status st = ConFileHeader(out, fileName, description); st != stOk) {
     (void)out.Close();
     return st;

@@ -28,7 +28,8 @@ inline constexpr std::size_t kTargetPathLimit = 255;
 [[nodiscard]] Status ConFnHeader(CodeWriter& out, std::string_view name, std::string_view comment);
 
 // Opens a generated file: forms its path in the directory, creates it and writes its banner box.
-// A failing banner leaves the file closed and empty.
+// A failing banner leaves the file closed and empty. A file that cannot be created is named on
+// standard error, with the directory when that is missing.
 [[nodiscard]] Status ConOpenFile(CodeWriter& out, std::string_view dir, std::string_view fileName,
                                  std::string_view description);
 

@@ -1,6 +1,7 @@
 #include "driver/command_line.h"
 
 #include "base/console.h"
+#include "base/diagnostic.h"
 
 namespace parvolen {
 namespace {
@@ -16,6 +17,18 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
     if (arg == "/?" || arg == "-?" || arg == "?") {
       cl.Usage = true;
       break;
+    }
+    if (arg == "--help") {
+      cl.Help = true;
+      break;
+    }
+    if (arg == "--version") {
+      cl.Version = true;
+      break;
+    }
+    if (arg.starts_with("--")) {
+      if (cl.BadOption.empty()) cl.BadOption = Cut(arg);
+      continue;
     }
     if (arg == "-q") {
       cl.Banner = false;
@@ -47,6 +60,29 @@ void PrintUsage() {
   Print("-s enables generation of semantic action code (if specified in the grammar\n");
   Print("-T enables generation of target file debug support.\n");
   Print("-l specifies listing file\n");
+}
+
+void PrintHelp() {
+  Print("Usage: parvolen [OPTION]... LANGFILE [TARGETDIR]\n");
+  Print("Reads the language description LANGFILE and writes the C source of its translator\n");
+  Print("into TARGETDIR, which must exist (the current directory when it is omitted).\n\n");
+  Print("Options:\n");
+  Print("  -q           do not print the banner\n");
+  Print("  -s           generate the code of the semantic instructions of [Instructions]\n");
+  Print("  -T           generate debug support: parsing routines print when they enter and return\n");
+  Print("  -lLSTFILE    write a listing of the description to LSTFILE\n");
+  Print("  /?, -?, ?    print the short usage text and exit\n");
+  Print("  --help       print this help and exit\n");
+  Print("  --version    print the version and exit\n\n");
+  Print("The exit status is 0 on success, the number of the failure otherwise (man parvolen),\n");
+  Print("and 2 for an unknown option that begins with \"--\". Diagnostics that name the file,\n");
+  Print("line and column of a fault go to standard error.\n");
+}
+
+void PrintBadOption(std::string_view option) {
+  ReportError("unknown option '" + std::string(option) + "'");
+  Print("Usage: parvolen [OPTION]... LANGFILE [TARGETDIR]\nTry 'parvolen --help' for more information.\n",
+        Channel::Diagnostics);
 }
 
 }  // namespace parvolen

@@ -1,4 +1,5 @@
-// The command line: [-q] [-s] [-T] <langfile> [<targetdir>] [-l<lstfile>], and the usage text.
+// The command line: [-q] [-s] [-T] <langfile> [<targetdir>] [-l<lstfile>], the long options
+// --help and --version, and the usage and help texts.
 #pragma once
 
 #include <cstdint>
@@ -22,13 +23,25 @@ struct CommandLine {
   std::string ListFile;       // the rest of the last -l argument
   std::int32_t Positional = 0;
   std::int32_t TooMany = 0;   // positional parameters after the second, each reported once
+  bool Help = false;          // --help: print the help text and stop
+  bool Version = false;       // --version: print the version and stop
+  std::string BadOption;      // the first argument that begins with "--" and is no known option
 };
 
+
 // Examines the arguments after the program name, in order; no arguments at all, or one of
-// "/?", "-?", "?", asks for the usage text (later arguments are then not examined).
+// "/?", "-?", "?", asks for the usage text (later arguments are then not examined). Only
+// arguments that begin with "--" are long options: "--help" and "--version" stop the
+// examination as "-?" does, any other is kept as the bad option.
 [[nodiscard]] CommandLine ParseCommandLine(std::span<const std::string_view> args);
 
 // Prints the usage text.
 void PrintUsage();
+
+// Prints the help text: the synopsis and every option, on standard output.
+void PrintHelp();
+
+// Prints the unknown option and a pointer to --help on standard error.
+void PrintBadOption(std::string_view option);
 
 }  // namespace parvolen

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/console.h"
+#include "base/diagnostic.h"
 #include "base/version.h"
 #include "model/language.h"
 #include "reader/reader.h"
@@ -21,6 +22,17 @@ ConsOptions MakeConsOptions(const CommandLine& cl) {
 
 Status Run(std::span<const std::string_view> args) {
   const CommandLine cl = ParseCommandLine(args);
+  // The long options answer before anything else is printed.
+  if (!cl.BadOption.empty()) {
+    PrintBadOption(cl.BadOption);
+    return kUsageStatus;
+  }
+  if (cl.Help || cl.Version) {
+    if (cl.Help) PrintHelp();
+    if (cl.Version) Print("parvolen " + std::string(kVersion) + "\n");
+    CurrentSink(Channel::Messages).Flush();
+    return stOk;
+  }
   for (std::int32_t i = 0; i < cl.TooMany; ++i) Print("\n*** Too many parameters!\n");
   if (cl.Usage) {
     PrintUsage();

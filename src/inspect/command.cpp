@@ -2,6 +2,7 @@
 
 
 #include "base/console.h"
+#include "base/version.h"
 #include "inspect/inspection.h"
 #include "inspect/writers.h"
 
@@ -16,6 +17,12 @@ void PrintUsage() {
   Print("input that the grammar derives.\n");
   Print("--json writes the same as one JSON object.\n");
   Print("--dot writes the edge tries and decision lists (of one nonterminal) as a Graphviz graph.\n");
+}
+
+// The usage text and the options that stop at once; --help prints it.
+void PrintHelp() {
+  PrintUsage();
+  Print("--help prints this text; --version prints the version.\n");
 }
 
 // The number of the nonterminal with the name, 0 when there is none.
@@ -47,6 +54,8 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
   for (std::string_view arg : args) {
     if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "/?" || arg == "?") {
       cmd.Usage = true;
+    } else if (arg == "--version") {
+      cmd.Version = true;
     } else if (arg == "--json") {
       cmd.Json = true;
     } else if (arg == "--dot") {
@@ -62,16 +71,25 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
       cmd.Error = "More than one description file";
     }
   }
-  if (cmd.Error.empty() && !cmd.Usage && cmd.File.empty()) cmd.Error = "No description file";
+  if (cmd.Error.empty() && !cmd.Usage && !cmd.Version && cmd.File.empty()) cmd.Error = "No description file";
   if (cmd.Error.empty() && cmd.Json && cmd.Dot) cmd.Error = "--json and --dot exclude each other";
   return cmd;
 }
 
 Status RunInspect(std::span<const std::string_view> args) {
   const InspectCommand cmd = ParseInspectCommand(args);
+  if (cmd.Version && cmd.Error.empty() && !cmd.Usage) {
+    Print("parvolen-inspect " + std::string(kVersion) + "\n");
+    CurrentSink(Channel::Messages).Flush();
+    return stOk;
+  }
   if (cmd.Usage || !cmd.Error.empty()) {
     if (!cmd.Error.empty()) Print(cmd.Error + ".\n\n");
-    PrintUsage();
+    if (cmd.Error.empty()) {
+      PrintHelp();
+    } else {
+      PrintUsage();
+    }
     CurrentSink(Channel::Messages).Flush();
     return cmd.Error.empty() ? stOk : kBadCommandLine;
   }

@@ -1,20 +1,23 @@
 // The command line of parvolen-inspect and one run of it:
 //   parvolen-inspect [--json | --dot[=NONTERMINAL]] <langfile>
+//   parvolen-inspect --help | --version
 #pragma once
 
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "base/diagnostic.h"
 #include "base/status.h"
 
 namespace parvolen::inspect {
 
 // Exit status for a command line that cannot be followed.
-inline constexpr Status kBadCommandLine = 2;
+inline constexpr Status kBadCommandLine = kUsageStatus;
 
 struct InspectCommand {
-  bool Usage = false;  // print the usage text and stop
+  bool Usage = false;    // print the usage text and stop
+  bool Version = false;  // print the version and stop
   bool Json = false;
   bool Dot = false;
   std::string DotOnly;  // the nonterminal to draw; empty: all

@@ -1,9 +1,13 @@
 #include "reader/language_section.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <variant>
+#include <vector>
 
 #include "base/console.h"
+#include "base/diagnostic.h"
 #include "base/text.h"
 
 namespace parvolen {
@@ -106,6 +110,51 @@ Status LanguageLine(Language& lang, std::string_view line) {
   for (const KeyRow& row : kKeys)
     if (EqualNoCase(key, row.Key)) return Store(lang, row, value);
   return stUnknownKey;
+}
+
+bool LocateLanguageFault(std::string_view line, Status st, LineFault& fault) {
+  std::string_view key, value;
+  if (SplitAtEquals(line, key, value) != stOk) {
+    if (st != stMissingEquals) return false;
+    fault = {0, line.size(), "expected 'key = value'", ""};
+    return true;
+  }
+  const KeyRow* row = nullptr;
+  std::vector<std::string_view> keys;
+  for (const KeyRow& r : kKeys) {
+    keys.push_back(r.Key);
+    if (row == nullptr && EqualNoCase(key, r.Key)) row = &r;
+  }
+  const auto offset = [line](std::string_view part) { return static_cast<std::size_t>(part.data() - line.data()); };
+  if (row == nullptr) {
+    if (st != stUnknownKey) return false;
+    fault = {offset(key), key.size(), "unknown key '" + std::string(key) + "' in [Language]", DidYouMean(key, keys)};
+    return true;
+  }
+  const std::string quoted = "'" + std::string(value) + "'";
+  const std::string of = " for '" + std::string(row->Key) + "'";
+  fault = {offset(value), std::max<std::size_t>(value.size(), 1), "", ""};
+  const auto* integer = std::get_if<IntegerKey>(&row->Field);
+  switch (st) {
+    case stYesNoExpected:
+      fault.Text = quoted + " is no yes/no value" + of;
+      fault.Hint = "write yes or no";
+      return true;
+    case stIntegerExpected:
+      fault.Text = quoted + " is no integer" + of;
+      return true;
+    case stValueTooHigh:
+      fault.Text = quoted + " is too high" + of;
+      if (integer != nullptr)
+        fault.Hint = "at most " + std::to_string(integer->Upper == kNoUpperBound ? INT32_MAX : integer->Upper);
+      return true;
+    case stValueTooLow:
+      fault.Text = quoted + " is too low" + of;
+      if (integer != nullptr) fault.Hint = "at least " + std::to_string(integer->Lower);
+      return true;
+    default:
+      return false;
+  }
 }
 
 Status LanguageEnd(LanguagePool& pool, std::int32_t handle) {

@@ -7,6 +7,8 @@ namespace parvolen {
 bool LineReader::Next(std::string& text) {
   text.clear();
   if (done_) return false;
+  number_ = nextNumber_;
+  indent_ = nextIndent_;
   std::size_t length = 0;
   bool cut = false;
   int c = 0;
@@ -21,7 +23,15 @@ bool LineReader::Next(std::string& text) {
     return false;
   }
   if (c == '\n') {
+    nextNumber_ = number_ + 1;
+    nextIndent_.clear();
     while ((c = std::getc(file_)) != EOF && IsBlank(static_cast<char>(c))) {
+      if (c == '\n') {
+        ++nextNumber_;
+        nextIndent_.clear();
+      } else {
+        nextIndent_.push_back(static_cast<char>(c));
+      }
     }
     if (c != EOF) std::ungetc(c, file_);
   }

@@ -1,6 +1,7 @@
 // Reads the lines of a description file the way the format defines them.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -17,9 +18,19 @@ class LineReader {
   // Gives the text of the next line; false at the end of the file or when no line can be read.
   [[nodiscard]] bool Next(std::string& text);
 
+  // Where the last line given stands in the file, for diagnostics: its 1-based line number
+  // counting every line end (skipped empty lines too), and the whitespace skipped before its
+  // text on that line.
+  [[nodiscard]] std::int64_t Number() const { return number_; }
+  [[nodiscard]] const std::string& Indent() const { return indent_; }
+
  private:
   std::FILE* file_;
   bool done_ = false;
+  std::int64_t number_ = 0;
+  std::string indent_;
+  std::int64_t nextNumber_ = 1;  // the line number and indentation where the next line begins
+  std::string nextIndent_;
 };
 
 }  // namespace parvolen

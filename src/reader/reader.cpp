@@ -2,9 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "base/diagnostic.h"
 #include "base/text.h"
+#include "reader/faults.h"
+#include "reader/language_section.h"
 #include "reader/line_reader.h"
 #include "reader/listing.h"
 #include "reader/sections.h"
@@ -22,11 +28,31 @@ FilePtr OpenDescription(const std::string& name) {
 
 [[nodiscard]] bool IsHeader(std::string_view trimmed) { return trimmed.size() > 1 && trimmed.front() == '['; }
 
+// The line as it stands in the file: the skipped indentation, then the text up to its line end.
+std::string SourceLine(const LineReader& lines, const std::string& line) {
+  std::string source = lines.Indent() + line;
+  while (!source.empty() && (source.back() == '\r' || source.back() == '\n')) source.pop_back();
+  return source;
+}
+
+// A diagnostic at the offending text of the current line; offset and length are taken within
+// the trimmed text, which begins at the byte textStart of the line as it stands in the file.
+Diagnostic AtLine(std::string_view file, const LineReader& lines, const std::string& line, std::size_t textStart,
+                  std::size_t offset, std::size_t length) {
+  Diagnostic d;
+  d.File = std::string(file);
+  d.Line = lines.Number();
+  d.Column = static_cast<std::int32_t>(textStart + offset + 1);
+  d.Length = static_cast<std::int32_t>(std::max<std::size_t>(length, 1));
+  d.Source = SourceLine(lines, line);
+  return d;
+}
+
 // The state of one reading: the record's handle, the current row and the listing.
 class Reader {
  public:
-  Reader(LanguagePool& pool, std::int32_t handle, ReadProgress* progress)
-      : pool_(pool), handle_(handle), progress_(progress) {}
+  Reader(LanguagePool& pool, std::int32_t handle, ReadProgress* progress, std::string_view file)
+      : pool_(pool), handle_(handle), progress_(progress), file_(file) {}
 
   // Reads lines up to the end of the file or a stopping line; the first failing status.
   [[nodiscard]] Status ReadLines(std::FILE* description, Listing& listing) {
@@ -40,14 +66,24 @@ class Reader {
         progress_->LastNumber = counter;
         progress_->LastText = text;
       }
-      if (text.empty() || text.front() == ';') break;
+      const std::size_t textStart = lines.Indent().size() + static_cast<std::size_t>(text.data() - line.data());
+      if (text.empty() || text.front() == ';') {
+        if (!text.empty()) WarnEarlyEnd(lines, line, textStart);
+        break;
+      }
       Status st = stOk;
       if (IsHeader(text)) {
         st = SwitchTo(text);
+        LineFault fault;
+        if (st == stBadSection && LocateHeaderFault(text, row_, fault))
+          ReportFault(AtLine(file_, lines, line, textStart, fault.Offset, fault.Length), fault);
       } else if (const LineHandler lineHandler = Rows()[row_].Line; lineHandler != nullptr) {
         Language* lang = pool_.Record(handle_);
         if (progress_ != nullptr) progress_->Handled.push_back({counter, row_, std::string(text)});
         st = lang == nullptr ? stBadLanguageHandle : lineHandler(*lang, text);
+        if (st != stOk && lang != nullptr) ReportLineFault(*lang, lines, line, text, textStart, st);
+        if (st == stOk) declared_.push_back({row_, std::string(text), lines.Number()});
+        if (st == stOk && Rows()[row_].Header == "[Language]") NoteKey(lines, line, text, textStart);
       } else {
         listing.Skipped(text);
       }
@@ -68,7 +104,9 @@ class Reader {
 
   [[nodiscard]] Status End(std::size_t row) {
     const SectionHandler end = Rows()[row].End;
-    return end == nullptr ? stOk : end(pool_, handle_);
+    const Status st = end == nullptr ? stOk : end(pool_, handle_);
+    if (st != stOk) ReportEndFault(row, st);
+    return st;
   }
 
   // A header: only the current row and later ones can match; the rows left or passed over end.
@@ -84,10 +122,103 @@ class Reader {
     return begin == nullptr ? stOk : begin(pool_, handle_);
   }
 
+  // Remembers where a [Language] line set its key, for faults that the end of a later section
+  // finds in the value: the place of the value.
+  void NoteKey(const LineReader& lines, const std::string& line, std::string_view text, std::size_t textStart) {
+    std::string_view key, value;
+    if (SplitAtEquals(text, key, value) != stOk) return;
+    const auto offset = static_cast<std::size_t>(value.data() - text.data());
+    keys_.push_back({std::string(key), AtLine(file_, lines, line, textStart, offset, value.size())});
+  }
+
+  // The end handler of the row failed: names the [Language] line whose value is to blame (the
+  // last that set the key), or the file when no line is.
+  void ReportEndFault(std::size_t row, Status st) const {
+    Language* lang = pool_.Record(handle_);
+    EndFault fault;
+    if (lang == nullptr || !LocateEndFault(*lang, row, st, fault)) return;
+    Diagnostic d;
+    d.File = std::string(file_);
+    if (!fault.Key.empty()) {
+      for (const auto& [key, place] : keys_)
+        if (EqualNoCase(key, fault.Key)) d = place;
+    }
+    d.Text = fault.Text;
+    d.Hint = fault.Hint;
+    Report(d);
+  }
+
+  static void ReportFault(Diagnostic d, const LineFault& fault) {
+    d.Text = fault.Text;
+    d.Hint = fault.Hint;
+    Report(d);
+  }
+
+  // The line handler of the current row failed on the line: names the offending text where
+  // the status tells what to look for, else the line as a whole with the status message.
+  void ReportLineFault(Language& lang, const LineReader& lines, const std::string& line, std::string_view text,
+                       std::size_t textStart, Status st) const {
+    LineFault fault;
+    const std::string_view header = Rows()[row_].Header;
+    const bool located = (header == "[Language]" && LocateLanguageFault(text, st, fault)) ||
+                         (header == "[Productions]" && LocateProductionFault(lang, text, st, fault)) ||
+                         Redeclared(text, st, fault);
+    if (!located) {
+      std::string message(StatusMessage(st));
+      if (!message.empty() && message.front() >= 'A' && message.front() <= 'Z') message.front() += 'a' - 'A';
+      fault = {0, text.size(), message, ""};
+    }
+    ReportFault(AtLine(file_, lines, line, textStart, fault.Offset, fault.Length), fault);
+  }
+
+  // A name or production declared again: names the line of the first declaration.
+  bool Redeclared(std::string_view text, Status st, LineFault& fault) const {
+    std::string_view noun;
+    switch (st) {
+      case stTerminalDefined: noun = "terminal"; break;
+      case stNonterminalDefined: noun = "nonterminal"; break;
+      case stOutTermDefined: noun = "output terminal"; break;
+      case stActionDefined: noun = "action"; break;
+      case stProductionDefined: noun = "production"; break;
+      default: return false;
+    }
+    fault = {0, text.size(), std::string(noun) + " declared twice", ""};
+    if (st != stProductionDefined) fault.Text = std::string(noun) + " '" + std::string(text) + "' declared twice";
+    for (const Declared& earlier : declared_)
+      if (earlier.Row == row_ && earlier.Text == text) {
+        fault.Hint = "first declared on line " + std::to_string(earlier.Line);
+        break;
+      }
+    return true;
+  }
+
+  // A line that begins with ";" ends the description; a warning when non-blank lines follow,
+  // which are read here only to be counted.
+  void WarnEarlyEnd(LineReader& lines, const std::string& line, std::size_t textStart) const {
+    Diagnostic d = AtLine(file_, lines, line, textStart, 0, 1);
+    std::int64_t rest = 0;
+    for (std::string next; lines.Next(next);)
+      if (!Trim(next).empty()) ++rest;
+    if (rest == 0) return;
+    d.Level = Severity::Warning;
+    d.Text = "';' at the beginning of a line ends the description: the " + std::to_string(rest) +
+             (rest == 1 ? " non-blank line after it is" : " non-blank lines after it are") + " not read";
+    d.Hint = "the description format has no comment lines";
+    Report(d);
+  }
+
   LanguagePool& pool_;
   std::int32_t handle_;
   std::size_t row_ = 0;
   ReadProgress* progress_;
+  std::string_view file_;
+  std::vector<std::pair<std::string, Diagnostic>> keys_;  // the [Language] keys where they were set
+  struct Declared {
+    std::size_t Row;
+    std::string Text;
+    std::int64_t Line;
+  };
+  std::vector<Declared> declared_;  // every line a line handler took, for the first of two declarations
 };
 
 }  // namespace
@@ -107,7 +238,7 @@ Status ReadDescription(LanguagePool& pool, std::string_view descriptionName, std
 
   Listing listing;
   listing.Open(std::string(listingName), description.get());
-  Reader reader(pool, created, progress);
+  Reader reader(pool, created, progress, descriptionName);
   const Status st = reader.ReadLines(description.get(), listing);
   listing.Close();
   const bool closed = std::fclose(description.release()) == 0;

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <vector>
 
+#include "base/console.h"
+#include "base/diagnostic.h"
+#include "base/version.h"
 #include "driver/run.h"
+#include "support/describe.h"
 
 namespace parvolen {
 namespace {
@@ -76,6 +82,68 @@ TEST(CommandLine, GenerationOptions) {
   const ConsOptions both = MakeConsOptions(Parse({"-T", "-s", "g.lang"}));
   EXPECT_EQ(both.DebugSupport, 1);
   EXPECT_EQ(both.SemanticCode, 1);
+}
+
+// What one run printed on each channel and its status.
+struct Outcome {
+  Status status = stOk;
+  std::string out;
+  std::string err;
+};
+
+Outcome RunWith(std::vector<std::string_view> args) {
+  Outcome outcome;
+  ConsoleSink out(outcome.out);
+  ConsoleSink err(outcome.err);
+  const ConsoleRedirect messages(Channel::Messages, out);
+  const ConsoleRedirect diagnostics(Channel::Diagnostics, err);
+  outcome.status = Run(args);
+  return outcome;
+}
+
+// The long options: each row a command line, its status, the start of standard output and the
+// whole of standard error ("*" stands for the path of a description in the temporary directory).
+TEST(CommandLine, LongOptions) {
+  const std::string description = TempPath("long-options");
+  std::ofstream(description) << "[Language]\nStartingSymbol = E\nNonterminals = 1\nTerminals = 1\nProductions = 1\n"
+                                "Edges = 4\nViews = 4\nNodes = 4\nLookahead = 1\n[Terminals]\na\n[Nonterminals]\nE\n"
+                                "[Productions]\nE ::= (a)\n";
+  const std::string missing = TempPath("no-such-dir");
+  const std::string version = "parvolen " + std::string(kVersion) + "\n";
+  const struct {
+    std::vector<std::string> args;
+    Status status;
+    std::string out;  // the beginning of standard output
+    std::string err;
+  } cases[] = {
+      {{"--version"}, stOk, version, ""},
+      {{"--version", "--bogus", "x.lang"}, stOk, version, ""},  // later arguments are not examined
+      {{"--help"}, stOk, "Usage: parvolen [OPTION]... LANGFILE [TARGETDIR]\n", ""},
+      {{"x.lang", "--bogus"}, kUsageStatus, "",
+       "parvolen: error: unknown option '--bogus'\nUsage: parvolen [OPTION]... LANGFILE [TARGETDIR]\n"
+       "Try 'parvolen --help' for more information.\n"},
+      {{"--"}, kUsageStatus, "", "parvolen: error: unknown option '--'\nUsage: parvolen [OPTION]... LANGFILE [TARGETDIR]\n"
+                                  "Try 'parvolen --help' for more information.\n"},
+      // A short option that resembles a long one is a parameter as before.
+      {{"-version"}, stCannotOpen, "\nParvolen v", ""},
+      {{"-q", "*", missing}, stCannotCreate, "\nCannot create file.\n",
+       "parvolen: error: cannot create '" + missing + "/_error.h': no such directory '" + missing + "'\n"},
+      {{"-q", "*", "*"}, stCannotCreate, "\nCannot create file.\n",
+       "parvolen: error: cannot create '*/_error.h': '*' is not a directory\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    for (std::string& arg : args)
+      if (arg == "*") arg = description;
+    const std::vector<std::string_view> views(args.begin(), args.end());
+    const Outcome got = RunWith(views);
+    std::string want = c.err;
+    for (std::size_t at; (at = want.find('*')) != std::string::npos;) want.replace(at, 1, description);
+    EXPECT_EQ(got.status, c.status) << args.front();
+    EXPECT_EQ(got.out.substr(0, c.out.size()), c.out) << args.front();
+    EXPECT_EQ(got.err, want) << args.front();
+  }
+  std::remove(description.c_str());
 }
 
 }  // namespace

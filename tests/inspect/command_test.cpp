@@ -5,6 +5,7 @@
 #include <fstream>
 #include <vector>
 
+#include "base/version.h"
 #include "support/describe.h"
 
 namespace parvolen::inspect {
@@ -31,6 +32,8 @@ TEST(InspectCommand, Arguments) {
   EXPECT_EQ(Parse({"a.lang", "b.lang"}).Error, "More than one description file");
   EXPECT_EQ(Parse({"-q", "a.lang"}).Error, "Unknown option -q");
   EXPECT_EQ(Parse({"--json", "--dot", "a.lang"}).Error, "--json and --dot exclude each other");
+  EXPECT_TRUE(Parse({"--version"}).Version);
+  EXPECT_EQ(Parse({"--version"}).Error, "");
 }
 
 TEST(InspectCommand, ExitStatusIsTheStatusOfReading) {
@@ -54,6 +57,10 @@ TEST(InspectCommand, ExitStatusIsTheStatusOfReading) {
   EXPECT_EQ(RunWith({"--bad", path}, out), kBadCommandLine);
   EXPECT_EQ(out.find("Unknown option --bad.\n\nparvolen-inspect: "), 0u);
   EXPECT_EQ(RunWith({}, out), stOk);
+  EXPECT_EQ(RunWith({"--version"}, out), stOk);
+  EXPECT_EQ(out, "parvolen-inspect " + std::string(kVersion) + "\n");
+  EXPECT_EQ(RunWith({"--help"}, out), stOk);
+  EXPECT_NE(out.find("--help prints this text; --version prints the version.\n"), std::string::npos);
   std::remove(path.c_str());
 }
 

@@ -37,9 +37,13 @@ Described Describe(std::string_view text) {
   Described result;
   {
     ConsoleSink sink(result.out);
+    ConsoleSink errors(result.err);
     const ConsoleRedirect redirect(Channel::Messages, sink);
+    const ConsoleRedirect diagnostics(Channel::Diagnostics, errors);
     result.status = ReadDescription(result.pool, description, listing, result.handle);
   }
+  for (std::size_t at; (at = result.err.find(description)) != std::string::npos;)
+    result.err.replace(at, description.size(), "desc.lang");
   result.listing = ReadFile(listing);
   std::remove(description.c_str());
   std::remove(listing.c_str());

@@ -16,6 +16,7 @@ struct Described {
   Status status = stOk;
   std::int32_t handle = 0;
   std::string out;      // everything printed to standard output while reading
+  std::string err;      // everything printed to standard error while reading (the diagnostics)
   std::string listing;  // the listing file written while reading
   LanguagePool pool;
 
@@ -23,7 +24,8 @@ struct Described {
   [[nodiscard]] Language* Lang() { return pool.Record(handle); }
 };
 
-// Writes the text (any bytes) to a fresh temporary file and reads it with ReadDescription.
+// Writes the text (any bytes) to a fresh temporary file and reads it with ReadDescription. The
+// diagnostics name the file "desc.lang" in place of its temporary path.
 [[nodiscard]] Described Describe(std::string_view text);
 
 // A fresh path in the tests' temporary directory; nothing is created there.

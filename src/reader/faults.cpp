@@ -1,0 +1,180 @@
+#include "reader/faults.h"
+
+#include <vector>
+
+#include "base/diagnostic.h"
+#include "base/text.h"
+#include "model/symbol_tables.h"
+#include "reader/sections.h"
+
+namespace parvolen {
+namespace {
+
+// The names of the entries 1 to last of a name table, in their order.
+template <class Record>
+std::vector<std::string_view> Names(const Table<Record>& table, std::int32_t last) {
+  std::vector<std::string_view> names;
+  if (!table.Exists()) return names;
+  for (std::int32_t i = 1; i <= last; ++i) names.push_back(table[i].Name.View());
+  return names;
+}
+
+// One kind of item of a production: its delimiters, its table and how it is named.
+struct ItemKind {
+  char Open;
+  char Close;
+  Status Unknown;
+  std::string_view Noun;
+};
+
+constexpr ItemKind kItemKinds[] = {
+    {'(', ')', stUnknownTerminal, "terminal"},
+    {'[', ']', stUnknownNonterminal, "nonterminal"},
+    {'{', '}', stUnknownAction, "action"},
+    {'<', '>', stUnknownOutTerm, "output terminal"},
+};
+
+// Looks the name up in the table of the kind; the declared names of that table for a hint.
+Status Find(Language& lang, Status unknown, std::string_view name, std::vector<std::string_view>& names) {
+  std::int32_t number = 0;
+  switch (unknown) {
+    case stUnknownTerminal:
+      names = Names(lang.TermTab, lang.LastTerminal);
+      return FindTerminal(lang, name, number);
+    case stUnknownNonterminal:
+      names = Names(lang.NontTab, lang.LastNonterminal);
+      return FindNonterminal(lang, name, number);
+    case stUnknownAction:
+      names = Names(lang.ActionTab, lang.LastAction);
+      return FindAction(lang, name, number);
+    default:
+      names = Names(lang.OutTermTab, lang.LastOutTerm);
+      return FindOutTerm(lang, name, number);
+  }
+}
+
+std::size_t OffsetIn(std::string_view line, std::string_view part) {
+  return static_cast<std::size_t>(part.data() - line.data());
+}
+
+// Fills the fault for a name that the table of the kind does not know, when that is so.
+bool UnknownName(Language& lang, std::string_view line, std::string_view name, const ItemKind& kind, Status st,
+                 LineFault& fault) {
+  std::vector<std::string_view> names;
+  const Status found = Find(lang, kind.Unknown, name, names);
+  if (found != st || (st != kind.Unknown && st != stNotAllocated)) return false;
+  fault.Offset = OffsetIn(line, name);
+  fault.Length = name.size();
+  fault.Text = "unknown " + std::string(kind.Noun) + " '" + std::string(name) + "'";
+  // A table that was never allocated: its section declares nothing.
+  fault.Hint = st == stNotAllocated ? "the description declares no " + std::string(kind.Noun) + "s"
+                                    : DidYouMean(name, names);
+  return true;
+}
+
+}  // namespace
+
+bool LocateProductionFault(Language& lang, std::string_view line, Status st, LineFault& fault) {
+  std::string_view left;
+  std::string_view right;
+  if (SplitAtDefines(line, left, right) != stOk) {
+    if (st != stMissingDefines) return false;
+    fault = {0, line.size(), "expected '::=' between the nonterminal and its right side", ""};
+    return true;
+  }
+  if (UnknownName(lang, line, left, kItemKinds[1], st, fault)) return true;
+  std::size_t pos = 0;
+  while (pos < right.size()) {
+    const ItemKind* kind = nullptr;
+    for (const ItemKind& k : kItemKinds)
+      if (right[pos] == k.Open) kind = &k;
+    if (kind == nullptr) {
+      if (st != stEdgeLeftDelim) return false;
+      fault = {OffsetIn(line, right) + pos, 1, "expected '(', '[', '{' or '<' to begin a symbol of the right side",
+               "the symbols of a right side follow each other without blanks"};
+      return true;
+    }
+    const std::size_t end = right.find(kind->Close, pos + 1);
+    if (end == std::string_view::npos) {
+      if (st != stEdgeRightDelim) return false;
+      fault = {OffsetIn(line, right) + pos, right.size() - pos,
+               "'" + std::string(1, kind->Open) + "' without its closing '" + std::string(1, kind->Close) + "'", ""};
+      return true;
+    }
+    const std::string_view name = right.substr(pos + 1, end - pos - 1);
+    if (UnknownName(lang, line, name, *kind, st, fault)) return true;
+    pos = end + 1;
+  }
+  return false;
+}
+
+bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& fault) {
+  const auto& rows = SectionTable();
+  std::vector<std::string_view> headers;
+  for (std::size_t r = 1; r < kSectionCount; ++r) {
+    if (EqualNoCase(header, rows[r].Header)) {
+      if (r >= row) return false;
+      fault = {0, header.size(),
+               "section " + std::string(header) + " out of order: it must come before " +
+                   std::string(rows[row].Header),
+               ""};
+      break;
+    }
+    headers.push_back(rows[r].Header);
+  }
+  if (fault.Text.empty()) {
+    fault = {0, header.size(), "unknown section " + std::string(header), DidYouMean(header, headers)};
+    if (!fault.Hint.empty()) return true;
+    if (header.find("::=") != std::string_view::npos) {
+      fault.Hint = "a line that begins with '[' is a section header, so no production line may begin with '['";
+      return true;
+    }
+  }
+  std::string order;
+  for (std::size_t r = 1; r < kSectionCount; ++r) order += (r > 1 ? ", " : "") + std::string(rows[r].Header);
+  fault.Hint = "sections come in this order: " + order;
+  return true;
+}
+
+bool LocateEndFault(Language& lang, std::size_t row, Status st, EndFault& fault) {
+  const std::string_view header = SectionTable()[row].Header;
+  if (header == "[Nonterminals]") {
+    if (st == stNotAllocated && !lang.NontTab.Exists()) {
+      fault = {"", "the description declares no nonterminals", "list them in [Nonterminals]"};
+      return true;
+    }
+    if (st != stUnknownNonterminal) return false;
+    if (lang.StartingSymbol.Empty()) {
+      fault = {"", "no starting symbol", "name it with StartingSymbol in [Language]"};
+      return true;
+    }
+    const std::string_view name = lang.StartingSymbol.View();
+    fault = {"StartingSymbol", "starting symbol '" + std::string(name) + "' is no declared nonterminal",
+             DidYouMean(name, Names(lang.NontTab, lang.LastNonterminal))};
+    return true;
+  }
+  if (header != "[Terminals]" || (st != stSpecialTerminalUnknown && st != stNotAllocated)) return false;
+  const struct {
+    std::string_view Key;
+    const Name& Value;
+  } specials[] = {{"IdName", lang.IdName},
+                  {"NumName", lang.NumName},
+                  {"CharName", lang.CharName},
+                  {"StrName", lang.StrName},
+                  {"EofName", lang.EofName}};
+  // The first special name that no declared terminal has, as TerminalsEnd examines them.
+  for (const auto& special : specials) {
+    if (special.Value.Empty()) continue;
+    const std::string_view name = special.Value.View();
+    std::int32_t number = 0;
+    const Status found = FindTerminal(lang, name, number);
+    if (found == stOk) continue;
+    fault = {special.Key, "'" + std::string(name) + "' of " + std::string(special.Key) + " is no declared terminal",
+             found == stNotAllocated ? std::string("the description declares no terminals")
+                                     : DidYouMean(name, Names(lang.TermTab, lang.LastTerminal))};
+    return true;
+  }
+  return false;
+}
+
+}  // namespace parvolen

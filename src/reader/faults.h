@@ -1,0 +1,48 @@
+// Where in a description line a reading fault lies, for the located diagnostics of the reader:
+// the line handlers return only a status, and these routines find the offending text of the
+// line again from the status, the line and the record read so far.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "base/status.h"
+#include "model/language.h"
+
+namespace parvolen {
+
+// The offending text of one line: its offset and length in the trimmed line, what is wrong
+// with it and, where one helps, a hint.
+struct LineFault {
+  std::size_t Offset = 0;
+  std::size_t Length = 0;
+  std::string Text;
+  std::string Hint;
+};
+
+// The fault of a production line that failed with the status: the name that no table knows
+// (hinting at the nearest declared name, or saying that the table's section declares nothing),
+// a missing "::=" or a misplaced delimiter. False when
+// the status is none of these or the line shows no such fault.
+[[nodiscard]] bool LocateProductionFault(Language& lang, std::string_view line, Status st, LineFault& fault);
+
+// The fault of a section header that the reader does not accept while in the section of the
+// row: one that belongs before the current section, or an unknown one (hinting at the nearest
+// header). False when the header is accepted there.
+[[nodiscard]] bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& fault);
+
+// A fault that the end handler of a section row finds, told in terms of the [Language] key
+// whose value causes it (empty when no key is to blame, such as a missing StartingSymbol).
+struct EndFault {
+  std::string_view Key;
+  std::string Text;
+  std::string Hint;
+};
+
+// The fault of the end handler of the row that failed with the status: a starting symbol or a
+// special terminal name (IdName, NumName, CharName, StrName, EofName) that names nothing
+// declared, no starting symbol, no nonterminals. False when the status is none of these.
+[[nodiscard]] bool LocateEndFault(Language& lang, std::size_t row, Status st, EndFault& fault);
+
+}  // namespace parvolen
