@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs two builds of the generator over the same descriptions and reports every difference in
 # standard output, exit status, listing and generated files, and in parvolen-inspect's text and
-# JSON reports when both builds have it.
+# JSON reports when both builds have it. Standard error is where new diagnostics go, so it is
+# compared only with COMPARE_STDERR=1.
 #
 # usage: tools/compare-generators.sh OLD_BIN_DIR NEW_BIN_DIR DESCRIPTION...
 #   (or descriptions one per line on standard input when none are given)
@@ -13,6 +14,7 @@ set -uo pipefail
 old=$(cd "$1" && pwd) new=$(cd "$2" && pwd)
 shift 2
 timeout_s=${COMPARE_TIMEOUT:-60}
+export COMPARE_STDERR=${COMPARE_STDERR:-0}
 jobs=${COMPARE_JOBS:-2}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -28,12 +30,14 @@ compare_one() {
       local bin=$old
       [ "$side" = new ] && bin=$new
       mkdir -p "$dir/$side/out"
-      (cd "$dir/$side" && timeout "$timeout_s" "$bin/parvolen" $flags "$desc" out -llisting >stdout 2>stderr
+      local err=/dev/null
+      [ "$COMPARE_STDERR" = 1 ] && err=stderr
+      (cd "$dir/$side" && timeout "$timeout_s" "$bin/parvolen" $flags "$desc" out -llisting >stdout 2>"$err"
        echo "$?" >status)
       if [ -x "$bin/parvolen-inspect" ] && [ -z "$flags" ]; then
-        (cd "$dir/$side" && timeout "$timeout_s" "$bin/parvolen-inspect" "$desc" >inspect.txt 2>&1
+        (cd "$dir/$side" && timeout "$timeout_s" "$bin/parvolen-inspect" "$desc" >inspect.txt 2>"$err"
          echo "$?" >>inspect.txt
-         timeout "$timeout_s" "$bin/parvolen-inspect" --json "$desc" >inspect.json 2>&1
+         timeout "$timeout_s" "$bin/parvolen-inspect" --json "$desc" >inspect.json 2>"$err"
          echo "$?" >>inspect.json)
       fi
     done
