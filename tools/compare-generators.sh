@@ -32,10 +32,12 @@ compare_one() {
       mkdir -p "$dir/$side/out"
       local err=/dev/null
       [ "$COMPARE_STDERR" = 1 ] && err=stderr
-      (cd "$dir/$side" && timeout "$timeout_s" "$bin/parvolen" $flags "$desc" out -llisting >stdout 2>"$err"
+      (cd "$dir/$side" || exit
+       timeout "$timeout_s" "$bin/parvolen" $flags "$desc" out -llisting >stdout 2>"$err"
        echo "$?" >status)
       if [ -x "$bin/parvolen-inspect" ] && [ -z "$flags" ]; then
-        (cd "$dir/$side" && timeout "$timeout_s" "$bin/parvolen-inspect" "$desc" >inspect.txt 2>"$err"
+        (cd "$dir/$side" || exit
+         timeout "$timeout_s" "$bin/parvolen-inspect" "$desc" >inspect.txt 2>"$err"
          echo "$?" >>inspect.txt
          timeout "$timeout_s" "$bin/parvolen-inspect" --json "$desc" >inspect.json 2>"$err"
          echo "$?" >>inspect.json)
