@@ -90,4 +90,9 @@ struct TableGrowth {
   }
 };
 
+// Lets `TableGrowth{tab, capacity, last, status}` name its record type on compilers that do not
+// yet deduce it for aggregates.
+template <class Record>
+TableGrowth(Table<Record>&, std::int32_t, std::int32_t&, Status) -> TableGrowth<Record>;
+
 }  // namespace parvolen
