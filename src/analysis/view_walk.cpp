@@ -1,18 +1,22 @@
 #include "analysis/view_walk.h"
 
 #include <algorithm>
-#include <climits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "analysis/edges.h"
-#include "base/stack_room.h"
 #include "analysis/view_table.h"
 #include "analysis/views.h"
+#include "base/stack_room.h"
 
 namespace parvolen {
 namespace {
+
+// Two 32-bit numbers as one key.
+std::uint64_t PairKey(std::int32_t high, std::int32_t low) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32) | static_cast<std::uint32_t>(low);
+}
 
 // Strings as a trie of their own: node 0 is the root, every other node one terminal (0 for the
 // lambda view) below its parent, numbered in the order the walk first reached it.
@@ -27,8 +31,7 @@ class StringTrie {
 
   // The child of parent for term, made when it is new.
   std::int32_t Insert(std::int32_t parent, std::int32_t term) {
-    const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(parent)) << 32) |
-                              static_cast<std::uint32_t>(term);
+    const std::uint64_t key = PairKey(parent, term);
     const auto [it, fresh] = children_.try_emplace(key, static_cast<std::int32_t>(nodes_.size()));
     if (fresh) nodes_.push_back({parent, term});
     return it->second;
@@ -117,8 +120,7 @@ struct ViewWalker::State {
     for (auto it = unknown.rbegin(); it != unknown.rend(); ++it) {
       Cont& c = conts[static_cast<std::size_t>(*it)];
       const std::int32_t below = At(c.below).same;
-      const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(c.edges)) << 32) |
-                                static_cast<std::uint32_t>(below);
+      const std::uint64_t key = PairKey(c.edges, below);
       const auto [found, fresh] = sameIndex.try_emplace(key, static_cast<std::int32_t>(sameStacks.size()));
       if (fresh) sameStacks.emplace_back(c.edges, below);
       c.same = found->second;
@@ -175,7 +177,7 @@ struct ViewWalker::State {
     if (d <= 0) return stOk;
     if (At(k).height > kLongestKey) return Walk(edges, out, at, d, k, f);
     const std::pair<std::uint64_t, std::uint64_t> key{
-        (static_cast<std::uint64_t>(static_cast<std::uint32_t>(edges)) << 32) | static_cast<std::uint32_t>(Same(k)),
+        PairKey(edges, Same(k)),
         static_cast<std::uint64_t>(d) * 2 + (f ? 1 : 0)};
     auto found = after.find(key);
     if (found == after.end()) {

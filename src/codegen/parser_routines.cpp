@@ -153,15 +153,13 @@ class RoutineWriter {
     }
     out_.Put("%sswitch  ( Terminal ) {\n", tabs);
     // The terminals of each member, in the order of the decision list: one pass over the list.
-    std::vector<const NodeRec*> decided;
+    std::unordered_map<std::int32_t, std::vector<const NodeRec*>> byMember;
     for (std::int32_t n = nodes; n != 0;) {
       const NodeRec* node = nullptr;
       if (Status st = NodeAt(n, node); st != stOk) return st;
-      decided.push_back(node);
+      byMember[node->Edge].push_back(node);
       n = node->Altr;
     }
-    std::unordered_map<std::int32_t, std::vector<const NodeRec*>> byMember;
-    for (const NodeRec* node : decided) byMember[node->Edge].push_back(node);
     for (std::int32_t m = first; m != 0;) {
       const EdgeRec* member = nullptr;
       if (Status st = EdgeAt(m, member); st != stOk) return st;
