@@ -83,4 +83,16 @@ Status YesNoValue(std::string_view text, std::int32_t& dest) {
   return stYesNoExpected;
 }
 
+bool SplitPair(std::string_view text, std::string_view& first, std::string_view& second) {
+  text = Trim(text);
+  std::size_t end = 0;
+  while (end < text.size() && !IsBlank(text[end])) ++end;
+  first = text.substr(0, end);
+  second = Trim(text.substr(end));
+  if (first.empty() || second.empty()) return false;
+  for (char c : second)
+    if (IsBlank(c)) return false;
+  return true;
+}
+
 }  // namespace parvolen

@@ -32,6 +32,10 @@ namespace parvolen {
 // anything else gives stYesNoExpected and leaves dest unchanged.
 [[nodiscard]] Status YesNoValue(std::string_view text, std::int32_t& dest);
 
+// Splits a pair of words separated by whitespace, such as the opening and closing text of a
+// comment; false unless the text holds exactly two words.
+[[nodiscard]] bool SplitPair(std::string_view text, std::string_view& first, std::string_view& second);
+
 // Compares two texts without regard to case.
 [[nodiscard]] bool EqualNoCase(std::string_view a, std::string_view b);
 

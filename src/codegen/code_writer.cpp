@@ -1,6 +1,7 @@
 #include "codegen/code_writer.h"
 
 #include <cassert>
+#include <utility>
 
 namespace parvolen {
 namespace {
@@ -33,9 +34,28 @@ Status CodeWriter::Close() {
   return writeFailed || closeFailed ? stCloseError : stOk;
 }
 
+void CodeWriter::OpenMemory() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  inMemory_ = true;
+  text_.clear();
+  lines_ = 0;
+}
+
+std::string CodeWriter::TakeText() {
+  inMemory_ = false;
+  return std::move(text_);
+}
+
 void CodeWriter::Write(std::string_view text) {
-  if (file_ == nullptr || text.empty()) return;
-  std::fwrite(text.data(), 1, text.size(), file_);
+  if (text.empty()) return;
+  if (inMemory_) {
+    text_.append(text);
+  } else if (file_ != nullptr) {
+    std::fwrite(text.data(), 1, text.size(), file_);
+  } else {
+    return;
+  }
   for (char ch : text) {
     if (ch == '\n') ++lines_;
   }

@@ -15,7 +15,8 @@
 // to the generated C (an fprintf format such as "%s" or "%*c") are written by that form.
 // Indentation is a placeholder value too: Tabs(n) is the text of n tab characters.
 //
-// The writer counts the line ends it has written (Lines). The destructor closes a file that is
+// The writer counts the line ends it has written (Lines). OpenMemory collects the text in memory
+// instead, for a part of a file that has to be written before what it needs is known. The destructor closes a file that is
 // still open and ignores the result; a generator that cares calls Close itself.
 #pragma once
 
@@ -39,7 +40,12 @@ class CodeWriter {
   [[nodiscard]] Status Open(const std::string& path);
   // Closes the file; stCloseError when a write failed or the close failed, stOk otherwise (also when not open).
   [[nodiscard]] Status Close();
-  [[nodiscard]] bool IsOpen() const { return file_ != nullptr; }
+  [[nodiscard]] bool IsOpen() const { return file_ != nullptr || inMemory_; }
+
+  // Collects what is written in memory rather than in a file, for a part of a file that must
+  // follow what it makes known (declarations the part needs); TakeText ends the collection.
+  void OpenMemory();
+  [[nodiscard]] std::string TakeText();
 
   // Writes the fragment as it stands.
   void Put(std::string_view fragment);
@@ -58,6 +64,8 @@ class CodeWriter {
   void Write(std::string_view text);
 
   std::FILE* file_ = nullptr;
+  bool inMemory_ = false;
+  std::string text_;  // what was written in memory
   long lines_ = 0;
 };
 

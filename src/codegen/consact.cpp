@@ -88,7 +88,8 @@ void WriteSemanticData(const ActionsPlan& x, CodeWriter& out) {
   if (stack) out.Put("int\tsp;\n");
 }
 
-void WriteValCopy(const Language& lang, CodeWriter& out) {
+void WriteValCopy(const Language& lang, CodeWriter& out, std::string_view storage) {
+  out.Put(storage);
   out.Put("ErrCode ValCopy(Value *dst, Value *src) {\n");
   out.Put("\tswitch  ( dst->WhoAmI = src->WhoAmI ) {\n");
   out.Put("\t\tcase vtNone:\n\t\t\treturn\tecNoVal;");
@@ -118,7 +119,8 @@ void WriteValCopy(const Language& lang, CodeWriter& out) {
   out.Put("\treturn\tecOk;\n}\n\n");
 }
 
-void WriteValMove(const Language& lang, CodeWriter& out) {
+void WriteValMove(const Language& lang, CodeWriter& out, std::string_view storage) {
+  out.Put(storage);
   out.Put("ErrCode ValMove(Value *dst, Value *src) {\n");
   out.Put("\tswitch  ( dst->WhoAmI = src->WhoAmI ) {\n");
   out.Put("\t\tcase vtNone:\n\t\t\treturn\tecNoVal;");
@@ -149,8 +151,9 @@ void WriteValMove(const Language& lang, CodeWriter& out) {
 
 // ValFree empties a value before it is overwritten, freeing the text of a string or identifier:
 // every instruction that stores into a register or stack entry calls it first.
-void WriteValFree(const ActionsPlan& x, CodeWriter& out) {
+void WriteValFree(const ActionsPlan& x, CodeWriter& out, std::string_view storage) {
   const Language& lang = x.lang;
+  out.Put(storage);
   out.Put("void ValFree(Value *v) {\n");
   if (!x.multi) {
     out.Put("\tfree(*v);\n\t*v = NULL;\n}\n\n");
@@ -163,13 +166,13 @@ void WriteValFree(const ActionsPlan& x, CodeWriter& out) {
 
 // ValCopy and ValMove serve the tagged values of a language with several kinds; a single-kind
 // Value is a plain C value that the translation assigns (and duplicates) directly.
-void WriteValueFunctions(const ActionsPlan& x, CodeWriter& out) {
+void WriteValueFunctions(const ActionsPlan& x, CodeWriter& out, std::string_view storage = "") {
   if (!x.semantic) return;
   out.Put("\n");
-  if (x.Releases()) WriteValFree(x, out);
+  if (x.Releases()) WriteValFree(x, out, storage);
   if (!x.multi) return;
-  if (x.Has(kOpCopy) || x.Has(kOpPush)) WriteValCopy(x.lang, out);
-  if (x.Has(kOpMove) || x.Has(kOpPop)) WriteValMove(x.lang, out);
+  if (x.Has(kOpCopy) || x.Has(kOpPush)) WriteValCopy(x.lang, out, storage);
+  if (x.Has(kOpMove) || x.Has(kOpPop)) WriteValMove(x.lang, out, storage);
 }
 
 // The run of an action goes from its first instruction up to and including the first return,
@@ -207,6 +210,12 @@ Status WriteSource(const ActionsPlan& x, std::string_view dir) {
 }
 
 }  // namespace
+
+void ConValueFunctions(const Language& lang, CodeWriter& out, ConsOptions& options, std::string_view storage) {
+  WriteValueFunctions(ActionsPlan(lang, options), out, storage);
+}
+
+bool ConValueReleases(const Language& lang, ConsOptions& options) { return ActionsPlan(lang, options).Releases(); }
 
 Status ConsAct(const Language& lang, std::string_view dir, ConsOptions& options) {
   if (dir.data() == nullptr) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/status.h"
+#include "codegen/code_writer.h"
 #include "codegen/construct.h"
 #include "model/language.h"
 
@@ -14,6 +15,13 @@ namespace parvolen {
 // Writes "_actions.h", then "_actions.c", into the directory; reads PlainIntValue (set by the
 // lexer generator) and sets OutputUsed when a translated action prints. stCloseError when a
 // file cannot be closed (a write failed); without a directory a diagnostic and stNotAllocated.
+// Writes ValFree, ValCopy and ValMove as far as the semantic code needs them, each definition
+// preceded by the storage class given ("" or "static ").
+void ConValueFunctions(const Language& lang, CodeWriter& out, ConsOptions& options, std::string_view storage);
+
+// True when ValFree is written: the semantic machine holds values that own heap text.
+[[nodiscard]] bool ConValueReleases(const Language& lang, ConsOptions& options);
+
 [[nodiscard]] Status ConsAct(const Language& lang, std::string_view dir, ConsOptions& options);
 
 }  // namespace parvolen

@@ -52,10 +52,11 @@ struct LexerPlan {
 
 // ---- "_lexer.h" ----
 
-void WriteValueType(const LexerPlan& x, CodeWriter& out, ConsOptions& options) {
-  const Language& lang = x.lang;
+}  // namespace
+
+void ConValueType(const Language& lang, CodeWriter& out, ConsOptions& options) {
   options.PlainIntValue = 0;
-  if (x.multiValued) {
+  if (options.ValueKinds > 1) {
     out.Put("\ttypedef enum {vtNone");
     if (lang.UseChars != 0) out.Put(", vtChar");
     if (lang.UseStrings != 0) out.Put(", vtStr");
@@ -81,6 +82,8 @@ void WriteValueType(const LexerPlan& x, CodeWriter& out, ConsOptions& options) {
   }
 }
 
+namespace {
+
 Status WriteHeader(const LexerPlan& x, std::string_view dir, ConsOptions& options) {
   const Language& lang = x.lang;
   CodeWriter out;
@@ -92,7 +95,7 @@ Status WriteHeader(const LexerPlan& x, std::string_view dir, ConsOptions& option
     out.Put(t < lang.LastTerminal ? "\t\tTerm_%s,\n" : "\t\tTerm_%s\n", Ident(lang.TermTab[t].Name));
   }
   out.Put("\t} TermCode;\n\n");
-  WriteValueType(x, out, options);
+  ConValueType(x.lang, out, options);
   out.Put("\tErrCode LookTerm(TermCode *T);\n");
   out.Put("\t/* looks one terminal ahead */\n\n");
   out.Put("\tErrCode SkipTerm(void);\n");

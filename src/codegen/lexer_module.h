@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/status.h"
+#include "codegen/code_writer.h"
 #include "codegen/construct.h"
 #include "model/language.h"
 
@@ -12,6 +13,10 @@ namespace parvolen {
 
 // Writes "_lexer.h", then "_lexer.c", into the directory and sets options.PlainIntValue.
 // Without a directory (a view without data) it prints a diagnostic: stNotAllocated.
+// Writes the types of the terminals' values (ValType and Value, as the value kinds need them)
+// and sets PlainIntValue when Value is a plain int.
+void ConValueType(const Language& lang, CodeWriter& out, ConsOptions& options);
+
 [[nodiscard]] Status ConsLex(const Language& lang, std::string_view dir, ConsOptions& options);
 
 }  // namespace parvolen

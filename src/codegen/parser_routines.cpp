@@ -6,16 +6,16 @@
 
 #include "base/stack_room.h"
 #include "codegen/framing.h"
+#include "codegen/trie_reader.h"
 
 namespace parvolen {
 namespace {
 
 // Writes the statements of one routine by walking the tries, decision lists and views of the
-// record. Every index read is checked against its table, so a corrupt record gives a status
-// instead of reading outside a table.
+// record, each index read checked by the TrieReader.
 class RoutineWriter {
  public:
-  RoutineWriter(CodeWriter& out, const Language& lang) : out_(out), lang_(lang) {}
+  RoutineWriter(CodeWriter& out, const Language& lang) : out_(out), trie_(lang) {}
 
   // The statement of the edge and of what follows it: calls along a one-member chain, a switch
   // where the chain branches. No edge writes nothing.
@@ -77,53 +77,14 @@ class RoutineWriter {
     return stOk;
   }
 
-  // The identifier of what an edge of this type and code stands for.
   Status NameOf(std::int32_t whoAmI, std::int32_t code, std::string& ident) const {
-    switch (whoAmI) {
-      case kEdgeTerminal:
-        if (!InTable(lang_.TermTab, code, lang_.LastTerminal)) return stBadTerminalCode;
-        ident = Ident(lang_.TermTab[code].Name);
-        return stOk;
-      case kEdgeNonterminal:
-        if (!InTable(lang_.NontTab, code, lang_.LastNonterminal)) return stBadNonterminalCode;
-        ident = Ident(lang_.NontTab[code].Name);
-        return stOk;
-      case kEdgeAction:
-        if (!InTable(lang_.ActionTab, code, lang_.LastAction)) return stBadActionCode;
-        ident = Ident(lang_.ActionTab[code].Name);
-        return stOk;
-      case kEdgeOutput:
-        if (!InTable(lang_.OutTermTab, code, lang_.LastOutTerm)) return stBadOutTermCode;
-        ident = Ident(lang_.OutTermTab[code].Name);
-        return stOk;
-      default:
-        return stBadEdgeType;
-    }
+    return trie_.NameOf(whoAmI, code, ident);
   }
-
-  Status EdgeAt(std::int32_t index, const EdgeRec*& edge) const {
-    if (!InTable(lang_.EdgeTab, index, lang_.LastEdge)) return stBadEdgeCode;
-    edge = &lang_.EdgeTab[index];
-    return stOk;
-  }
+  Status EdgeAt(std::int32_t index, const EdgeRec*& edge) const { return trie_.EdgeAt(index, edge); }
 
  private:
-  template <class Record>
-  static bool InTable(const Table<Record>& table, std::int32_t index, std::int32_t last) {
-    return table.Exists() && index >= 1 && index <= last && static_cast<std::size_t>(index) < table.Size();
-  }
-
-  Status NodeAt(std::int32_t index, const NodeRec*& node) const {
-    if (!InTable(lang_.NodeTab, index, lang_.LastNode)) return stBadNodeCode;
-    node = &lang_.NodeTab[index];
-    return stOk;
-  }
-
-  Status ViewAt(std::int32_t index, const ViewRec*& view) const {
-    if (!InTable(lang_.ViewTab, index, lang_.LastView)) return stBadViewCode;
-    view = &lang_.ViewTab[index];
-    return stOk;
-  }
+  Status NodeAt(std::int32_t index, const NodeRec*& node) const { return trie_.NodeAt(index, node); }
+  Status ViewAt(std::int32_t index, const ViewRec*& view) const { return trie_.ViewAt(index, view); }
 
   // The call of one edge with the return of its failure; an end edge writes nothing.
   Status ConCall(const EdgeRec& e, const std::string& tabs) {
@@ -179,7 +140,7 @@ class RoutineWriter {
   }
 
   CodeWriter& out_;
-  const Language& lang_;
+  TrieReader trie_;
 };
 
 }  // namespace

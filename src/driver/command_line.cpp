@@ -26,6 +26,11 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
       cl.Version = true;
       break;
     }
+    if (arg.starts_with("--prefix=")) {
+      cl.Embedded = true;
+      cl.Prefix = Cut(arg.substr(9));
+      continue;
+    }
     if (arg.starts_with("--")) {
       if (cl.BadOption.empty()) cl.BadOption = Cut(arg);
       continue;
@@ -71,6 +76,8 @@ void PrintHelp() {
   Print("  -s           generate the code of the semantic instructions of [Instructions]\n");
   Print("  -T           generate debug support: parsing routines print when they enter and return\n");
   Print("  -lLSTFILE    write a listing of the description to LSTFILE\n");
+  Print("  --prefix=NAME  write the embeddable translator instead: NAME.h and NAME.c, reentrant,\n");
+  Print("               every public name beginning with NAME_ (see the guide)\n");
   Print("  /?, -?, ?    print the short usage text and exit\n");
   Print("  --help       print this help and exit\n");
   Print("  --version    print the version and exit\n\n");

@@ -26,6 +26,8 @@ struct CommandLine {
   bool Help = false;          // --help: print the help text and stop
   bool Version = false;       // --version: print the version and stop
   std::string BadOption;      // the first argument that begins with "--" and is no known option
+  bool Embedded = false;      // --prefix=NAME: write the embeddable translator
+  std::string Prefix;         // its NAME
 };
 
 

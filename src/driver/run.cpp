@@ -6,6 +6,8 @@
 #include "base/diagnostic.h"
 #include "base/version.h"
 #include "model/language.h"
+#include "codegen/embedded_module.h"
+#include "codegen/embedded_plan.h"
 #include "reader/reader.h"
 
 namespace parvolen {
@@ -27,6 +29,10 @@ Status Run(std::span<const std::string_view> args) {
     PrintBadOption(cl.BadOption);
     return kUsageStatus;
   }
+  if (cl.Embedded && !ValidPrefix(cl.Prefix)) {
+    ReportError("invalid prefix '" + cl.Prefix + "': a C identifier of at most 64 characters is needed");
+    return kUsageStatus;
+  }
   if (cl.Help || cl.Version) {
     if (cl.Help) PrintHelp();
     if (cl.Version) Print("parvolen " + std::string(kVersion) + "\n");
@@ -43,8 +49,15 @@ Status Run(std::span<const std::string_view> args) {
   ConsOptions options = MakeConsOptions(cl);
   LanguagePool pool;
   std::int32_t handle = 0;
-  Status st = ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle);
-  if (st == stOk) st = Construct(pool.Record(handle), cl.TargetDir, &options);
+  ReadOptions reading;
+  reading.EmbeddedKeys = cl.Embedded;
+  Status st = ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle, nullptr, reading);
+  if (st == stOk && cl.Embedded) {
+    const Language* lang = pool.Record(handle);
+    st = lang == nullptr ? stBadLanguageHandle : ConsEmbedded(*lang, cl.TargetDir, cl.Prefix, options);
+  } else if (st == stOk) {
+    st = Construct(pool.Record(handle), cl.TargetDir, &options);
+  }
 
   if (st == stOk) {
     Print("\nDone.\n");

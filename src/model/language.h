@@ -181,6 +181,12 @@ struct Language {
   parvolen::Name EofName{};
   parvolen::Name EolName{};
   parvolen::Name StartingSymbol{};
+  // Lexical keys of the embeddable translator; [Language] knows them only when EmbeddedKeys is set.
+  std::int32_t EmbeddedKeys = 0;
+  parvolen::Name LineComment{};   // text that starts a comment running to the line end
+  parvolen::Name BlockComment{};  // the texts that open and close a comment, separated by blanks
+  std::int32_t NestedComments = 0;
+  parvolen::Name IdChars{};       // characters allowed in identifiers after the first, besides letters and digits
   // Lookup indexes of the name tables and of the production lines; derived from the tables.
   TextIndex TermIndex;
   TextIndex NontIndex;

@@ -67,6 +67,30 @@ const std::array<KeyRow, 32> kKeys = {{
     {"OutCharDelim", &Language::OutCharDelim},
 }};
 
+// The keys of the embeddable translator's lexer, known only when the record allows them: a
+// classic description that uses them keeps failing as before, with an unknown key.
+const std::array<KeyRow, 4> kEmbeddedKeys = {{
+    {"LineComment", &Language::LineComment},
+    {"BlockComment", &Language::BlockComment},
+    {"NestedComments", YesNoKey{&Language::NestedComments}},
+    {"IdChars", &Language::IdChars},
+}};
+
+// A block comment needs both its opening and its closing text.
+bool BlockCommentValid(std::string_view value) {
+  std::string_view open, close;
+  return SplitPair(value, open, close);
+}
+
+// The rows a record knows, in the order in which they are tested.
+std::vector<const KeyRow*> KnownKeys(bool embedded) {
+  std::vector<const KeyRow*> rows;
+  for (const KeyRow& row : kKeys) rows.push_back(&row);
+  if (embedded)
+    for (const KeyRow& row : kEmbeddedKeys) rows.push_back(&row);
+  return rows;
+}
+
 template <class... Fs>
 struct Overloaded : Fs... {
   using Fs::operator()...;
@@ -107,12 +131,16 @@ Status LanguageBegin(LanguagePool& pool, std::int32_t handle) {
 Status LanguageLine(Language& lang, std::string_view line) {
   std::string_view key, value;
   if (Status st = SplitAtEquals(line, key, value); st != stOk) return st;
-  for (const KeyRow& row : kKeys)
-    if (EqualNoCase(key, row.Key)) return Store(lang, row, value);
+  for (const KeyRow* row : KnownKeys(lang.EmbeddedKeys != 0)) {
+    if (!EqualNoCase(key, row->Key)) continue;
+    const auto* name = std::get_if<NameKey>(&row->Field);
+    if (name != nullptr && *name == &Language::BlockComment && !BlockCommentValid(value)) return stMissingParameter;
+    return Store(lang, *row, value);
+  }
   return stUnknownKey;
 }
 
-bool LocateLanguageFault(std::string_view line, Status st, LineFault& fault) {
+bool LocateLanguageFault(const Language& lang, std::string_view line, Status st, LineFault& fault) {
   std::string_view key, value;
   if (SplitAtEquals(line, key, value) != stOk) {
     if (st != stMissingEquals) return false;
@@ -121,9 +149,9 @@ bool LocateLanguageFault(std::string_view line, Status st, LineFault& fault) {
   }
   const KeyRow* row = nullptr;
   std::vector<std::string_view> keys;
-  for (const KeyRow& r : kKeys) {
-    keys.push_back(r.Key);
-    if (row == nullptr && EqualNoCase(key, r.Key)) row = &r;
+  for (const KeyRow* r : KnownKeys(lang.EmbeddedKeys != 0)) {
+    keys.push_back(r->Key);
+    if (row == nullptr && EqualNoCase(key, r->Key)) row = r;
   }
   const auto offset = [line](std::string_view part) { return static_cast<std::size_t>(part.data() - line.data()); };
   if (row == nullptr) {
@@ -151,6 +179,10 @@ bool LocateLanguageFault(std::string_view line, Status st, LineFault& fault) {
     case stValueTooLow:
       fault.Text = quoted + " is too low" + of;
       if (integer != nullptr) fault.Hint = "at least " + std::to_string(integer->Lower);
+      return true;
+    case stMissingParameter:
+      fault.Text = quoted + " is no pair of texts" + of;
+      fault.Hint = "write the opening and the closing text, separated by a blank, such as /* */";
       return true;
     default:
       return false;

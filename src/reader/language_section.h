@@ -20,7 +20,7 @@ namespace parvolen {
 // The fault of a "key = value" line that failed with the status: the unknown key (hinting at
 // the nearest key), a value that is no yes/no or integer or out of range (with the range), or
 // a missing "=". False when the status is none of these.
-[[nodiscard]] bool LocateLanguageFault(std::string_view line, Status st, LineFault& fault);
+[[nodiscard]] bool LocateLanguageFault(const Language& lang, std::string_view line, Status st, LineFault& fault);
 // End: completes the defaults and prints their warnings; stBadLanguageHandle for a bad handle, else stOk.
 [[nodiscard]] Status LanguageEnd(LanguagePool& pool, std::int32_t handle);
 

@@ -25,4 +25,9 @@ struct ReadProgress {
   AnalysisTrace* Trace = nullptr;  // attached to the new record, for the grammar analysis to fill
 };
 
+// What the caller allows a description to contain beyond the classic format.
+struct ReadOptions {
+  bool EmbeddedKeys = false;  // the [Language] keys of the embeddable translator (LineComment, ...)
+};
+
 }  // namespace parvolen

@@ -160,7 +160,7 @@ class Reader {
                        std::size_t textStart, Status st) const {
     LineFault fault;
     const std::string_view header = Rows()[row_].Header;
-    const bool located = (header == "[Language]" && LocateLanguageFault(text, st, fault)) ||
+    const bool located = (header == "[Language]" && LocateLanguageFault(lang, text, st, fault)) ||
                          (header == "[Productions]" && LocateProductionFault(lang, text, st, fault)) ||
                          Redeclared(text, st, fault);
     if (!located) {
@@ -224,7 +224,7 @@ class Reader {
 }  // namespace
 
 Status ReadDescription(LanguagePool& pool, std::string_view descriptionName, std::string_view listingName,
-                       std::int32_t& handle, ReadProgress* progress) {
+                       std::int32_t& handle, ReadProgress* progress, const ReadOptions& options) {
   handle = 0;
   std::int32_t created = 0;
   if (Status st = pool.Create(created); st != stOk) return st;
@@ -235,6 +235,7 @@ Status ReadDescription(LanguagePool& pool, std::string_view descriptionName, std
   }
   handle = created;
   if (progress != nullptr) pool.Record(created)->Trace = progress->Trace;
+  pool.Record(created)->EmbeddedKeys = options.EmbeddedKeys ? 1 : 0;
 
   Listing listing;
   listing.Open(std::string(listingName), description.get());

@@ -16,6 +16,6 @@ namespace parvolen {
 // A progress record, when given, is told what the reading went through (it changes nothing else).
 [[nodiscard]] Status ReadDescription(LanguagePool& pool, std::string_view descriptionName,
                                      std::string_view listingName, std::int32_t& handle,
-                                     ReadProgress* progress = nullptr);
+                                     ReadProgress* progress = nullptr, const ReadOptions& options = {});
 
 }  // namespace parvolen

@@ -1,0 +1,216 @@
+#include "codegen/embedded_module.h"
+
+#include <string>
+#include <vector>
+
+#include "codegen/embedded_actions.h"
+#include "codegen/embedded_header.h"
+#include "codegen/embedded_lexer.h"
+#include "codegen/embedded_parser.h"
+#include "codegen/framing.h"
+
+namespace parvolen {
+namespace {
+
+void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options) {
+  out.Put("#include \"%s.h\"\n\n#include <stdlib.h>\n#include <string.h>\n\n", x.prefix);
+  out.Put("typedef %s_parser Parser;\n\n", x.prefix);
+  WriteEmbeddedStatusNames(x, out);
+  out.Put("#define\tMAX_TOKEN\t%s_MAX_TOKEN\n", x.upper);
+  out.Put("/* A stream is read in blocks. Before each terminal the lexer keeps LOOK_ROOM bytes of\n");
+  out.Put("   unread input in memory (unless the input ends first), so that a terminal of up to\n");
+  out.Put("   MAX_TOKEN bytes lies in memory as a whole. */\n");
+  out.Put("#define\tLOOK_ROOM\t( MAX_TOKEN + 2 )\n#define\tBLOCK_ROOM\t( 65536 + LOOK_ROOM )\n\n");
+  out.Put("/* A terminal read by the lexer. */\n");
+  out.Put("typedef struct {\n\tint\tkind;\t\t/* terminal code */\n");
+  out.Put("\tint\tline, column;\t/* where it begins, 1-based */\n");
+  out.Put("\tchar\t*text;\t\t/* its text, ending with a NUL */\n");
+  out.Put("\tsize_t\tlength, room;\n} Token;\n\n");
+  WriteEmbeddedSemanticTypes(x, out, options);
+  out.Put("struct %s_parser {\n", x.prefix);
+  out.Put("\tconst char\t*cur, *lim;\t/* the unread input in memory */\n");
+  out.Put("\tconst char\t*base;\t\t/* where the input in memory begins ... */\n");
+  out.Put("\tsize_t\toffset;\t\t\t/* ... and its offset in the input */\n");
+  out.Put("\tsize_t\tlineStart;\t\t/* offset where the current line begins */\n");
+  out.Put("\tint\tline;\t\t\t/* current line, 1-based */\n");
+  out.Put("\tFILE\t*in;\t\t\t/* the stream read, NULL for text in memory */\n");
+  out.Put("\tchar\t*block;\t\t\t/* the stream's input in memory */\n");
+  out.Put("\tint\tatEnd;\t\t\t/* nothing more to read */\n");
+  out.Put("\tToken\ttok, last;\t\t/* the coming terminal (when have is set), the last one matched */\n");
+  out.Put("\tint\thave;\n");
+  out.Put("\tint\tdepth, maxDepth;\t/* nesting of the parsing routines */\n");
+  out.Put("\tint\terrLine, errColumn;\t/* the last failure */\n");
+  out.Put("\tchar\terrText[256];\n");
+  out.Put("\tFILE\t*out, *trace;\n\tvoid\t*user;\n");
+  WriteEmbeddedSemanticState(x, out, options);
+  out.Put("};\n\n");
+  out.Put("/* Calls a function and passes its failure on. */\n");
+  out.Put("#define\tTRY(call)\tdo { int status_ = (call); if  ( status_ != OK ) return status_; } while ( 0 )\n\n");
+  out.Put("/* Records where and why the parse failed; the status. */\n");
+  out.Put("static int Fail(Parser *p, int status, int line, int column, const char *text) {\n");
+  out.Put("\tp->errLine = line;\n\tp->errColumn = column;\n");
+  out.Put("\tsprintf(p->errText, \"%.200s\", text);\n\treturn\tstatus;\n}\n\n");
+}
+
+// How terminals are shown, and the message of a failed decision.
+void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
+  const Language& lang = x.lang;
+  const std::vector<std::string> texts = TerminalTexts(lang);
+  out.Put("static const char *const TermText[] = {\n");
+  for (const std::string& text : texts) out.Put("\t\"%s\",\n", CStringBody(text));
+  out.Put("};\n\n");
+  out.Put("/* The terminals whose text is a value of their own, shown with it. */\n");
+  out.Put("static int Valued(int kind) {\n\treturn\t0");
+  for (std::int32_t t : {lang.IdTerm, lang.NumTerm, lang.CharTerm, lang.StrTerm})
+    if (t != 0) out.Put(" || kind == %s", x.TermConst(t));
+  out.Put(";\n}\n\n");
+  out.Put("static void Append(char *buf, size_t *used, const char *text, size_t n) {\n");
+  out.Put("\tif  ( n > 255 - *used )\n\t\tn = 255 - *used;\n");
+  out.Put("\tmemcpy(buf + *used, text, n);\n\t*used += n;\n\tbuf[*used] = '\\0';\n}\n\n");
+  out.Put("/* A syntax error at the coming terminal: \"expected A, B or C, found D\". */\n");
+  out.Put("static int Unexpected(Parser *p, const short *expected) {\n");
+  out.Put("\tchar\tbuf[256];\n\tsize_t\tused = 0;\n\tint\ti, n = 0;\n\tconst char\t*found;\n\n");
+  out.Put("\twhile  ( expected[n] >= 0 )\n\t\tn++;\n");
+  out.Put("\tbuf[0] = '\\0';\n");
+  out.Put("\tif  ( n > 0 )\n\t\tAppend(buf, &used, \"expected \", 9);\n");
+  out.Put("\tfor  ( i = 0; i < n; i++ ) {\n");
+  out.Put("\t\tif  ( i > 0 )\n\t\t\tAppend(buf, &used, i == n - 1 ? \" or \" : \", \", i == n - 1 ? 4 : 2);\n");
+  out.Put("\t\tAppend(buf, &used, TermText[expected[i]], strlen(TermText[expected[i]]));\n\t}\n");
+  out.Put("\tAppend(buf, &used, n > 0 ? \", found \" : \"found \", n > 0 ? 8 : 6);\n");
+  out.Put("\tfound = TermText[p->tok.kind];\n");
+  out.Put("\tAppend(buf, &used, found, strlen(found));\n");
+  out.Put("\tif  ( Valued(p->tok.kind) ) {\n");
+  out.Put("\t\tAppend(buf, &used, \" '\", 2);\n");
+  out.Put("\t\tAppend(buf, &used, p->tok.text, p->tok.length < 40 ? p->tok.length : 40);\n");
+  out.Put("\t\tAppend(buf, &used, \"'\", 1);\n\t}\n");
+  out.Put("\treturn\tFail(p, SYNTAX, p->tok.line, p->tok.column, buf);\n}\n\n");
+}
+
+// Looking at, matching and taking the coming terminal.
+void WriteTokenFunctions(const EmbeddedPlan& x, CodeWriter& out) {
+  out.Put("static int Look(Parser *p) {\n\tint\tstatus;\n\n");
+  out.Put("\tif  ( p->have )\n\t\treturn\tOK;\n");
+  out.Put("\tif  ( ( status = Scan(p, &p->tok) ) != OK )\n\t\treturn\tstatus;\n");
+  out.Put("\tp->have = 1;\n\treturn\tOK;\n}\n\n");
+  out.Put("/* The coming terminal becomes the last one matched. */\n");
+  out.Put("static void Shift(Parser *p) {\n\tToken\tt = p->last;\n\n");
+  out.Put("\tp->last = p->tok;\n\tp->tok = t;\n\tp->have = 0;\n}\n\n");
+  out.Put("static int Match(Parser *p, int kind) {\n");
+  out.Put("\tshort\texpected[2];\n\n");
+  out.Put("\tTRY(Look(p));\n");
+  out.Put("\tif  ( p->tok.kind != kind ) {\n");
+  out.Put("\t\texpected[0] = (short)kind;\n\t\texpected[1] = -1;\n\t\treturn\tUnexpected(p, expected);\n\t}\n");
+  out.Put("\tShift(p);\n\treturn\tOK;\n}\n\n");
+  out.Put("static int TooDeep(Parser *p) {\n");
+  out.Put("\treturn\tFail(p, TOO_DEEP, p->line, Column(p, p->cur), \"nesting too deep\");\n}\n\n");
+  out.Put("static const short ExpectEnd[] = {%s, -1};\n\n", x.EndConst());
+}
+
+// The public functions of NAME.h.
+void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
+  const std::string& n = x.prefix;
+  const std::string start = Ident(x.lang.NontTab[x.lang.StartNont].Name);
+  out.Put("%s_parser *%s_create(void) {\n", {n, n});
+  out.Put("\tParser\t*p = (Parser *)calloc(1, sizeof *p);\n\n");
+  out.Put("\tif  ( p != NULL ) {\n\t\tp->out = stdout;\n\t\tp->maxDepth = %s_DEFAULT_MAX_DEPTH;\n", x.upper);
+  out.Put("\t\tp->last.kind = -1;\n\t}\n\treturn\tp;\n}\n\n");
+  out.Put("void %s_destroy(%s_parser *p) {\n", {n, n});
+  out.Put("\tif  ( p == NULL )\n\t\treturn;\n");
+  if (machine) out.Put("\tSemClear(p);\n");
+  out.Put("\tfree(p->block);\n\tfree(p->tok.text);\n\tfree(p->last.text);\n\tfree(p);\n}\n\n");
+
+  out.Put("/* One parse of the input set up by the caller: the starting symbol, then the end. */\n");
+  out.Put("static int Run(Parser *p) {\n\tint\tstatus;\n\n");
+  out.Put("\tp->offset = p->lineStart = 0;\n\tp->line = 1;\n\tp->have = 0;\n\tp->depth = 0;\n");
+  out.Put("\tp->last.kind = -1;\n\tp->last.length = 0;\n");
+  out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errText[0] = '\\0';\n");
+  if (machine) out.Put("\tSemClear(p);\n");
+  out.Put("\tstatus = Nont_%s(p);\n", start);
+  out.Put("\tif  ( status == OK && ( status = Look(p) ) == OK && p->tok.kind != %s )\n", x.EndConst());
+  out.Put("\t\tstatus = Unexpected(p, ExpectEnd);\n");
+  out.Put("\tif  ( status != OK && p->errLine == 0 ) {\t/* an action's own status */\n");
+  out.Put("\t\tp->errLine = p->last.kind >= 0 ? p->last.line : 1;\n");
+  out.Put("\t\tp->errColumn = p->last.kind >= 0 ? p->last.column : 1;\n");
+  out.Put("\t\tsprintf(p->errText, \"%.200s\", %s_error_message(status));\n\t}\n", n);
+  out.Put("\treturn\tstatus;\n}\n\n");
+
+  out.Put("int %s_parse_buffer(%s_parser *p, const char *text, size_t length, const char *name) {\n", {n, n});
+  out.Put("\t(void)name;\n");
+  out.Put("\tif  ( text == NULL ) {\n\t\ttext = \"\";\n\t\tlength = 0;\n\t}\n");
+  out.Put("\tp->in = NULL;\n\tp->base = p->cur = text;\n\tp->lim = text + length;\n\tp->atEnd = 1;\n");
+  out.Put("\treturn\tRun(p);\n}\n\n");
+
+  out.Put("int %s_parse_stream(%s_parser *p, FILE *in, const char *name) {\n\tint\tstatus;\n\n", {n, n});
+  out.Put("\t(void)name;\n");
+  out.Put("\tp->errLine = p->errColumn = 0;\n");
+  out.Put("\tif  ( in == NULL )\n\t\treturn\tFail(p, OPEN, 0, 0, \"no input stream\");\n");
+  out.Put("\tif  ( p->block == NULL && ( p->block = (char *)malloc(BLOCK_ROOM) ) == NULL )\n");
+  out.Put("\t\treturn\tFail(p, NO_MEMORY, 0, 0, \"no room for the input block\");\n");
+  out.Put("\tp->in = in;\n\tp->base = p->cur = p->lim = p->block;\n\tp->atEnd = 0;\n");
+  out.Put("\tstatus = Run(p);\n\tp->in = NULL;\n\treturn\tstatus;\n}\n\n");
+
+  out.Put("int %s_parse_file(%s_parser *p, const char *path) {\n\tFILE\t*in;\n\tint\tstatus;\n\n", {n, n});
+  out.Put("\tif  ( path == NULL || ( in = fopen(path, \"rb\") ) == NULL )\n");
+  out.Put("\t\treturn\tFail(p, OPEN, 0, 0, \"cannot open the input\");\n");
+  out.Put("\tstatus = %s_parse_stream(p, in, path);\n", n);
+  out.Put("\tif  ( fclose(in) != 0 && status == OK )\n");
+  out.Put("\t\tstatus = Fail(p, READ, 0, 0, \"cannot close the input\");\n");
+  out.Put("\treturn\tstatus;\n}\n\n");
+
+  WriteEmbeddedStatusMessages(x, out);
+  out.Put("int %s_error_line(const %s_parser *p) {\n\treturn\tp->errLine;\n}\n\n", {n, n});
+  out.Put("int %s_error_column(const %s_parser *p) {\n\treturn\tp->errColumn;\n}\n\n", {n, n});
+  out.Put("const char *%s_error_text(const %s_parser *p) {\n\treturn\tp->errText;\n}\n\n", {n, n});
+  out.Put("int %s_token_kind(const %s_parser *p) {\n\treturn\tp->last.kind;\n}\n\n", {n, n});
+  out.Put("const char *%s_token_text(const %s_parser *p) {\n", {n, n});
+  out.Put("\treturn\tp->last.kind >= 0 && p->last.text != NULL ? p->last.text : \"\";\n}\n\n");
+  out.Put("size_t %s_token_length(const %s_parser *p) {\n", {n, n});
+  out.Put("\treturn\tp->last.kind >= 0 ? p->last.length : 0;\n}\n\n");
+  out.Put("int %s_token_line(const %s_parser *p) {\n", {n, n});
+  out.Put("\treturn\tp->last.kind >= 0 ? p->last.line : 0;\n}\n\n");
+  out.Put("int %s_token_column(const %s_parser *p) {\n", {n, n});
+  out.Put("\treturn\tp->last.kind >= 0 ? p->last.column : 0;\n}\n\n");
+  out.Put("const char *%s_terminal_text(int kind) {\n", n);
+  out.Put("\treturn\tkind >= 0 && kind < (int)( sizeof TermText / sizeof TermText[0] ) ? TermText[kind] : \"\";\n");
+  out.Put("}\n\n");
+  out.Put("void %s_set_output(%s_parser *p, FILE *out) {\n\tp->out = out != NULL ? out : stdout;\n}\n\n", {n, n});
+  out.Put("void %s_set_trace(%s_parser *p, FILE *trace) {\n\tp->trace = trace;\n}\n\n", {n, n});
+  out.Put("void %s_set_max_depth(%s_parser *p, int depth) {\n", {n, n});
+  out.Put("\tp->maxDepth = depth > 0 ? depth : 1;\n}\n\n");
+  out.Put("void %s_set_user(%s_parser *p, void *user) {\n\tp->user = user;\n}\n\n", {n, n});
+  out.Put("void *%s_user(const %s_parser *p) {\n\treturn\tp->user;\n}\n", {n, n});
+}
+
+Status WriteSource(const EmbeddedPlan& x, std::string_view dir, ConsOptions& options) {
+  CodeWriter out;
+  if (Status st = ConOpenFile(out, dir, x.prefix + ".c", "Embeddable translator"); st != stOk) return st;
+  WritePrologue(x, out, options);
+  if (Status st = WriteEmbeddedLexer(x, out); st != stOk) return st;
+  WriteTerminalTexts(x, out);
+  WriteTokenFunctions(x, out);
+  if (Status st = WriteEmbeddedActions(x, out, options); st != stOk) return st;
+  WriteEmbeddedDeclarations(x, out);
+  // The routines name the lists of expected terminals, which C wants defined before them.
+  ExpectedLists expected;
+  CodeWriter routines;
+  routines.OpenMemory();
+  if (Status st = WriteEmbeddedRoutines(x, routines, expected); st != stOk) return st;
+  expected.Write(out);
+  out.Put(routines.TakeText());
+  WriteInterface(x, out, EmbeddedHasMachine(x, options));
+  return out.Close();
+}
+
+}  // namespace
+
+Status ConsEmbedded(const Language& lang, std::string_view dir, std::string_view prefix, const ConsOptions& options) {
+  if (!ValidPrefix(prefix)) return stNotAllocated;
+  if (lang.StartNont < 1 || lang.StartNont > lang.LastNonterminal) return stBadNonterminalCode;
+  ConsOptions completed = options;
+  if (Status st = ConsPrepare(lang, completed); st != stOk) return st;
+  const EmbeddedPlan plan(lang, completed, prefix);
+  if (Status st = WriteEmbeddedHeader(plan, dir); st != stOk) return st;
+  return WriteSource(plan, dir, completed);
+}
+
+}  // namespace parvolen

@@ -1,0 +1,37 @@
+// The parsing routines of the embeddable translator: one static function per nonterminal,
+// calls along its production trie, a switch on the coming terminal where the trie branches and
+// a loop over its left-recursive tails; a failed decision names the terminals it expected.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/status.h"
+#include "codegen/code_writer.h"
+#include "codegen/embedded_plan.h"
+
+namespace parvolen {
+
+// The lists of expected terminals that the routines name, each written once.
+class ExpectedLists {
+ public:
+  // The name of the array that holds the terminals (ending with -1).
+  [[nodiscard]] std::string Name(const std::vector<std::int32_t>& terms);
+  // Writes every array named so far.
+  void Write(CodeWriter& out) const;
+
+ private:
+  std::map<std::string, std::int32_t> index_;
+  std::vector<std::vector<std::int32_t>> lists_;
+};
+
+// Declares every parsing routine.
+void WriteEmbeddedDeclarations(const EmbeddedPlan& x, CodeWriter& out);
+
+// Writes every parsing routine, naming the expected lists it needs. A corrupt trie gives the
+// status of the faulty index; nesting too deep for the generator's stack gives stNoMem.
+[[nodiscard]] Status WriteEmbeddedRoutines(const EmbeddedPlan& x, CodeWriter& body, ExpectedLists& expected);
+
+}  // namespace parvolen
