@@ -3,6 +3,8 @@
 # MAIN, with cc and with clang when present (unless that build is there already), runs it once per INPUT from the input's own
 # directory and prints what it prints; both builds must print the same. An input whose run
 # neither accepts (exit 0) nor rejects (exit 1), a crash for instance, is reported and fails.
+# TRANSLATOR_SOURCES (a pattern in GENDIR, default _*.c) and TRANSLATOR_CFLAGS choose what is
+# built and how, for the embeddable translator (NAME.c, strict C99).
 # usage: translator_run.sh GENDIR MAIN INPUT...
 set -u
 gen=$(cd "$1" && pwd) || exit 2
@@ -13,7 +15,9 @@ compilers=()
 for compiler in cc clang; do
   command -v "$compiler" > /dev/null && compilers+=("$compiler")
 done
-sources=("$gen"/_*.c)
+# shellcheck disable=SC2206
+sources=("$gen"/${TRANSLATOR_SOURCES:-_*.c})
+read -r -a cflags <<< "${TRANSLATOR_CFLAGS:--std=gnu11 -Werror=implicit-function-declaration}"
 for compiler in "${compilers[@]}"; do
   # A build newer than every source is reused, so that many calls on one GENDIR build once.
   fresh=1
@@ -21,7 +25,7 @@ for compiler in "${compilers[@]}"; do
     [ "$gen/translator_$compiler" -nt "$source" ] || fresh=0
   done
   [ "$fresh" = 1 ] && continue
-  if ! "$compiler" -std=gnu11 -Werror=implicit-function-declaration -I"$gen" -o "$gen/translator_$compiler" \
+  if ! "$compiler" "${cflags[@]}" -I"$gen" -o "$gen/translator_$compiler" \
       "$main" "${sources[@]}" 2> "$gen/compile_$compiler.txt"; then
     echo "compile failed with $compiler:"
     cat "$gen/compile_$compiler.txt"
