@@ -20,23 +20,36 @@ bench_install() {
 }
 
 # Prints "seconds kilobytes status" of a command run REPEAT times (default 1): CPU time (user +
-# system) per run, the peak memory of a run, the exit status of the last run.
+# system) per run, the peak memory of a run, the exit status of the last run. The runs go through
+# a shell, whose own memory sets a floor of a few megabytes under the peak.
 measure() {
   local repeat=${REPEAT:-1}
   /usr/bin/time -o "$work/time" -f '%U %S %M' bash -c \
     'for ((i = 0; i < $0; i++)); do "$@" >/dev/null 2>&1; s=$?; done; exit $s' "$repeat" "$@" || true
-  local st=0
-  grep -q 'exited with non-zero status' "$work/time" && st=$(grep -o '[0-9]*$' <(head -1 "$work/time"))
-  tail -1 "$work/time" | awk -v r="$repeat" -v s="$st" '{printf "%.4f %d %d\n", ($1 + $2) / r, $3, s}'
+  time_result "$repeat"
 }
 
-# Prints "seconds kilobytes status" like measure, for the best of BEST separate runs (default 5):
-# the least CPU time and the least peak memory, the first non-zero exit status or 0. On a shared
+# Prints "seconds kilobytes status" of one run of a command started without a shell between, so
+# that the peak memory is the command's own.
+measure_once() {
+  /usr/bin/time -o "$work/time" -f '%U %S %M' "$@" >/dev/null 2>&1 || true
+  time_result 1
+}
+
+# Reads what /usr/bin/time wrote to $work/time for REPEAT runs ($1).
+time_result() {
+  local st=0
+  grep -q 'exited with non-zero status' "$work/time" && st=$(grep -o '[0-9]*$' <(head -1 "$work/time"))
+  tail -1 "$work/time" | awk -v r="$1" -v s="$st" '{printf "%.4f %d %d\n", ($1 + $2) / r, $3, s}'
+}
+
+# Prints "seconds kilobytes status" like measure_once, for the best of BEST runs (default 5): the
+# least CPU time and the least peak memory, the first non-zero exit status or 0. On a shared
 # machine the least time is the one least disturbed by others.
 measure_best() {
   local runs=${BEST:-5} i
   for ((i = 0; i < runs; i++)); do
-    REPEAT=1 measure "$@"
+    measure_once "$@"
   done | awk '
     NR == 1 || $1 < t { t = $1 }
     NR == 1 || $2 < kb { kb = $2 }
