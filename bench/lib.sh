@@ -1,4 +1,6 @@
+# shellcheck shell=bash
 # Helpers shared by the benchmark scripts; source it after setting `work` to a scratch folder.
+: "${work:?bench/lib.sh needs work, a scratch folder}"
 
 # Installs the packages of the commands that are missing, given as COMMAND=PACKAGE pairs, when we
 # may (as root, with apt-get); says on standard error what it installs and what it could not.

@@ -65,15 +65,12 @@ try_build() {
   if "$builder" "$work/$name" >"$work/$name.log" 2>&1; then
     return 0
   fi
-  echo "bench: cannot build the $name translator, its rows are skipped:" >&2
+  echo "bench: cannot build the $name translator:" >&2
   tail -5 "$work/$name.log" | sed 's/^/  /' >&2
   return 1
 }
 
-if ! try_build classic build_classic; then
-  echo "bench: the classic PL/0 translator is the reference of this benchmark" >&2
-  exit 1
-fi
+try_build classic build_classic || exit 1
 add "parvolen classic" "$work/bin/classic"
 mkdir -p "$work/prefix"
 if build_prefix "$work/prefix" >"$work/prefix.log" 2>&1; then
@@ -93,7 +90,7 @@ if command -v bison >/dev/null && command -v flex >/dev/null && try_build bison-
   add "bison+flex" "$work/bin/bison-flex"
   add "bison+flex -F" "$work/bin/bison-flex-F"
 else
-  echo "bench: bison or flex missing: no bison+flex rows, no ratios" >&2
+  echo "bench: bison or flex missing or not buildable: no bison+flex rows, no ratios" >&2
 fi
 if command -v cococpp >/dev/null && try_build coco build_coco; then
   add "coco-cpp" "$work/bin/coco"
