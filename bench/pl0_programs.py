@@ -42,13 +42,16 @@ class Writer:
         self.size += len(piece)
 
     def kw(self, word):
-        """A keyword in one of the spellings programs use: small, capital or capitalised."""
+        """A keyword mostly in a spelling programs use (small, capital or capitalised letters),
+        now and then with each letter's case drawn."""
         roll = self.rng.random()
         if roll < 0.6:
             return word
         if roll < 0.8:
             return word.upper()
-        return word.capitalize()
+        if roll < 0.97:
+            return word.capitalize()
+        return "".join(c.upper() if self.rng.random() < 0.5 else c for c in word)
 
     def name(self):
         """An identifier that no keyword spelling equals, in any case."""
