@@ -8,7 +8,7 @@ FUZZ_SECONDS       ?= 1800
 JOBS       ?= $(shell nproc)
 EXAMPLE    ?= examples/calc
 
-.PHONY: all bench build build-asan build-fuzz check deps fuzz fuzz-smoke run test tools clean
+.PHONY: all bench bench-translators build build-asan build-fuzz check deps fuzz fuzz-smoke run test tools clean
 
 all: build
 
@@ -58,9 +58,16 @@ test: check build-asan
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 	$(MAKE) fuzz-smoke
 
-# Generator benchmark: grammar families at n, 2n, 4n, Oberon-0 at every lookahead, bison beside.
+# Generator benchmark: grammar families at n, 2n, 4n, Oberon-0 at every lookahead, bison beside;
+# then the translator benchmark.
 bench: build
 	bash bench/run.sh $(BUILD)
+	bash bench/translators.sh $(BUILD)
+
+# Translator benchmark: generated PL/0 translators on 10 and 50 MB programs, beside bison+flex,
+# coco-cpp and pccts recognisers of the same grammar.
+bench-translators: build
+	bash bench/translators.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

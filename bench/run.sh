@@ -10,28 +10,11 @@ build=$(cd "${1:-build}" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Peers and tools come from the distribution; install what is missing when we may.
-missing=()
-[ -x /usr/bin/time ] || missing+=(time)
-command -v bison >/dev/null || missing+=(bison)
-if [ ${#missing[@]} -gt 0 ] && [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
-  echo "bench: installing ${missing[*]}" >&2
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null 2>&1 ||
-    { apt-get update >/dev/null 2>&1 && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null 2>&1; } ||
-    echo "bench: could not install ${missing[*]}" >&2
-fi
-[ -x /usr/bin/time ] || { echo "bench: needs /usr/bin/time (package time)" >&2; exit 1; }
+source bench/lib.sh
 
-# Prints "seconds kilobytes status" of a command run REPEAT times (default 1): CPU time (user +
-# system) per run, the peak memory of a run, the exit status of the last run.
-measure() {
-  local repeat=${REPEAT:-1}
-  /usr/bin/time -o "$work/time" -f '%U %S %M' bash -c \
-    'for ((i = 0; i < $0; i++)); do "$@" >/dev/null 2>&1; s=$?; done; exit $s' "$repeat" "$@" || true
-  local st=0
-  grep -q 'exited with non-zero status' "$work/time" && st=$(grep -o '[0-9]*$' <(head -1 "$work/time"))
-  tail -1 "$work/time" | awk -v r="$repeat" -v s="$st" '{printf "%.4f %d %d\n", ($1 + $2) / r, $3, s}'
-}
+# Peers and tools come from the distribution; install what is missing when we may.
+bench_install /usr/bin/time=time bison=bison
+[ -x /usr/bin/time ] || { echo "bench: needs /usr/bin/time (package time)" >&2; exit 1; }
 
 printf '%-12s %7s %8s %9s %7s %s\n' family n cpu_s peak_kb status tool
 row() { printf '%-12s %7s %8s %9s %7s %s\n' "$@"; }
