@@ -38,6 +38,9 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options)
   out.Put("\tint\tatEnd;\t\t\t/* nothing more to read */\n");
   out.Put("\tToken\ttok, last;\t\t/* the coming terminal (when have is set), the last one matched */\n");
   out.Put("\tint\thave;\n");
+  out.Put("\tunsigned long\tshifted;\t/* terminals matched so far */\n");
+  out.Put("\tconst short\t*loopExpect;\t/* the terminals of the tail loop left last ... */\n");
+  out.Put("\tunsigned long\tloopAt;\t\t/* ... when this many terminals were matched */\n");
   out.Put("\tint\tdepth, maxDepth;\t/* nesting of the parsing routines */\n");
   out.Put("\tint\terrLine, errColumn;\t/* the last failure */\n");
   out.Put("\tchar\terrText[256];\n");
@@ -67,15 +70,21 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("static void Append(char *buf, size_t *used, const char *text, size_t n) {\n");
   out.Put("\tif  ( n > 255 - *used )\n\t\tn = 255 - *used;\n");
   out.Put("\tmemcpy(buf + *used, text, n);\n\t*used += n;\n\tbuf[*used] = '\\0';\n}\n\n");
-  out.Put("/* A syntax error at the coming terminal: \"expected A, B or C, found D\". */\n");
+  out.Put("/* A syntax error at the coming terminal: \"expected A, B or C, found D\". A tail loop left\n");
+  out.Put("   at this terminal could have taken its own terminals too: they are expected as well. */\n");
   out.Put("static int Unexpected(Parser *p, const short *expected) {\n");
-  out.Put("\tchar\tbuf[256];\n\tsize_t\tused = 0;\n\tint\ti, n = 0;\n\tconst char\t*found;\n\n");
-  out.Put("\twhile  ( expected[n] >= 0 )\n\t\tn++;\n");
+  out.Put("\tchar\tbuf[256];\n\tsize_t\tused = 0;\n\tint\ti, j, n = 0;\n\tshort\tall[%d];\n\tconst char\t*found;\n\n",
+          std::to_string(2 * (lang.LastTerminal + 1)));
+  out.Put("\tif  ( p->loopExpect != NULL && p->loopAt == p->shifted )\n");
+  out.Put("\t\tfor  ( i = 0; p->loopExpect[i] >= 0; i++ )\n\t\t\tall[n++] = p->loopExpect[i];\n");
+  out.Put("\tfor  ( i = 0; expected[i] >= 0; i++ ) {\n");
+  out.Put("\t\tfor  ( j = 0; j < n && all[j] != expected[i]; j++ )\n\t\t\t;\n");
+  out.Put("\t\tif  ( j == n )\n\t\t\tall[n++] = expected[i];\n\t}\n");
   out.Put("\tbuf[0] = '\\0';\n");
   out.Put("\tif  ( n > 0 )\n\t\tAppend(buf, &used, \"expected \", 9);\n");
   out.Put("\tfor  ( i = 0; i < n; i++ ) {\n");
   out.Put("\t\tif  ( i > 0 )\n\t\t\tAppend(buf, &used, i == n - 1 ? \" or \" : \", \", i == n - 1 ? 4 : 2);\n");
-  out.Put("\t\tAppend(buf, &used, TermText[expected[i]], strlen(TermText[expected[i]]));\n\t}\n");
+  out.Put("\t\tAppend(buf, &used, TermText[all[i]], strlen(TermText[all[i]]));\n\t}\n");
   out.Put("\tAppend(buf, &used, n > 0 ? \", found \" : \"found \", n > 0 ? 8 : 6);\n");
   out.Put("\tfound = TermText[p->tok.kind];\n");
   out.Put("\tAppend(buf, &used, found, strlen(found));\n");
@@ -94,7 +103,7 @@ void WriteTokenFunctions(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("\tp->have = 1;\n\treturn\tOK;\n}\n\n");
   out.Put("/* The coming terminal becomes the last one matched. */\n");
   out.Put("static void Shift(Parser *p) {\n\tToken\tt = p->last;\n\n");
-  out.Put("\tp->last = p->tok;\n\tp->tok = t;\n\tp->have = 0;\n}\n\n");
+  out.Put("\tp->last = p->tok;\n\tp->tok = t;\n\tp->have = 0;\n\tp->shifted++;\n}\n\n");
   out.Put("static int Match(Parser *p, int kind) {\n");
   out.Put("\tshort\texpected[2];\n\n");
   out.Put("\tTRY(Look(p));\n");
@@ -122,7 +131,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("/* One parse of the input set up by the caller: the starting symbol, then the end. */\n");
   out.Put("static int Run(Parser *p) {\n\tint\tstatus;\n\n");
   out.Put("\tp->offset = p->lineStart = 0;\n\tp->line = 1;\n\tp->have = 0;\n\tp->depth = 0;\n");
-  out.Put("\tp->last.kind = -1;\n\tp->last.length = 0;\n");
+  out.Put("\tp->last.kind = -1;\n\tp->last.length = 0;\n\tp->shifted = 0;\n\tp->loopExpect = NULL;\n");
   out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errText[0] = '\\0';\n");
   if (machine) out.Put("\tSemClear(p);\n");
   out.Put("\tstatus = Nont_%s(p);\n", start);

@@ -125,18 +125,21 @@ class EmbeddedRoutine {
     return stOk;
   }
 
-  // The condition of the tail loop: the terminals of the view list.
-  Status LoopCondition(std::int32_t views) {
+  // The condition of the tail loop: the terminals of the view list. Names the list of them.
+  Status LoopCondition(std::int32_t views, std::string& list) {
     std::vector<std::string> terms;
+    std::vector<std::int32_t> codes;
     for (std::int32_t v = views; v != 0;) {
       const ViewRec* w = nullptr;
       if (Status st = trie_.ViewAt(v, w); st != stOk) return st;
       if (w->Term != 0) {
         if (w->Term < 1 || w->Term > x_.lang.LastTerminal) return stBadTerminalCode;
         terms.push_back(x_.TermConst(w->Term));
+        codes.push_back(w->Term);
       }
       v = w->Altr;
     }
+    list = expected_.Name(codes);
     if (terms.empty()) out_.Put("0");
     for (std::size_t i = 0; i < terms.size(); ++i) {
       if (i > 0) out_.Put(i % 3 == 0 ? "\n\t\t|| " : " || ");
@@ -202,7 +205,8 @@ Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, c
     const EdgeRec* tail = nullptr;
     if (Status st = trie.EdgeAt(n.RecEdges, tail); st != stOk) return st;
     out.Put("\tTRY(Look(p));\n\twhile  ( ");
-    if (Status st = w.LoopCondition(n.DLRF); st != stOk) return st;
+    std::string loopTerms;
+    if (Status st = w.LoopCondition(n.DLRF, loopTerms); st != stOk) return st;
     out.Put(" ) {\n");
     if (tail->Altr == 0) {
       if (Status st = w.Sequence(n.RecEdges, 2, false); st != stOk) return st;
@@ -210,6 +214,7 @@ Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, c
       if (Status st = w.Switch(n.RecNodes, n.RecEdges, 2, false); st != stOk) return st;
     }
     out.Put("\t\tTRY(Look(p));\n\t}\n");
+    out.Put("\tp->loopExpect = %s;\n\tp->loopAt = p->shifted;\n", loopTerms);
   }
   if (x.Trace()) out.Put("\tif  ( p->trace != NULL )\n\t\tfprintf(p->trace, \"   %s ->\\n\");\n", id);
   out.Put("\tp->depth--;\n\treturn\tOK;\n}\n\n");
