@@ -5,6 +5,8 @@
 #include "base/console.h"
 #include "base/diagnostic.h"
 #include "base/version.h"
+#include "driver/grammar_check.h"
+#include "model/analysis_trace.h"
 #include "model/language.h"
 #include "reader/reader.h"
 
@@ -43,7 +45,14 @@ Status Run(std::span<const std::string_view> args) {
   ConsOptions options = MakeConsOptions(cl);
   LanguagePool pool;
   std::int32_t handle = 0;
-  Status st = ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle);
+  const WarningsOff quiet(!cl.Warnings);
+  // The progress record and trace tell the grammar diagnostics where names and productions stand.
+  AnalysisTrace trace;
+  ReadProgress progress;
+  progress.Trace = &trace;
+  Status st = ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle, &progress);
+  if (const Language* lang = pool.Record(handle); lang != nullptr)
+    st = CheckGrammar(*lang, progress, cl.LangFile, st, {cl.Strict});
   if (st == stOk) st = Construct(pool.Record(handle), cl.TargetDir, &options);
 
   if (st == stOk) {
