@@ -20,6 +20,7 @@ Status CheckGrammar(const Language& lang, const ReadProgress& progress, std::str
       for (const Diagnostic& d : KindDiagnostics(grammar, *progress.Trace, read, places)) Report(d);
     return read;
   }
+  if (!options.Warnings && !options.Strict) return stOk;
   std::vector<Diagnostic> found = LossDiagnostics(grammar, places, options.Strict ? Severity::Error : Severity::Warning);
   const bool rejects = !found.empty();
   std::vector<Diagnostic> unused = UnusedDiagnostics(grammar, places, progress);

@@ -11,7 +11,8 @@
 namespace parvolen {
 
 struct GrammarCheckOptions {
-  bool Strict = false;  // the places where the parser rejects derivable input are errors
+  bool Strict = false;   // the places where the parser rejects derivable input are errors
+  bool Warnings = true;  // false: warnings are not printed, so they are not looked for
 };
 
 // Reports on the grammar read with status `read` from the description `file`, whose reading

@@ -52,7 +52,7 @@ Status Run(std::span<const std::string_view> args) {
   progress.Trace = &trace;
   Status st = ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle, &progress);
   if (const Language* lang = pool.Record(handle); lang != nullptr)
-    st = CheckGrammar(*lang, progress, cl.LangFile, st, {cl.Strict});
+    st = CheckGrammar(*lang, progress, cl.LangFile, st, {cl.Strict, cl.Warnings});
   if (st == stOk) st = Construct(pool.Record(handle), cl.TargetDir, &options);
 
   if (st == stOk) {

@@ -122,8 +122,10 @@ std::vector<Diagnostic> KindDiagnostics(const Grammar& grammar, const AnalysisTr
         again = e;
     Diagnostic d = AtMember(grammar, places, again);
     d.Text = "'" + reentry->Reentered + "' is entered again without reading a terminal: " + ChainText(*reentry);
-    d.Hint = "no lookahead decides such a grammar; let a terminal come first, or write the recursion as direct "
-             "left recursion";
+    const bool begins = trace.View == ViewKind::First || trace.View == ViewKind::PureDLRF;
+    d.Hint = begins ? "no lookahead decides such a grammar; write indirect left recursion as direct left recursion"
+                    : "no lookahead decides such a grammar; the way back passes only through parts that can be "
+                      "empty: write the optional part out in the productions that use it";
     out.push_back(std::move(d));
   } else if (st == stNotKindGiven) {
     const std::optional<Conflict> conflict = FindConflict(grammar, trace, nullptr);

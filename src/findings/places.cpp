@@ -38,8 +38,16 @@ Diagnostic DescriptionPlaces::AtEdge(const Grammar& grammar, std::int32_t prod, 
   std::size_t offset = 0, length = 0;
   // A left-recursive production keeps its leading [Owner] out of the path.
   const auto index = static_cast<std::size_t>(at - p.Path.begin()) + (p.LeftRecursive ? 1 : 0);
-  if (at == p.Path.end() || line == nullptr || !SymbolSpan(line->Text, index, offset, length)) return AtLine(p.Line);
-  return At(p.Line, offset, length);
+  if (line == nullptr) return AtLine(p.Line);
+  if (at != p.Path.end()) {
+    if (SymbolSpan(line->Text, index, offset, length)) return At(p.Line, offset, length);
+    return AtLine(p.Line);
+  }
+  // An edge of a follow trie stands for a symbol of the production: the first one written alike.
+  const std::string written = grammar.EdgeText(edge);
+  for (std::size_t i = 0; SymbolSpan(line->Text, i, offset, length); ++i)
+    if (line->Text.compare(offset, length, written) == 0) return At(p.Line, offset, length);
+  return AtLine(p.Line);
 }
 
 bool SymbolSpan(std::string_view production, std::size_t index, std::size_t& offset, std::size_t& length) {

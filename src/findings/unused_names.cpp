@@ -73,7 +73,8 @@ std::vector<Diagnostic> UnusedDiagnostics(const Grammar& grammar, const Descript
   std::vector<Diagnostic> found;
   for (const ReadProgress::Line& line : progress.Handled) {
     const std::string_view section = line.Section;
-    if (section == "[Terminals]" && Unused(uses.Terminals, ++term)) {
+    // The end-of-input terminal serves the parser even where no production names it.
+    if (section == "[Terminals]" && Unused(uses.Terminals, ++term) && term != lang.EoiCode) {
       found.push_back(Warning(places.AtLine(line.Number), "terminal '" + line.Text + "' is used by no production"));
     } else if (section == "[Nonterminals]" && Unused(uses.Reached, ++nont)) {
       found.push_back(Warning(places.AtLine(line.Number),
