@@ -9,6 +9,9 @@
 namespace parvolen {
 namespace {
 
+bool warningsOff = false;    // a WarningsOff is alive
+bool droppedBefore = false;  // the last diagnostic reported was dropped: so are its notes
+
 // The source line and the caret line under it; tabs of the source are copied into the caret
 // line so that the caret stands under the column on any tab setting.
 std::string SourceExcerpt(const Diagnostic& d) {
@@ -32,7 +35,7 @@ std::string FormatDiagnostic(const Diagnostic& d) {
     out += ":" + std::to_string(d.Line);
     if (d.Column > 0) out += ":" + std::to_string(d.Column);
   }
-  out += d.Level == Severity::Error ? ": error: " : ": warning: ";
+  out += d.Level == Severity::Error ? ": error: " : d.Level == Severity::Warning ? ": warning: " : ": note: ";
   out += d.Text;
   if (!d.Hint.empty()) out += "; " + d.Hint;
   out += "\n";
@@ -41,9 +44,16 @@ std::string FormatDiagnostic(const Diagnostic& d) {
 }
 
 void Report(const Diagnostic& diagnostic) {
+  const Severity level = diagnostic.Level;
+  droppedBefore = level == Severity::Warning ? warningsOff : level == Severity::Note && droppedBefore;
+  if (droppedBefore) return;
   Print(FormatDiagnostic(diagnostic), Channel::Diagnostics);
   CurrentSink(Channel::Diagnostics).Flush();
 }
+
+WarningsOff::WarningsOff(bool active) : previous_(warningsOff) { warningsOff = warningsOff || active; }
+
+WarningsOff::~WarningsOff() { warningsOff = previous_; }
 
 void ReportError(std::string text) {
   Diagnostic diagnostic;

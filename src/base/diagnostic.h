@@ -23,7 +23,8 @@ inline constexpr std::int32_t kUsageStatus = 2;
 // The name a diagnostic without a file begins with.
 inline constexpr std::string_view kProgramName = "parvolen";
 
-enum class Severity { Error, Warning };
+// A note adds to the diagnostic before it, for instance the second place of a conflict.
+enum class Severity { Error, Warning, Note };
 
 struct Diagnostic {
   Severity Level = Severity::Error;
@@ -39,8 +40,21 @@ struct Diagnostic {
 // The diagnostic as it is printed, ending with a line end.
 [[nodiscard]] std::string FormatDiagnostic(const Diagnostic& diagnostic);
 
-// Prints the diagnostic to the diagnostics channel.
+// Prints the diagnostic to the diagnostics channel; a warning, and the notes after it, only
+// while no WarningsOff is alive.
 void Report(const Diagnostic& diagnostic);
+
+// While one lives, Report drops warnings and their notes (errors still print); for -w.
+class WarningsOff {
+ public:
+  explicit WarningsOff(bool active = true);
+  ~WarningsOff();
+  WarningsOff(const WarningsOff&) = delete;
+  WarningsOff& operator=(const WarningsOff&) = delete;
+
+ private:
+  bool previous_;
+};
 
 // Prints "parvolen: error: TEXT", an error of the run rather than of a place in a file.
 void ReportError(std::string text);

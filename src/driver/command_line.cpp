@@ -31,6 +31,14 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
       cl.Prefix = Cut(arg.substr(9));
       continue;
     }
+    if (arg == "--strict") {
+      cl.Strict = true;
+      continue;
+    }
+    if (arg == "--no-warnings") {
+      cl.Warnings = false;
+      continue;
+    }
     if (arg.starts_with("--")) {
       if (cl.BadOption.empty()) cl.BadOption = Cut(arg);
       continue;
@@ -41,6 +49,8 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
       cl.SemanticCode = true;
     } else if (arg == "-T") {
       cl.DebugSupport = true;
+    } else if (arg == "-w") {
+      cl.Warnings = false;
     } else if (arg.starts_with("-l")) {
       cl.ListFile = Cut(arg.substr(2));
       cl.Listing = true;
@@ -76,7 +86,12 @@ void PrintHelp() {
   Print("  -s           generate the code of the semantic instructions of [Instructions]\n");
   Print("  -T           generate debug support: parsing routines print when they enter and return\n");
   Print("  -lLSTFILE    write a listing of the description to LSTFILE\n");
-  Print("  --prefix=NAME  write the embeddable translator instead: NAME.h and NAME.c, reentrant,\n");
+  Print("  -w, --no-warnings\n");
+  Print("               do not print warnings (errors are still printed)\n");
+  Print("  --strict     fail with status 52 when the generated parser would reject input that\n");
+  Print("               the grammar derives (the warnings of that kind become errors)\n");
+  Print("  --prefix=NAME\n");
+  Print("               write the embeddable translator instead: NAME.h and NAME.c, reentrant,\n");
   Print("               every public name beginning with NAME_ (see the guide)\n");
   Print("  /?, -?, ?    print the short usage text and exit\n");
   Print("  --help       print this help and exit\n");

@@ -1,5 +1,5 @@
-// The command line: [-q] [-s] [-T] <langfile> [<targetdir>] [-l<lstfile>], the long options
-// --help and --version, and the usage and help texts.
+// The command line: [-q] [-s] [-T] [-w] <langfile> [<targetdir>] [-l<lstfile>], the long options
+// --help, --version, --strict and --no-warnings, and the usage and help texts.
 #pragma once
 
 #include <cstdint>
@@ -28,13 +28,16 @@ struct CommandLine {
   std::string BadOption;      // the first argument that begins with "--" and is no known option
   bool Embedded = false;      // --prefix=NAME: write the embeddable translator
   std::string Prefix;         // its NAME
+  bool Strict = false;        // --strict: a grammar whose parser rejects input it derives fails
+  bool Warnings = true;       // cleared by -w and --no-warnings
 };
 
 
 // Examines the arguments after the program name, in order; no arguments at all, or one of
 // "/?", "-?", "?", asks for the usage text (later arguments are then not examined). Only
 // arguments that begin with "--" are long options: "--help" and "--version" stop the
-// examination as "-?" does, any other is kept as the bad option.
+// examination as "-?" does, "--strict" and "--no-warnings" are read, any other is kept as the bad
+// option. "-w" is an option only as the whole argument.
 [[nodiscard]] CommandLine ParseCommandLine(std::span<const std::string_view> args);
 
 // Prints the usage text.

@@ -5,9 +5,11 @@
 #include "base/console.h"
 #include "base/diagnostic.h"
 #include "base/version.h"
-#include "model/language.h"
 #include "codegen/embedded_module.h"
 #include "codegen/embedded_plan.h"
+#include "driver/grammar_check.h"
+#include "model/analysis_trace.h"
+#include "model/language.h"
 #include "reader/reader.h"
 
 namespace parvolen {
@@ -49,9 +51,17 @@ Status Run(std::span<const std::string_view> args) {
   ConsOptions options = MakeConsOptions(cl);
   LanguagePool pool;
   std::int32_t handle = 0;
+  const WarningsOff quiet(!cl.Warnings);
+  // The progress record and trace tell the grammar diagnostics where names and productions stand.
+  AnalysisTrace trace;
+  ReadProgress progress;
+  progress.Trace = &trace;
   ReadOptions reading;
   reading.EmbeddedKeys = cl.Embedded;
-  Status st = ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle, nullptr, reading);
+  Status st =
+      ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle, &progress, reading);
+  if (const Language* lang = pool.Record(handle); lang != nullptr)
+    st = CheckGrammar(*lang, progress, cl.LangFile, st, {cl.Strict, cl.Warnings});
   if (st == stOk && cl.Embedded) {
     const Language* lang = pool.Record(handle);
     st = lang == nullptr ? stBadLanguageHandle : ConsEmbedded(*lang, cl.TargetDir, cl.Prefix, options);

@@ -9,7 +9,7 @@
 #include "base/status.h"
 #include "inspect/report.h"
 #include "model/language.h"
-#include "reader/read_progress.h"
+#include "findings/read_progress.h"
 
 namespace parvolen::inspect {
 

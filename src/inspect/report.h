@@ -11,24 +11,13 @@
 
 #include "analysis/trace.h"
 #include "base/status.h"
+#include "findings/kind_failure.h"
+#include "findings/loss_warnings.h"
+#include "findings/references.h"
 #include "model/language.h"
-#include "reader/read_progress.h"
+#include "findings/read_progress.h"
 
 namespace parvolen::inspect {
-
-using Names = std::vector<std::string>;  // a terminal string, by names
-
-struct ProductionRef {
-  std::int32_t Number = 0;
-  std::int64_t Line = 0;
-  std::string Text;
-};
-
-// A member of a choice point: its edge as written, and the productions that run through it.
-struct MemberRef {
-  std::string Edge;
-  std::vector<ProductionRef> Productions;
-};
 
 struct TableUse {
   std::string Name;  // the [Language] key of its capacity
@@ -78,25 +67,6 @@ struct ChoiceReport {
   std::vector<DecisionRow> Decisions;
   bool Loop = false;       // the root of the left-recursive tails
   Names LoopTerms;         // the terminals the tail loop repeats on
-};
-
-struct WarningReport {
-  std::string Kind;  // "lost-strings", "below-level-1" or "end-unseen"
-  std::string Nonterminal;
-  std::string Where;
-  MemberRef Member;
-  Names Terminals;
-  bool HaveExample = false;
-  Names Before;  // the example input read before the choice point
-  Names After;   // and the rest of it
-  std::string Explanation;
-  std::string Suggestion;
-};
-
-struct ChainStep {
-  std::string Edge;  // as written; for a production left, its owner
-  std::string Role;  // "reads", "enters", "leaves"
-  std::vector<ProductionRef> Productions;
 };
 
 struct FailureReport {

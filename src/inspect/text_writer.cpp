@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "inspect/strings.h"
+#include "findings/strings.h"
 #include "inspect/writers.h"
 
 namespace parvolen::inspect {

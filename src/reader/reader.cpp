@@ -79,7 +79,9 @@ class Reader {
           ReportFault(AtLine(file_, lines, line, textStart, fault.Offset, fault.Length), fault);
       } else if (const LineHandler lineHandler = Rows()[row_].Line; lineHandler != nullptr) {
         Language* lang = pool_.Record(handle_);
-        if (progress_ != nullptr) progress_->Handled.push_back({counter, row_, std::string(text)});
+        if (progress_ != nullptr)
+          progress_->Handled.push_back({counter, row_, std::string(text), Rows()[row_].Header,
+                                        static_cast<std::int32_t>(textStart + 1), SourceLine(lines, line)});
         st = lang == nullptr ? stBadLanguageHandle : lineHandler(*lang, text);
         if (st != stOk && lang != nullptr) ReportLineFault(*lang, lines, line, text, textStart, st);
         if (st == stOk) declared_.push_back({row_, std::string(text), lines.Number()});

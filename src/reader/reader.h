@@ -6,7 +6,7 @@
 
 #include "base/status.h"
 #include "model/language.h"
-#include "reader/read_progress.h"
+#include "findings/read_progress.h"
 
 namespace parvolen {
 

@@ -1,4 +1,4 @@
-#include "inspect/examples.h"
+#include "findings/examples.h"
 
 #include <gtest/gtest.h>
 

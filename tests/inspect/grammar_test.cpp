@@ -1,4 +1,4 @@
-#include "inspect/grammar.h"
+#include "findings/grammar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "inspect/losses.h"
+#include "findings/losses.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "inspect/strings.h"
-#include "inspect/textbook.h"
+#include "findings/strings.h"
+#include "findings/textbook.h"
 #include "inspected.h"
 
 namespace parvolen::inspect {

@@ -1,19 +1,9 @@
-#include "inspect/grammar.h"
+#include "findings/grammar.h"
 
 #include <algorithm>
 
-#include "reader/sections.h"
-
-namespace parvolen::inspect {
+namespace parvolen {
 namespace {
-
-// The row of the section table whose lines are productions.
-std::size_t ProductionsRow() {
-  const auto& rows = SectionTable();
-  for (std::size_t r = 0; r < rows.size(); ++r)
-    if (rows[r].Header == "[Productions]") return r;
-  return rows.size();
-}
 
 template <class Table>
 std::string NameIn(const Table& table, std::int32_t last, std::int32_t code) {
@@ -33,10 +23,9 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
   }
   // The k-th line of [Productions] registered production k: each line makes exactly one.
   if (progress != nullptr) {
-    const std::size_t row = ProductionsRow();
     std::int32_t p = 0;
     for (const ReadProgress::Line& line : progress->Handled) {
-      if (line.Row != row || ++p > lastProd) continue;
+      if (line.Section != "[Productions]" || ++p > lastProd) continue;
       productions_[p].Line = line.Number;
       productions_[p].Text = line.Text;
     }
@@ -194,4 +183,4 @@ const ChoicePoint* Grammar::ChoiceAt(std::int32_t first) const {
   return nullptr;
 }
 
-}  // namespace parvolen::inspect
+}  // namespace parvolen

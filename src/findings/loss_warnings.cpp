@@ -1,7 +1,8 @@
-#include "inspect/report_parts.h"
-#include "inspect/strings.h"
+#include "findings/loss_warnings.h"
 
-namespace parvolen::inspect {
+#include "findings/strings.h"
+
+namespace parvolen {
 namespace {
 
 std::string Cite(const ProductionRef& ref) {
@@ -122,4 +123,4 @@ std::vector<WarningReport> BuildWarnings(const Grammar& grammar, const std::vect
   return warnings;
 }
 
-}  // namespace parvolen::inspect
+}  // namespace parvolen

@@ -1,10 +1,10 @@
-#include "inspect/losses.h"
+#include "findings/losses.h"
 
 #include <set>
 
-#include "inspect/strings.h"
+#include "findings/strings.h"
 
-namespace parvolen::inspect {
+namespace parvolen {
 namespace {
 
 // Which nonterminal can stand last in a derivation of which: the graph of the nonterminals
@@ -193,4 +193,4 @@ std::vector<Loss> FindLosses(const Grammar& grammar, const LLSets& ll1, Examples
   return losses;
 }
 
-}  // namespace parvolen::inspect
+}  // namespace parvolen

@@ -9,7 +9,7 @@
 
 #include "model/language.h"
 
-namespace parvolen::inspect {
+namespace parvolen {
 
 class Grammar;
 
@@ -42,4 +42,4 @@ struct Decision {
 // "{ a b, λ }": the strings of a set; "{ }" when empty.
 [[nodiscard]] std::string SetText(const std::vector<std::vector<std::string>>& strings);
 
-}  // namespace parvolen::inspect
+}  // namespace parvolen

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "inspect/grammar.h"
-#include "inspect/strings.h"
+#include "findings/grammar.h"
+#include "findings/strings.h"
 
-namespace parvolen::inspect {
+namespace parvolen {
 
 // Most strings and steps of string concatenation that one computation may take; past it the
 // sets are given up (large lookaheads over many terminals can grow without practical bound).
@@ -54,4 +54,4 @@ class LLSets {
   StringSet empty_;
 };
 
-}  // namespace parvolen::inspect
+}  // namespace parvolen

@@ -1,10 +1,10 @@
-#include "inspect/examples.h"
+#include "findings/examples.h"
 
 #include <algorithm>
 #include <functional>
 #include <queue>
 
-namespace parvolen::inspect {
+namespace parvolen {
 namespace {
 
 constexpr std::int64_t kNone = std::int64_t{1} << 60;
@@ -335,4 +335,4 @@ std::optional<TermString> Examples::Reaching(const ChoicePoint& choice) {
   return before;
 }
 
-}  // namespace parvolen::inspect
+}  // namespace parvolen

@@ -1,8 +1,8 @@
-#include "inspect/strings.h"
+#include "findings/strings.h"
 
-#include "inspect/grammar.h"
+#include "findings/grammar.h"
 
-namespace parvolen::inspect {
+namespace parvolen {
 namespace {
 
 // Walks a view trie; `budget` bounds the members visited, so a broken link cannot loop.
@@ -89,4 +89,4 @@ std::string SetText(const std::vector<std::vector<std::string>>& strings) {
   return text + " }";
 }
 
-}  // namespace parvolen::inspect
+}  // namespace parvolen

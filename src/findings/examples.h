@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "inspect/grammar.h"
-#include "inspect/strings.h"
-#include "inspect/textbook.h"
+#include "findings/grammar.h"
+#include "findings/strings.h"
+#include "findings/textbook.h"
 
-namespace parvolen::inspect {
+namespace parvolen {
 
 // An input split where the parser stands: what is read before, and the rest from there on.
 struct ExampleInput {
@@ -97,4 +97,4 @@ class Examples {
   std::map<std::int64_t, Step> around_;  // by state: nonterminal and next terminal
 };
 
-}  // namespace parvolen::inspect
+}  // namespace parvolen

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "model/language.h"
-#include "reader/read_progress.h"
+#include "findings/read_progress.h"
 
-namespace parvolen::inspect {
+namespace parvolen {
 
 // A symbol of a right side: a terminal or nonterminal (kEdgeTerminal, kEdgeNonterminal).
 struct GrammarSymbol {
@@ -87,4 +87,4 @@ class Grammar {
   std::vector<std::int32_t> noProductions_;
 };
 
-}  // namespace parvolen::inspect
+}  // namespace parvolen

@@ -8,11 +8,11 @@
 #include <optional>
 #include <vector>
 
-#include "inspect/examples.h"
-#include "inspect/grammar.h"
-#include "inspect/textbook.h"
+#include "findings/examples.h"
+#include "findings/grammar.h"
+#include "findings/textbook.h"
 
-namespace parvolen::inspect {
+namespace parvolen {
 
 enum class LossKind {
   Missing,        // no level-1 node (or the tail loop stops): the parser reports a syntax error
@@ -36,4 +36,4 @@ struct Loss {
 // Every loss, in the order of the choice points and their members.
 [[nodiscard]] std::vector<Loss> FindLosses(const Grammar& grammar, const LLSets& ll1, Examples& examples);
 
-}  // namespace parvolen::inspect
+}  // namespace parvolen

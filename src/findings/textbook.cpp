@@ -1,8 +1,8 @@
-#include "inspect/textbook.h"
+#include "findings/textbook.h"
 
 #include <algorithm>
 
-namespace parvolen::inspect {
+namespace parvolen {
 namespace {
 
 bool SetIsGrowing(StringSet& target, const StringSet& more) {
@@ -207,4 +207,4 @@ void LLSets::ComputeFollow(const Grammar& grammar) {
   }
 }
 
-}  // namespace parvolen::inspect
+}  // namespace parvolen

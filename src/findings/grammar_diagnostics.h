@@ -1,0 +1,35 @@
+// Diagnostics about a grammar that was read, at the description lines concerned: where the
+// generated parser rejects input that the grammar derives, the names that are declared but
+// never used, and why a grammar is not of the kind the parser needs (statuses 51 and 52).
+#pragma once
+
+#include <vector>
+
+#include "base/diagnostic.h"
+#include "base/status.h"
+#include "findings/grammar.h"
+#include "findings/places.h"
+#include "findings/read_progress.h"
+#include "model/analysis_trace.h"
+
+namespace parvolen {
+
+// One diagnostic for each loss of the analysis (the grammar must have been read without
+// failure), at the production of the member concerned, with an example input and a rewrite.
+[[nodiscard]] std::vector<Diagnostic> LossDiagnostics(const Grammar& grammar, const DescriptionPlaces& places,
+                                                      Severity level);
+
+// Warnings at the declaring lines of the nonterminals that the starting symbol never reaches, of
+// the terminals, actions and output terminals that no production uses, and of the keywords and
+// symbols whose terminal no production uses.
+// The declaring lines are those of the reading's progress record.
+[[nodiscard]] std::vector<Diagnostic> UnusedDiagnostics(const Grammar& grammar, const DescriptionPlaces& places,
+                                                        const ReadProgress& progress);
+
+// For stNotKindAny the chain that enters a nonterminal again, at the production that re-enters
+// it; for stNotKindGiven the two productions that claim the same lookahead string, an error and
+// a note. None for other statuses or when the trace recorded nothing.
+[[nodiscard]] std::vector<Diagnostic> KindDiagnostics(const Grammar& grammar, const AnalysisTrace& trace, Status st,
+                                                      const DescriptionPlaces& places);
+
+}  // namespace parvolen

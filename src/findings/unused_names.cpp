@@ -1,0 +1,102 @@
+#include <map>
+#include <string>
+
+#include "base/text.h"
+#include "findings/grammar_diagnostics.h"
+
+namespace parvolen {
+namespace {
+
+// What the productions use: terminals, actions and output terminals by number, and the
+// nonterminals that the starting symbol reaches.
+struct Uses {
+  std::vector<bool> Terminals, Actions, OutTerms, Reached;
+};
+
+void Mark(std::vector<bool>& used, std::int32_t code) {
+  if (code >= 1 && static_cast<std::size_t>(code) < used.size()) used[code] = true;
+}
+
+Uses FindUses(const Grammar& grammar) {
+  const Language& lang = grammar.Lang();
+  auto count = [](std::int32_t last) { return static_cast<std::size_t>(std::max(last, 0)) + 1; };
+  Uses uses{std::vector<bool>(count(lang.LastTerminal)), std::vector<bool>(count(lang.LastAction)),
+            std::vector<bool>(count(lang.LastOutTerm)), std::vector<bool>(count(lang.LastNonterminal))};
+  for (const Production& prod : grammar.Productions())
+    for (std::int32_t e : prod.Path) {
+      if (e < 1 || e > lang.LastEdge) continue;
+      const EdgeRec& edge = lang.EdgeTab[e];
+      if (edge.WhoAmI == kEdgeTerminal) Mark(uses.Terminals, edge.Code);
+      if (edge.WhoAmI == kEdgeAction) Mark(uses.Actions, edge.Code);
+      if (edge.WhoAmI == kEdgeOutput) Mark(uses.OutTerms, edge.Code);
+    }
+  std::vector<std::int32_t> stack;
+  if (lang.StartNont >= 1 && static_cast<std::size_t>(lang.StartNont) < uses.Reached.size()) {
+    uses.Reached[lang.StartNont] = true;
+    stack.push_back(lang.StartNont);
+  }
+  while (!stack.empty()) {
+    const std::int32_t nont = stack.back();
+    stack.pop_back();
+    for (std::int32_t p : grammar.ProductionsOf(nont))
+      for (const GrammarSymbol& symbol : grammar.RightSide(p))
+        if (symbol.Kind == kEdgeNonterminal && symbol.Code >= 1 &&
+            static_cast<std::size_t>(symbol.Code) < uses.Reached.size() && !uses.Reached[symbol.Code]) {
+          uses.Reached[symbol.Code] = true;
+          stack.push_back(symbol.Code);
+        }
+  }
+  return uses;
+}
+
+bool Unused(const std::vector<bool>& used, std::int32_t code) {
+  return code >= 1 && static_cast<std::size_t>(code) < used.size() && !used[code];
+}
+
+Diagnostic Warning(Diagnostic d, std::string text) {
+  d.Level = Severity::Warning;
+  d.Text = std::move(text);
+  return d;
+}
+
+}  // namespace
+
+std::vector<Diagnostic> UnusedDiagnostics(const Grammar& grammar, const DescriptionPlaces& places,
+                                          const ReadProgress& progress) {
+  const Uses uses = FindUses(grammar);
+  const Language& lang = grammar.Lang();
+  std::map<std::string, std::int32_t, std::less<>> terminals;
+  for (std::int32_t t = 1; t <= lang.LastTerminal; ++t) terminals.emplace(grammar.TermName(t), t);
+  const std::string start = grammar.NontName(lang.StartNont);
+  // The k-th line of a name section declared name k: each line declares exactly one.
+  std::int32_t term = 0, nont = 0, action = 0, out = 0;
+  std::vector<Diagnostic> found;
+  for (const ReadProgress::Line& line : progress.Handled) {
+    const std::string_view section = line.Section;
+    // The end-of-input terminal serves the parser even where no production names it.
+    if (section == "[Terminals]" && Unused(uses.Terminals, ++term) && term != lang.EoiCode) {
+      found.push_back(Warning(places.AtLine(line.Number), "terminal '" + line.Text + "' is used by no production"));
+    } else if (section == "[Nonterminals]" && Unused(uses.Reached, ++nont)) {
+      found.push_back(Warning(places.AtLine(line.Number),
+                              "nonterminal '" + line.Text + "' is never reached from the starting symbol '" + start + "'"));
+    } else if (section == "[Actions]" && Unused(uses.Actions, ++action)) {
+      found.push_back(Warning(places.AtLine(line.Number), "action '" + line.Text + "' is used by no production"));
+    } else if (section == "[OutTerms]" && Unused(uses.OutTerms, ++out)) {
+      found.push_back(
+          Warning(places.AtLine(line.Number), "output terminal '" + line.Text + "' is used by no production"));
+    } else if (section == "[Keywords]" || section == "[Symbols]") {
+      std::string_view name, shape;
+      if (SplitAtEquals(line.Text, name, shape) != stOk) continue;
+      const auto at = terminals.find(name);
+      if (at == terminals.end() || !Unused(uses.Terminals, at->second)) continue;
+      const std::string kind = section == "[Keywords]" ? "keyword" : "symbol";
+      const auto offset = static_cast<std::size_t>(name.data() - line.Text.data());
+      found.push_back(Warning(places.At(line.Number, offset, name.size()),
+                              kind + " '" + std::string(shape) + "' stands for terminal '" + std::string(name) +
+                                  "', which no production uses"));
+    }
+  }
+  return found;
+}
+
+}  // namespace parvolen
