@@ -5,7 +5,8 @@
 # usage: fuzz/run.sh BUILD SECONDS [TARGET...]
 #   BUILD    the fuzz build directory (make build-fuzz)
 #   SECONDS  fuzzing time per target; 0 only replays the corpus
-#   TARGET   generator, or the name of a language of fuzz/languages; all of them when none given
+#   TARGET   generator, the name of a language of fuzz/languages, or that name with -embedded
+#            (its embeddable translator); all of them when none given
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
@@ -17,7 +18,9 @@ mkdir -p "$work" "$build/fuzz/artifacts"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(generator)
-  for lang in "$repo"/fuzz/languages/*.lang; do targets+=("$(basename "$lang" .lang)"); done
+  for lang in "$repo"/fuzz/languages/*.lang; do
+    targets+=("$(basename "$lang" .lang)" "$(basename "$lang" .lang)-embedded")
+  done
 fi
 
 # Limits of every run: a description may ask for huge tables, which must fail with status 1
@@ -60,11 +63,14 @@ run_target() {
     # The generator prints its messages to standard output: keep them out of the log.
     options=(-close_fd_mask=1)
   else
-    binary=$build/fuzz/translator_${name}_fuzz
-    corpora=("$repo/fuzz/corpus/$name")
-    dict=$build/fuzz/seeds/$name.dict
+    # An embeddable translator shares its language's corpus and dictionary.
+    local lang=${name%-embedded} kind=""
+    [ "$lang" = "$name" ] || kind=_embedded
+    binary=$build/fuzz/translator_${lang}${kind}_fuzz
+    corpora=("$repo/fuzz/corpus/$lang")
+    dict=$build/fuzz/seeds/$lang.dict
     mkdir -p "$build/fuzz/seeds"
-    language_dictionary "$repo/fuzz/languages/$name.lang" > "$dict"
+    language_dictionary "$repo/fuzz/languages/$lang.lang" > "$dict"
     # Room for the 10,000-character words and endless constants of the corpus.
     options=(-max_len=16384)
   fi
