@@ -5,7 +5,8 @@
 #                     DESCRIPTION <file>
 #                     [OUTPUT_DIR <dir>]
 #                     [SEMANTIC] [DEBUG]
-#                     [LISTING <file>])
+#                     [LISTING <file>]
+#                     [PREFIX <NAME>])
 #
 # DESCRIPTION  the description file; a relative path is taken from the current source directory.
 # OUTPUT_DIR   where the generated files go; a relative path is taken from the current binary
@@ -14,12 +15,16 @@
 # DEBUG        pass -T: every parsing routine prints its entry and exit.
 # LISTING      pass -l<file>: write the listing of the description; a relative path is taken
 #              from the current binary directory.
+# PREFIX       pass --prefix=<NAME>: write the embeddable translator, <NAME>.h and <NAME>.c,
+#              instead of the classic modules.
 #
 # The command runs again whenever the description (or the parvolen program) changes.
 #
 # Results, set in the caller's scope:
-#   <name>_SOURCES      the generated .c and .h files: _error, _lexer, [_actions], [_writer], _parser
+#   <name>_SOURCES      the generated .c and .h files: _error, _lexer, [_actions], [_writer], _parser;
+#                       with PREFIX, <NAME>.c and <NAME>.h
 #   <name>_INCLUDE_DIR  the output directory, for the consumer's own #include "_parser.h"
+#                       (or "<NAME>.h")
 #   <name>_HAS_ACTIONS  TRUE when the description declares actions (an _actions module is written)
 #   <name>_HAS_WRITER   TRUE when it declares output terminals (a _writer module is written, and
 #                       Parse takes the name of the output file as its second argument)
@@ -66,7 +71,7 @@ function(_parvolen_scan_description description out_actions out_outterms)
 endfunction()
 
 function(parvolen_generate name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "SEMANTIC;DEBUG" "DESCRIPTION;OUTPUT_DIR;LISTING" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "SEMANTIC;DEBUG" "DESCRIPTION;OUTPUT_DIR;LISTING;PREFIX" "")
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "parvolen_generate(${name}): unknown arguments: ${arg_UNPARSED_ARGUMENTS}")
   endif()
@@ -104,6 +109,12 @@ function(parvolen_generate name)
     list(APPEND modules _writer)
   endif()
   list(APPEND modules _parser)
+  if(arg_PREFIX)
+    if(NOT arg_PREFIX MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
+      message(FATAL_ERROR "parvolen_generate(${name}): PREFIX must be a C identifier: ${arg_PREFIX}")
+    endif()
+    set(modules "${arg_PREFIX}")
+  endif()
   set(outputs "")
   foreach(module IN LISTS modules)
     list(APPEND outputs "${output_dir}/${module}.c" "${output_dir}/${module}.h")
@@ -126,6 +137,9 @@ function(parvolen_generate name)
   endif()
   if(arg_DEBUG)
     list(APPEND options -T)
+  endif()
+  if(arg_PREFIX)
+    list(APPEND options "--prefix=${arg_PREFIX}")
   endif()
   set(byproducts "")
   if(arg_LISTING)

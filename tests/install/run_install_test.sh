@@ -74,6 +74,8 @@ postfix-gen/_writer.c
 postfix-gen/_writer.h
 postfix-gen/_parser.c
 postfix-gen/_parser.h
+calc-embedded/calc.c
+calc-embedded/calc.h
 EOF
 diff -u want-lists.txt out/generated-lists.txt || fail "generated source lists"
 [ "$(cd out/calc-gen && ls _* | wc -l)" = 6 ] || fail "calc-gen holds other files than the six listed"
@@ -86,6 +88,10 @@ printf '1 +\n* 2\n' > bad.txt
 [ "$(out/calc good.txt)" = "ok" ] || fail "calc rejects good.txt"
 out/calc bad.txt > bad.out && fail "calc accepts bad.txt"
 [ "$(cat bad.out)" = "bad.txt:2: Syntax error" ] || fail "calc on bad.txt says: $(cat bad.out)"
+[ "$(out/calc_embedded good.txt)" = "ok" ] || fail "calc_embedded rejects good.txt"
+out/calc_embedded bad.txt > bad.out && fail "calc_embedded accepts bad.txt"
+[ "$(cat bad.out)" = "bad.txt:2:1: expected num or '(', found '*'" ] ||
+  fail "calc_embedded on bad.txt says: $(cat bad.out)"
 printf '12 - 3 * (4 + 5)\n' > infix.txt
 out/postfix infix.txt postfix.txt || fail "postfix fails on infix.txt"
 printf '12\n3\n4\n5\n+\n*\n-\n' > want-postfix.txt
