@@ -39,7 +39,8 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options)
   out.Put("\tToken\ttok, last;\t\t/* the coming terminal (when have is set), the last one matched */\n");
   out.Put("\tint\thave;\n");
   out.Put("\tunsigned long\tshifted;\t/* terminals matched so far */\n");
-  out.Put("\tconst short\t*loopExpect;\t/* the terminals of the tail loop left last ... */\n");
+  out.Put("\tconst short\t*loopExpect[8];\t/* the terminals of the tail loops left ... */\n");
+  out.Put("\tint\tloops;\n");
   out.Put("\tunsigned long\tloopAt;\t\t/* ... when this many terminals were matched */\n");
   out.Put("\tint\tdepth, maxDepth;\t/* nesting of the parsing routines */\n");
   out.Put("\tint\terrLine, errColumn;\t/* the last failure */\n");
@@ -73,13 +74,14 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("/* A syntax error at the coming terminal: \"expected A, B or C, found D\". A tail loop left\n");
   out.Put("   at this terminal could have taken its own terminals too: they are expected as well. */\n");
   out.Put("static int Unexpected(Parser *p, const short *expected) {\n");
-  out.Put("\tchar\tbuf[256];\n\tsize_t\tused = 0;\n\tint\ti, j, n = 0;\n\tshort\tall[%d];\n\tconst char\t*found;\n\n",
-          std::to_string(2 * (lang.LastTerminal + 1)));
-  out.Put("\tif  ( p->loopExpect != NULL && p->loopAt == p->shifted )\n");
-  out.Put("\t\tfor  ( i = 0; p->loopExpect[i] >= 0; i++ )\n\t\t\tall[n++] = p->loopExpect[i];\n");
-  out.Put("\tfor  ( i = 0; expected[i] >= 0; i++ ) {\n");
-  out.Put("\t\tfor  ( j = 0; j < n && all[j] != expected[i]; j++ )\n\t\t\t;\n");
-  out.Put("\t\tif  ( j == n )\n\t\t\tall[n++] = expected[i];\n\t}\n");
+  out.Put("\tchar\tbuf[256];\n\tsize_t\tused = 0;\n\tint\ti, j, k, n = 0;\n\tshort\tall[%d];\n\tconst char\t*found;\n\n",
+          std::to_string(lang.LastTerminal + 2));
+  out.Put("\tfor  ( k = 0; k <= p->loops; k++ ) {\n");
+  out.Put("\t\tconst short\t*list = k < p->loops ? p->loopExpect[k] : expected;\n\n");
+  out.Put("\t\tif  ( k < p->loops && p->loopAt != p->shifted )\n\t\t\tcontinue;\n");
+  out.Put("\t\tfor  ( i = 0; list[i] >= 0; i++ ) {\n");
+  out.Put("\t\t\tfor  ( j = 0; j < n && all[j] != list[i]; j++ )\n\t\t\t\t;\n");
+  out.Put("\t\t\tif  ( j == n )\n\t\t\t\tall[n++] = list[i];\n\t\t}\n\t}\n");
   out.Put("\tbuf[0] = '\\0';\n");
   out.Put("\tif  ( n > 0 )\n\t\tAppend(buf, &used, \"expected \", 9);\n");
   out.Put("\tfor  ( i = 0; i < n; i++ ) {\n");
@@ -110,6 +112,10 @@ void WriteTokenFunctions(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("\tif  ( p->tok.kind != kind ) {\n");
   out.Put("\t\texpected[0] = (short)kind;\n\t\texpected[1] = -1;\n\t\treturn\tUnexpected(p, expected);\n\t}\n");
   out.Put("\tShift(p);\n\treturn\tOK;\n}\n\n");
+  out.Put("/* A tail loop was left at the coming terminal: a syntax error there names its terminals. */\n");
+  out.Put("static void LeftLoop(Parser *p, const short *terms) {\n");
+  out.Put("\tif  ( p->loopAt != p->shifted ) {\n\t\tp->loops = 0;\n\t\tp->loopAt = p->shifted;\n\t}\n");
+  out.Put("\tif  ( p->loops < 8 )\n\t\tp->loopExpect[p->loops++] = terms;\n}\n\n");
   out.Put("static int TooDeep(Parser *p) {\n");
   out.Put("\treturn\tFail(p, TOO_DEEP, p->line, Column(p, p->cur), \"nesting too deep\");\n}\n\n");
   out.Put("static const short ExpectEnd[] = {%s, -1};\n\n", x.EndConst());
@@ -131,7 +137,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("/* One parse of the input set up by the caller: the starting symbol, then the end. */\n");
   out.Put("static int Run(Parser *p) {\n\tint\tstatus;\n\n");
   out.Put("\tp->offset = p->lineStart = 0;\n\tp->line = 1;\n\tp->have = 0;\n\tp->depth = 0;\n");
-  out.Put("\tp->last.kind = -1;\n\tp->last.length = 0;\n\tp->shifted = 0;\n\tp->loopExpect = NULL;\n");
+  out.Put("\tp->last.kind = -1;\n\tp->last.length = 0;\n\tp->shifted = 0;\n\tp->loops = 0;\n");
   out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errText[0] = '\\0';\n");
   if (machine) out.Put("\tSemClear(p);\n");
   out.Put("\tstatus = Nont_%s(p);\n", start);

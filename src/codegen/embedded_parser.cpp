@@ -214,7 +214,7 @@ Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, c
       if (Status st = w.Switch(n.RecNodes, n.RecEdges, 2, false); st != stOk) return st;
     }
     out.Put("\t\tTRY(Look(p));\n\t}\n");
-    out.Put("\tp->loopExpect = %s;\n\tp->loopAt = p->shifted;\n", loopTerms);
+    out.Put("\tLeftLoop(p, %s);\n", loopTerms);
   }
   if (x.Trace()) out.Put("\tif  ( p->trace != NULL )\n\t\tfprintf(p->trace, \"   %s ->\\n\");\n", id);
   out.Put("\tp->depth--;\n\treturn\tOK;\n}\n\n");
