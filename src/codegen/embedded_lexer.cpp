@@ -111,16 +111,6 @@ void WriteInputFunctions(CodeWriter& out, bool constants, bool comments) {
 Status WriteKeywords(const EmbeddedPlan& x, CodeWriter& out) {
   const Language& lang = x.lang;
   const bool fold = lang.CaseSensitive == 0;
-  if (fold) {
-    out.Put("#define\tFOLD(c)\t( (c) >= 'a' && (c) <= 'z' ? (c) - 'a' + 'A' : (c) )\n\n");
-    out.Put("/* Compares a word with a keyword in upper case, ignoring the case of the word. */\n");
-    out.Put("static int SameWord(const char *w, const char *k, size_t n) {\n");
-    out.Put("\tsize_t\ti;\n\n\tfor  ( i = 0; i < n; i++ )\n");
-    out.Put("\t\tif  ( FOLD((unsigned char)w[i]) != (unsigned char)k[i] )\n\t\t\treturn\t0;\n");
-    out.Put("\treturn\t1;\n}\n\n");
-  } else {
-    out.Put("#define\tSameWord(w, k, n)\t( memcmp((w), (k), (n)) == 0 )\n\n");
-  }
   // length -> first byte -> shapes, in definition order (the first of equal shapes wins).
   std::map<std::size_t, std::map<unsigned char, std::vector<std::pair<std::string, std::int32_t>>>> groups;
   for (std::int32_t k = 1; k <= lang.LastKeyword; ++k) {
@@ -131,6 +121,18 @@ Status WriteKeywords(const EmbeddedPlan& x, CodeWriter& out) {
       });
     if (lang.KwdTab[k].T < 1 || lang.KwdTab[k].T > lang.LastTerminal) return stBadTerminalCode;
     groups[shape.size()][static_cast<unsigned char>(shape.front())].emplace_back(shape, lang.KwdTab[k].T);
+  }
+  if (!groups.empty()) {
+    if (fold) {
+      out.Put("#define\tFOLD(c)\t( (c) >= 'a' && (c) <= 'z' ? (c) - 'a' + 'A' : (c) )\n\n");
+      out.Put("/* Compares a word with a keyword in upper case, ignoring the case of the word. */\n");
+      out.Put("static int SameWord(const char *w, const char *k, size_t n) {\n");
+      out.Put("\tsize_t\ti;\n\n\tfor  ( i = 0; i < n; i++ )\n");
+      out.Put("\t\tif  ( FOLD((unsigned char)w[i]) != (unsigned char)k[i] )\n\t\t\treturn\t0;\n");
+      out.Put("\treturn\t1;\n}\n\n");
+    } else {
+      out.Put("#define\tSameWord(w, k, n)\t( memcmp((w), (k), (n)) == 0 )\n\n");
+    }
   }
   const std::string word = lang.IdTerm != 0 ? x.TermConst(lang.IdTerm) : "-1";
   out.Put("/* The terminal a word spells: a keyword, else %s. */\n", lang.IdTerm != 0 ? "an identifier" : "none (-1)");

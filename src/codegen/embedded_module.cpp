@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "codegen/embedded_actions.h"
+#include "codegen/embedded_decisions.h"
 #include "codegen/embedded_header.h"
 #include "codegen/embedded_lexer.h"
 #include "codegen/embedded_parser.h"
@@ -12,7 +13,7 @@
 namespace parvolen {
 namespace {
 
-void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options) {
+void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options, std::int32_t depth) {
   out.Put("#include \"%s.h\"\n\n#include <stdlib.h>\n#include <string.h>\n\n", x.prefix);
   out.Put("typedef %s_parser Parser;\n\n", x.prefix);
   WriteEmbeddedStatusNames(x, out);
@@ -20,7 +21,9 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options)
   out.Put("/* A stream is read in blocks. Before each terminal the lexer keeps LOOK_ROOM bytes of\n");
   out.Put("   unread input in memory (unless the input ends first), so that a terminal of up to\n");
   out.Put("   MAX_TOKEN bytes lies in memory as a whole. */\n");
-  out.Put("#define\tLOOK_ROOM\t( MAX_TOKEN + 2 )\n#define\tBLOCK_ROOM\t( 65536 + LOOK_ROOM )\n\n");
+  out.Put("#define\tLOOK_ROOM\t( MAX_TOKEN + 2 )\n#define\tBLOCK_ROOM\t( 65536 + LOOK_ROOM )\n");
+  out.Put("/* Room for the terminals after the coming one that the deepest decision looks at. */\n");
+  out.Put("#define\tAHEAD\t%d\n\n", std::to_string(depth > 1 ? depth - 1 : 1));
   out.Put("/* A terminal read by the lexer. */\n");
   out.Put("typedef struct {\n\tint\tkind;\t\t/* terminal code */\n");
   out.Put("\tint\tline, column;\t/* where it begins, 1-based */\n");
@@ -38,6 +41,8 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options)
   out.Put("\tint\tatEnd;\t\t\t/* nothing more to read */\n");
   out.Put("\tToken\ttok, last;\t\t/* the coming terminal (when have is set), the last one matched */\n");
   out.Put("\tint\thave;\n");
+  out.Put("\tToken\tahead[AHEAD];\t\t/* the terminals after the coming one that decisions looked at */\n");
+  out.Put("\tint\taheadCount;\n");
   out.Put("\tunsigned long\tshifted;\t/* terminals matched so far */\n");
   out.Put("\tconst short\t*loopExpect[8];\t/* the terminals of the tail loops left ... */\n");
   out.Put("\tint\tloops;\n");
@@ -73,12 +78,12 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("\tmemcpy(buf + *used, text, n);\n\t*used += n;\n\tbuf[*used] = '\\0';\n}\n\n");
   out.Put("/* A syntax error at the coming terminal: \"expected A, B or C, found D\". A tail loop left\n");
   out.Put("   at this terminal could have taken its own terminals too: they are expected as well. */\n");
-  out.Put("static int Unexpected(Parser *p, const short *expected) {\n");
-  out.Put("\tchar\tbuf[256];\n\tsize_t\tused = 0;\n\tint\ti, j, k, n = 0;\n\tshort\tall[%d];\n\tconst char\t*found;\n\n",
+  out.Put("static int Unexpected(Parser *p, const short *expected, int level) {\n");
+  out.Put("\tchar\tbuf[256];\n\tsize_t\tused = 0;\n\tint\ti, j, k, n = 0;\n\tshort\tall[%d];\n\tconst char\t*found;\n\tconst Token\t*t = level > 1 ? &p->ahead[level - 2] : &p->tok;\n\n",
           std::to_string(lang.LastTerminal + 2));
   out.Put("\tfor  ( k = 0; k <= p->loops; k++ ) {\n");
   out.Put("\t\tconst short\t*list = k < p->loops ? p->loopExpect[k] : expected;\n\n");
-  out.Put("\t\tif  ( k < p->loops && p->loopAt != p->shifted )\n\t\t\tcontinue;\n");
+  out.Put("\t\tif  ( k < p->loops && ( p->loopAt != p->shifted || level > 1 ) )\n\t\t\tcontinue;\n");
   out.Put("\t\tfor  ( i = 0; list[i] >= 0; i++ ) {\n");
   out.Put("\t\t\tfor  ( j = 0; j < n && all[j] != list[i]; j++ )\n\t\t\t\t;\n");
   out.Put("\t\t\tif  ( j == n )\n\t\t\t\tall[n++] = list[i];\n\t\t}\n\t}\n");
@@ -88,34 +93,56 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("\t\tif  ( i > 0 )\n\t\t\tAppend(buf, &used, i == n - 1 ? \" or \" : \", \", i == n - 1 ? 4 : 2);\n");
   out.Put("\t\tAppend(buf, &used, TermText[all[i]], strlen(TermText[all[i]]));\n\t}\n");
   out.Put("\tAppend(buf, &used, n > 0 ? \", found \" : \"found \", n > 0 ? 8 : 6);\n");
-  out.Put("\tfound = TermText[p->tok.kind];\n");
+  out.Put("\tfound = TermText[t->kind];\n");
   out.Put("\tAppend(buf, &used, found, strlen(found));\n");
-  out.Put("\tif  ( Valued(p->tok.kind) ) {\n");
+  out.Put("\tif  ( Valued(t->kind) ) {\n");
   out.Put("\t\tAppend(buf, &used, \" '\", 2);\n");
-  out.Put("\t\tAppend(buf, &used, p->tok.text, p->tok.length < 40 ? p->tok.length : 40);\n");
+  out.Put("\t\tAppend(buf, &used, t->text, t->length < 40 ? t->length : 40);\n");
   out.Put("\t\tAppend(buf, &used, \"'\", 1);\n\t}\n");
-  out.Put("\treturn\tFail(p, SYNTAX, p->tok.line, p->tok.column, buf);\n}\n\n");
+  out.Put("\treturn\tFail(p, SYNTAX, t->line, t->column, buf);\n}\n\n");
 }
 
 // Looking at, matching and taking the coming terminal.
-void WriteTokenFunctions(const EmbeddedPlan& x, CodeWriter& out) {
+void WriteTokenFunctions(const EmbeddedPlan& x, CodeWriter& out, std::int32_t depth) {
   out.Put("static int Look(Parser *p) {\n\tint\tstatus;\n\n");
   out.Put("\tif  ( p->have )\n\t\treturn\tOK;\n");
   out.Put("\tif  ( ( status = Scan(p, &p->tok) ) != OK )\n\t\treturn\tstatus;\n");
   out.Put("\tp->have = 1;\n\treturn\tOK;\n}\n\n");
   out.Put("/* The coming terminal becomes the last one matched. */\n");
-  out.Put("static void Shift(Parser *p) {\n\tToken\tt = p->last;\n\n");
-  out.Put("\tp->last = p->tok;\n\tp->tok = t;\n\tp->have = 0;\n\tp->shifted++;\n}\n\n");
+  out.Put("static void Shift(Parser *p) {\n\tToken\tt = p->last;\n");
+  if (depth > 1) out.Put("\tint\ti;\n");
+  out.Put("\n\tp->last = p->tok;\n");
+  if (depth > 1) {
+    // The terminals looked at move up; the buffer of the one matched before goes to the end.
+    out.Put("\tif  ( p->aheadCount > 0 ) {\n\t\tp->tok = p->ahead[0];\n");
+    out.Put("\t\tfor  ( i = 1; i < p->aheadCount; i++ )\n\t\t\tp->ahead[i - 1] = p->ahead[i];\n");
+    out.Put("\t\tp->ahead[--p->aheadCount] = t;\n\t} else {\n\t\tp->tok = t;\n\t\tp->have = 0;\n\t}\n");
+  } else {
+    out.Put("\tp->tok = t;\n\tp->have = 0;\n");
+  }
+  out.Put("\tp->shifted++;\n}\n\n");
+  if (depth > 1) {
+    out.Put("/* Reads ahead until the terminal at the level (1: the coming one) is known. */\n");
+    out.Put("static int Peek(Parser *p, int level) {\n");
+    out.Put("\tTRY(Look(p));\n");
+    out.Put("\twhile  ( p->aheadCount < level - 1 ) {\n");
+    out.Put("\t\tTRY(Scan(p, &p->ahead[p->aheadCount]));\n\t\tp->aheadCount++;\n\t}\n");
+    out.Put("\treturn\tOK;\n}\n\n");
+  }
   out.Put("static int Match(Parser *p, int kind) {\n");
   out.Put("\tshort\texpected[2];\n\n");
   out.Put("\tTRY(Look(p));\n");
   out.Put("\tif  ( p->tok.kind != kind ) {\n");
-  out.Put("\t\texpected[0] = (short)kind;\n\t\texpected[1] = -1;\n\t\treturn\tUnexpected(p, expected);\n\t}\n");
+  out.Put("\t\texpected[0] = (short)kind;\n\t\texpected[1] = -1;\n\t\treturn\tUnexpected(p, expected, 1);\n\t}\n");
   out.Put("\tShift(p);\n\treturn\tOK;\n}\n\n");
-  out.Put("/* A tail loop was left at the coming terminal: a syntax error there names its terminals. */\n");
-  out.Put("static void LeftLoop(Parser *p, const short *terms) {\n");
-  out.Put("\tif  ( p->loopAt != p->shifted ) {\n\t\tp->loops = 0;\n\t\tp->loopAt = p->shifted;\n\t}\n");
-  out.Put("\tif  ( p->loops < 8 )\n\t\tp->loopExpect[p->loops++] = terms;\n}\n\n");
+  bool loops = false;
+  for (std::int32_t n = 1; n <= x.lang.LastNonterminal; ++n) loops = loops || x.lang.NontTab[n].RecEdges != 0;
+  if (loops) {
+    out.Put("/* A tail loop was left at the coming terminal: a syntax error there names its terminals. */\n");
+    out.Put("static void LeftLoop(Parser *p, const short *terms) {\n");
+    out.Put("\tif  ( p->loopAt != p->shifted ) {\n\t\tp->loops = 0;\n\t\tp->loopAt = p->shifted;\n\t}\n");
+    out.Put("\tif  ( p->loops < 8 )\n\t\tp->loopExpect[p->loops++] = terms;\n}\n\n");
+  }
   out.Put("static int TooDeep(Parser *p) {\n");
   out.Put("\treturn\tFail(p, TOO_DEEP, p->line, Column(p, p->cur), \"nesting too deep\");\n}\n\n");
   out.Put("static const short ExpectEnd[] = {%s, -1};\n\n", x.EndConst());
@@ -129,20 +156,21 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("\tParser\t*p = (Parser *)calloc(1, sizeof *p);\n\n");
   out.Put("\tif  ( p != NULL ) {\n\t\tp->out = stdout;\n\t\tp->maxDepth = %s_DEFAULT_MAX_DEPTH;\n", x.upper);
   out.Put("\t\tp->last.kind = -1;\n\t}\n\treturn\tp;\n}\n\n");
-  out.Put("void %s_destroy(%s_parser *p) {\n", {n, n});
+  out.Put("void %s_destroy(%s_parser *p) {\n\tint\ti;\n\n", {n, n});
   out.Put("\tif  ( p == NULL )\n\t\treturn;\n");
   if (machine) out.Put("\tSemClear(p);\n");
-  out.Put("\tfree(p->block);\n\tfree(p->tok.text);\n\tfree(p->last.text);\n\tfree(p);\n}\n\n");
+  out.Put("\tfree(p->block);\n\tfree(p->tok.text);\n\tfree(p->last.text);\n");
+  out.Put("\tfor  ( i = 0; i < AHEAD; i++ )\n\t\tfree(p->ahead[i].text);\n\tfree(p);\n}\n\n");
 
   out.Put("/* One parse of the input set up by the caller: the starting symbol, then the end. */\n");
   out.Put("static int Run(Parser *p) {\n\tint\tstatus;\n\n");
-  out.Put("\tp->offset = p->lineStart = 0;\n\tp->line = 1;\n\tp->have = 0;\n\tp->depth = 0;\n");
+  out.Put("\tp->offset = p->lineStart = 0;\n\tp->line = 1;\n\tp->have = 0;\n\tp->aheadCount = 0;\n\tp->depth = 0;\n");
   out.Put("\tp->last.kind = -1;\n\tp->last.length = 0;\n\tp->shifted = 0;\n\tp->loops = 0;\n");
   out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errText[0] = '\\0';\n");
   if (machine) out.Put("\tSemClear(p);\n");
   out.Put("\tstatus = Nont_%s(p);\n", start);
   out.Put("\tif  ( status == OK && ( status = Look(p) ) == OK && p->tok.kind != %s )\n", x.EndConst());
-  out.Put("\t\tstatus = Unexpected(p, ExpectEnd);\n");
+  out.Put("\t\tstatus = Unexpected(p, ExpectEnd, 1);\n");
   out.Put("\tif  ( status != OK && p->errLine == 0 ) {\t/* an action's own status */\n");
   out.Put("\t\tp->errLine = p->last.kind >= 0 ? p->last.line : 1;\n");
   out.Put("\t\tp->errColumn = p->last.kind >= 0 ? p->last.column : 1;\n");
@@ -196,20 +224,21 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("void *%s_user(const %s_parser *p) {\n\treturn\tp->user;\n}\n", {n, n});
 }
 
-Status WriteSource(const EmbeddedPlan& x, std::string_view dir, ConsOptions& options) {
+Status WriteSource(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, std::string_view dir,
+                   ConsOptions& options) {
   CodeWriter out;
   if (Status st = ConOpenFile(out, dir, x.prefix + ".c", "Embeddable translator"); st != stOk) return st;
-  WritePrologue(x, out, options);
+  WritePrologue(x, out, options, decisions.Depth());
   if (Status st = WriteEmbeddedLexer(x, out); st != stOk) return st;
   WriteTerminalTexts(x, out);
-  WriteTokenFunctions(x, out);
+  WriteTokenFunctions(x, out, decisions.Depth());
   if (Status st = WriteEmbeddedActions(x, out, options); st != stOk) return st;
   WriteEmbeddedDeclarations(x, out);
   // The routines name the lists of expected terminals, which C wants defined before them.
   ExpectedLists expected;
   CodeWriter routines;
   routines.OpenMemory();
-  if (Status st = WriteEmbeddedRoutines(x, routines, expected); st != stOk) return st;
+  if (Status st = WriteEmbeddedRoutines(x, decisions, routines, expected); st != stOk) return st;
   expected.Write(out);
   out.Put(routines.TakeText());
   WriteInterface(x, out, EmbeddedHasMachine(x, options));
@@ -218,14 +247,18 @@ Status WriteSource(const EmbeddedPlan& x, std::string_view dir, ConsOptions& opt
 
 }  // namespace
 
-Status ConsEmbedded(const Language& lang, std::string_view dir, std::string_view prefix, const ConsOptions& options) {
+Status ConsEmbedded(const Language& lang, std::string_view dir, std::string_view prefix, const ConsOptions& options,
+                    const ReadProgress* progress, std::string_view file) {
   if (!ValidPrefix(prefix)) return stNotAllocated;
   if (lang.StartNont < 1 || lang.StartNont > lang.LastNonterminal) return stBadNonterminalCode;
+  // Every choice is decided before anything is written: a grammar that cannot be gets no files.
+  EmbeddedDecisions decisions;
+  if (Status st = decisions.Compute(lang, progress, file); st != stOk) return st;
   ConsOptions completed = options;
   if (Status st = ConsPrepare(lang, completed); st != stOk) return st;
   const EmbeddedPlan plan(lang, completed, prefix);
   if (Status st = WriteEmbeddedHeader(plan, dir); st != stOk) return st;
-  return WriteSource(plan, dir, completed);
+  return WriteSource(plan, decisions, dir, completed);
 }
 
 }  // namespace parvolen

@@ -1,8 +1,8 @@
 #include "codegen/embedded_parser.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "base/stack_room.h"
@@ -12,63 +12,21 @@
 namespace parvolen {
 namespace {
 
-// Which nonterminals derive the empty string, and which members of an edge list can: without an
-// end-of-input terminal the decision lists name no terminal for the end of the input, and there
-// the member that derives nothing more is the one to take.
-class Emptiness {
- public:
-  explicit Emptiness(const Language& lang) : lang_(lang), empty_(static_cast<std::size_t>(lang.LastNonterminal) + 1) {
-    // A nonterminal is empty when a path of its production trie passes only empty nonterminals,
-    // actions and output terminals; repeated until nothing changes.
-    for (bool changed = true; changed;) {
-      changed = false;
-      for (std::int32_t n = 1; n <= lang.LastNonterminal; ++n) {
-        if (empty_[n] || !ListEmpty(lang.NontTab[n].ProdEdges)) continue;
-        empty_[n] = true;
-        changed = true;
-      }
-    }
-  }
+// The kind of the terminal at a level of the lookahead (1: the coming one).
+std::string KindAt(int level) {
+  return level == 1 ? std::string("p->tok.kind") : "p->ahead[" + std::to_string(level - 2) + "].kind";
+}
 
-  // Some path from the edge (itself included) to an end edge passes nothing but empty parts.
-  [[nodiscard]] bool EdgeEmpty(std::int32_t edge) const {
-    std::vector<std::int32_t> todo{edge};
-    while (!todo.empty()) {
-      const std::int32_t e = todo.back();
-      todo.pop_back();
-      if (e < 1 || e > lang_.LastEdge) continue;
-      const EdgeRec& rec = lang_.EdgeTab[e];
-      switch (rec.WhoAmI) {
-        case kEdgeEnd: return true;
-        case kEdgeTerminal: continue;
-        case kEdgeNonterminal:
-          if (rec.Code < 1 || rec.Code > lang_.LastNonterminal || !empty_[rec.Code]) continue;
-          break;
-        default: break;
-      }
-      for (std::int32_t next = rec.Next; next >= 1 && next <= lang_.LastEdge; next = lang_.EdgeTab[next].Altr)
-        todo.push_back(next);
-    }
-    return false;
-  }
-
- private:
-  [[nodiscard]] bool ListEmpty(std::int32_t first) const {
-    for (std::int32_t e = first; e >= 1 && e <= lang_.LastEdge; e = lang_.EdgeTab[e].Altr)
-      if (EdgeEmpty(e)) return true;
-    return false;
-  }
-
-  const Language& lang_;
-  std::vector<bool> empty_;
-};
-
-// Writes the statements of one routine along its tries; the decisions on the coming terminal
-// are the level-1 nodes of the decision lists.
+// Writes the statements of one routine along its tries; where the trie branches, the decision
+// of the list selects the member on as many terminals as it needs.
 class EmbeddedRoutine {
  public:
-  EmbeddedRoutine(const EmbeddedPlan& x, CodeWriter& out, const Emptiness& emptiness, ExpectedLists& expected)
-      : x_(x), out_(out), trie_(x.lang), emptiness_(emptiness), expected_(expected) {}
+  EmbeddedRoutine(const EmbeddedPlan& x, CodeWriter& out, const EmbeddedDecisions& decisions,
+                  ExpectedLists& expected)
+      : x_(x), out_(out), trie_(x.lang), decisions_(decisions), expected_(expected) {}
+
+  // Whether some decision of the routine set the variable `choice`.
+  [[nodiscard]] bool UsedChoice() const { return usedChoice_; }
 
   Status Sequence(std::int32_t edge, int level, bool looked) {
     const std::string tabs = CodeWriter::Tabs(level);
@@ -80,75 +38,163 @@ class EmbeddedRoutine {
       if (e->Next == 0) return stOk;
       const EdgeRec* next = nullptr;
       if (Status st = trie_.EdgeAt(e->Next, next); st != stOk) return st;
-      if (next->Altr != 0) return Switch(e->Node, e->Next, level, true);
+      if (next->Altr != 0) return Choice(e->Next, level);
       edge = e->Next;
     }
     return stOk;
   }
 
-  // A switch over the members of the list from first, labelled by the level-1 nodes.
-  Status Switch(std::int32_t nodes, std::int32_t first, int level, bool fetch) {
+  // The members of the list from first, selected by its decision.
+  Status Choice(std::int32_t first, int level) {
     if (StackNearlyFull()) return stNoMem;
     const std::string tabs = CodeWriter::Tabs(level);
-    if (fetch) out_.Put("%sTRY(Look(p));\n", tabs);
-    out_.Put("%sswitch  ( p->tok.kind ) {\n", tabs);
-    std::unordered_map<std::int32_t, std::vector<std::int32_t>> labels;  // member -> terminals
-    for (std::int32_t n = nodes; n != 0;) {
-      const NodeRec* node = nullptr;
-      if (Status st = trie_.NodeAt(n, node); st != stOk) return st;
-      if (node->Term < 1 || node->Term > x_.lang.LastTerminal) return stBadTerminalCode;
-      labels[node->Edge].push_back(node->Term);
-      n = node->Altr;
+    const DecisionNode* node = decisions_.At(first);
+    std::vector<std::int32_t> members;
+    if (Status st = Members(first, members); st != stOk) return st;
+    out_.Put("%sTRY(Look(p));\n", tabs);
+    if (node == nullptr || node->Leaf()) {
+      // No input selects any member (the nonterminal derives nothing the starting symbol reaches).
+      out_.Put("%sreturn\tUnexpected(p, %s, 1);\n", {tabs, expected_.Name({})});
+      return stOk;
     }
-    std::vector<std::int32_t> expected;
-    bool endTaken = x_.lang.EoiCode != 0;
-    for (std::int32_t m = first; m != 0;) {
-      const EdgeRec* member = nullptr;
-      if (Status st = trie_.EdgeAt(m, member); st != stOk) return st;
-      const std::vector<std::int32_t>& terms = labels[m];
-      for (std::int32_t t : terms) {
-        out_.Put("%s\tcase %s:\n", {tabs, x_.TermConst(t)});
-        expected.push_back(t);
+    if (DecisionDepth(*node) == 1) {
+      out_.Put("%sswitch  ( p->tok.kind ) {\n", tabs);
+      for (std::int32_t m : members) {
+        if (Status st = Labels(*node, m, tabs); st != stOk) continue;
+        if (Status st = Sequence(m, level + 2, FirstTerminal(m) == OnlyLabel(*node, m)); st != stOk) return st;
+        out_.Put("%s\t\tbreak;\n", tabs);
       }
-      if (!endTaken && emptiness_.EdgeEmpty(m)) {
-        out_.Put("%s\tcase %s:\n", {tabs, x_.EndConst()});
-        endTaken = true;
-      }
-      // Where every label is the member's own first terminal, the decision has matched it.
-      bool matched = member->WhoAmI == kEdgeTerminal && !terms.empty();
-      for (std::int32_t t : terms) matched = matched && t == member->Code;
-      if (Status st = Sequence(m, level + 2, matched); st != stOk) return st;
-      out_.Put("%s\t\tbreak;\n", tabs);
-      m = member->Altr;
+      out_.Put("%s\tdefault:\n%s\t\treturn\tUnexpected(p, %s, 1);\n%s}\n",
+               {tabs, tabs, expected_.Name(Keys(*node)), tabs});
+      return stOk;
     }
-    out_.Put("%s\tdefault:\n%s\t\treturn\tUnexpected(p, %s);\n%s}\n", {tabs, tabs, expected_.Name(expected), tabs});
-    return stOk;
+    usedChoice_ = true;
+    Dispatch(*node, members, 1, level, false);
+    return Bodies(members, level, "break;");
   }
 
-  // The condition of the tail loop: the terminals of the view list. Names the list of them.
-  Status LoopCondition(std::int32_t views, std::string& list) {
-    std::vector<std::string> terms;
-    std::vector<std::int32_t> codes;
-    for (std::int32_t v = views; v != 0;) {
-      const ViewRec* w = nullptr;
-      if (Status st = trie_.ViewAt(v, w); st != stOk) return st;
-      if (w->Term != 0) {
-        if (w->Term < 1 || w->Term > x_.lang.LastTerminal) return stBadTerminalCode;
-        terms.push_back(x_.TermConst(w->Term));
-        codes.push_back(w->Term);
+  // The tail loop of the nonterminal: another tail while the decision selects one.
+  Status Loop(std::int32_t first) {
+    const DecisionNode* node = decisions_.At(first);
+    std::vector<std::int32_t> members;
+    if (Status st = Members(first, members); st != stOk) return st;
+    std::vector<std::int32_t> tails;  // the terminals at level 1 that may go on in the loop
+    if (node != nullptr)
+      for (const auto& [term, child] : node->Next)
+        if (!(child.Leaf() && child.Member == kLeaveLoop)) tails.push_back(term);
+    out_.Put("\tfor  ( ;; ) {\n");
+    if (node == nullptr || node->Leaf()) {
+      // A loop that one member or leaving alone decides.
+      if (node != nullptr && node->Member > 0) {
+        if (Status st = Sequence(node->Member, 2, false); st != stOk) return st;
+        out_.Put("\t\tcontinue;\n");
       }
-      v = w->Altr;
+    } else if (DecisionDepth(*node) == 1) {
+      out_.Put("\t\tTRY(Look(p));\n\t\tswitch  ( p->tok.kind ) {\n");
+      for (std::int32_t m : members) {
+        if (Status st = Labels(*node, m, "\t\t"); st != stOk) continue;
+        if (Status st = Sequence(m, 4, FirstTerminal(m) == OnlyLabel(*node, m)); st != stOk) return st;
+        out_.Put("\t\t\t\tcontinue;\n");
+      }
+      out_.Put("\t\t}\n");
+    } else {
+      usedChoice_ = true;
+      out_.Put("\t\tchoice = 0;\n\t\tTRY(Look(p));\n");
+      Dispatch(*node, members, 1, 2, true);
+      if (Status st = Bodies(members, 2, "continue;"); st != stOk) return st;
     }
-    list = expected_.Name(codes);
-    if (terms.empty()) out_.Put("0");
-    for (std::size_t i = 0; i < terms.size(); ++i) {
-      if (i > 0) out_.Put(i % 3 == 0 ? "\n\t\t|| " : " || ");
-      out_.Put("p->tok.kind == %s", terms[i]);
-    }
+    out_.Put("\t\tbreak;\n\t}\n");
+    out_.Put("\tLeftLoop(p, %s);\n", expected_.Name(tails));
     return stOk;
   }
 
  private:
+  Status Members(std::int32_t first, std::vector<std::int32_t>& members) const {
+    for (std::int32_t m = first; m != 0;) {
+      const EdgeRec* member = nullptr;
+      if (Status st = trie_.EdgeAt(m, member); st != stOk) return st;
+      members.push_back(m);
+      m = member->Altr;
+    }
+    return stOk;
+  }
+
+  // The case labels of the level-1 terminals that select the member; stNotFinished for none.
+  Status Labels(const DecisionNode& node, std::int32_t member, const std::string& tabs) {
+    bool any = false;
+    for (const auto& [term, child] : node.Next)
+      if (child.Leaf() && child.Member == member) {
+        out_.Put("%s\tcase %s:\n", {tabs, Label(term)});
+        any = true;
+      }
+    return any ? stOk : stNotFinished;
+  }
+
+  // The terminal that alone selects the member at level 1, or 0.
+  static std::int32_t OnlyLabel(const DecisionNode& node, std::int32_t member) {
+    std::int32_t only = 0;
+    for (const auto& [term, child] : node.Next) {
+      if (!child.Leaf() || child.Member != member) continue;
+      if (only != 0) return -2;
+      only = term;
+    }
+    return only;
+  }
+
+  // The terminal the member begins with, or -1.
+  std::int32_t FirstTerminal(std::int32_t member) const {
+    const EdgeRec* e = nullptr;
+    if (trie_.EdgeAt(member, e) != stOk || e->WhoAmI != kEdgeTerminal) return -1;
+    return e->Code;
+  }
+
+  std::string Label(std::int32_t term) const { return term == 0 ? x_.EndConst() : x_.TermConst(term); }
+
+  static std::vector<std::int32_t> Keys(const DecisionNode& node) {
+    std::vector<std::int32_t> keys;
+    for (const auto& [term, child] : node.Next) keys.push_back(term);
+    return keys;
+  }
+
+  // Sets `choice` to the member's number (1 for the first; 0 leaves a loop) by a switch per
+  // level; a terminal that no string continues is a syntax error there. At level 1 of a loop,
+  // any other terminal leaves it.
+  void Dispatch(const DecisionNode& node, const std::vector<std::int32_t>& members, int depth, int level,
+                bool loop) {
+    const std::string tabs = CodeWriter::Tabs(level);
+    if (depth > 1) out_.Put("%sTRY(Peek(p, %d));\n", {tabs, std::to_string(depth)});
+    out_.Put("%sswitch  ( %s ) {\n", {tabs, KindAt(depth)});
+    for (const auto& [term, child] : node.Next) {
+      if (loop && depth == 1 && child.Leaf() && child.Member == kLeaveLoop) continue;
+      out_.Put("%s\tcase %s:\n", {tabs, Label(term)});
+      if (child.Leaf()) {
+        const auto at = std::find(members.begin(), members.end(), child.Member);
+        const std::size_t number = at == members.end() ? 0 : static_cast<std::size_t>(at - members.begin()) + 1;
+        if (number > 0) out_.Put("%s\t\tchoice = %d;\n", {tabs, std::to_string(number)});
+      } else {
+        Dispatch(child, members, depth + 1, level + 2, loop);
+      }
+      out_.Put("%s\t\tbreak;\n", tabs);
+    }
+    if (!(loop && depth == 1))
+      out_.Put("%s\tdefault:\n%s\t\treturn\tUnexpected(p, %s, %d);\n",
+               {tabs, tabs, expected_.Name(Keys(node)), std::to_string(depth)});
+    out_.Put("%s}\n", tabs);
+  }
+
+  // The members' statements, selected by `choice`, each ended by `end`.
+  Status Bodies(const std::vector<std::int32_t>& members, int level, std::string_view end) {
+    const std::string tabs = CodeWriter::Tabs(level);
+    out_.Put("%sswitch  ( choice ) {\n", tabs);
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      out_.Put("%s\tcase %d:\n", {tabs, std::to_string(i + 1)});
+      if (Status st = Sequence(members[i], level + 2, false); st != stOk) return st;
+      out_.Put("%s\t\t%s\n", {tabs, end});
+    }
+    out_.Put("%s}\n", tabs);
+    return stOk;
+  }
+
   // The call of one edge; a terminal that the decision has matched already is only taken.
   Status Call(const EdgeRec& e, const std::string& tabs, bool looked) {
     if (e.WhoAmI == kEdgeEnd) return stOk;
@@ -178,20 +224,20 @@ class EmbeddedRoutine {
   const EmbeddedPlan& x_;
   CodeWriter& out_;
   TrieReader trie_;
-  const Emptiness& emptiness_;
+  const EmbeddedDecisions& decisions_;
   ExpectedLists& expected_;
+  bool usedChoice_ = false;
 };
 
-Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, const Emptiness& emptiness,
+Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, const EmbeddedDecisions& decisions,
                     ExpectedLists& expected) {
   const NontRec& n = x.lang.NontTab[nont];
   const std::string id = Ident(n.Name);
-  EmbeddedRoutine w(x, out, emptiness, expected);
   TrieReader trie(x.lang);
-  out.Put("/* %s */\n", CStringBody(n.Name.View()));
-  out.Put("static int Nont_%s(Parser *p) {\n", id);
-  out.Put("\tif  ( ++p->depth > p->maxDepth )\n\t\treturn\tTooDeep(p);\n");
-  if (x.Trace()) out.Put("\tif  ( p->trace != NULL )\n\t\tfprintf(p->trace, \"-> %s\\n\");\n", id);
+  // The body is collected first: only then is it known whether it needs `choice`.
+  CodeWriter body;
+  body.OpenMemory();
+  EmbeddedRoutine w(x, body, decisions, expected);
   const EdgeRec* first = nullptr;
   if (n.ProdEdges != 0) {
     if (Status st = trie.EdgeAt(n.ProdEdges, first); st != stOk) return st;
@@ -199,23 +245,17 @@ Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, c
   if (first == nullptr || first->Altr == 0) {
     if (Status st = w.Sequence(n.ProdEdges, 1, false); st != stOk) return st;
   } else {
-    if (Status st = w.Switch(n.ProdNodes, n.ProdEdges, 1, true); st != stOk) return st;
+    if (Status st = w.Choice(n.ProdEdges, 1); st != stOk) return st;
   }
   if (n.RecEdges != 0) {
-    const EdgeRec* tail = nullptr;
-    if (Status st = trie.EdgeAt(n.RecEdges, tail); st != stOk) return st;
-    out.Put("\tTRY(Look(p));\n\twhile  ( ");
-    std::string loopTerms;
-    if (Status st = w.LoopCondition(n.DLRF, loopTerms); st != stOk) return st;
-    out.Put(" ) {\n");
-    if (tail->Altr == 0) {
-      if (Status st = w.Sequence(n.RecEdges, 2, false); st != stOk) return st;
-    } else {
-      if (Status st = w.Switch(n.RecNodes, n.RecEdges, 2, false); st != stOk) return st;
-    }
-    out.Put("\t\tTRY(Look(p));\n\t}\n");
-    out.Put("\tLeftLoop(p, %s);\n", loopTerms);
+    if (Status st = w.Loop(n.RecEdges); st != stOk) return st;
   }
+  out.Put("/* %s */\n", CStringBody(n.Name.View()));
+  out.Put("static int Nont_%s(Parser *p) {\n", id);
+  if (w.UsedChoice()) out.Put("\tint\tchoice = 0;\n\n");
+  out.Put("\tif  ( ++p->depth > p->maxDepth )\n\t\treturn\tTooDeep(p);\n");
+  if (x.Trace()) out.Put("\tif  ( p->trace != NULL )\n\t\tfprintf(p->trace, \"-> %s\\n\");\n", id);
+  out.Put(body.TakeText());
   if (x.Trace()) out.Put("\tif  ( p->trace != NULL )\n\t\tfprintf(p->trace, \"   %s ->\\n\");\n", id);
   out.Put("\tp->depth--;\n\treturn\tOK;\n}\n\n");
   return stOk;
@@ -241,11 +281,11 @@ void ExpectedLists::Write(CodeWriter& out) const {
   out.Put("\n");
 }
 
-Status WriteEmbeddedRoutines(const EmbeddedPlan& x, CodeWriter& body, ExpectedLists& expected) {
+Status WriteEmbeddedRoutines(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, CodeWriter& body,
+                             ExpectedLists& expected) {
   const Language& lang = x.lang;
-  const Emptiness emptiness(lang);
   for (std::int32_t n = 1; n <= lang.LastNonterminal; ++n)
-    if (Status st = WriteRoutine(x, body, n, emptiness, expected); st != stOk) return st;
+    if (Status st = WriteRoutine(x, body, n, decisions, expected); st != stOk) return st;
   return stOk;
 }
 

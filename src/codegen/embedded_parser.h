@@ -1,6 +1,7 @@
 // The parsing routines of the embeddable translator: one static function per nonterminal,
-// calls along its production trie, a switch on the coming terminal where the trie branches and
-// a loop over its left-recursive tails; a failed decision names the terminals it expected.
+// calls along its production trie, the decision of each list where the trie branches (a plain
+// switch where the coming terminal decides) and a loop over its left-recursive tails; a failed
+// decision names the terminals it expected.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "base/status.h"
 #include "codegen/code_writer.h"
+#include "codegen/embedded_decisions.h"
 #include "codegen/embedded_plan.h"
 
 namespace parvolen {
@@ -32,6 +34,7 @@ void WriteEmbeddedDeclarations(const EmbeddedPlan& x, CodeWriter& out);
 
 // Writes every parsing routine, naming the expected lists it needs. A corrupt trie gives the
 // status of the faulty index; nesting too deep for the generator's stack gives stNoMem.
-[[nodiscard]] Status WriteEmbeddedRoutines(const EmbeddedPlan& x, CodeWriter& body, ExpectedLists& expected);
+[[nodiscard]] Status WriteEmbeddedRoutines(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, CodeWriter& body,
+                                           ExpectedLists& expected);
 
 }  // namespace parvolen

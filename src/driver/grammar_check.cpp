@@ -21,7 +21,8 @@ Status CheckGrammar(const Language& lang, const ReadProgress& progress, std::str
     return read;
   }
   if (!options.Warnings && !options.Strict) return stOk;
-  std::vector<Diagnostic> found = LossDiagnostics(grammar, places, options.Strict ? Severity::Error : Severity::Warning);
+  std::vector<Diagnostic> found;
+  if (options.Losses) found = LossDiagnostics(grammar, places, options.Strict ? Severity::Error : Severity::Warning);
   const bool rejects = !found.empty();
   std::vector<Diagnostic> unused = UnusedDiagnostics(grammar, places, progress);
   found.insert(found.end(), unused.begin(), unused.end());

@@ -13,6 +13,7 @@ namespace parvolen {
 struct GrammarCheckOptions {
   bool Strict = false;   // the places where the parser rejects derivable input are errors
   bool Warnings = true;  // false: warnings are not printed, so they are not looked for
+  bool Losses = true;    // false: the translator decides on complete lookahead sets, it loses nothing
 };
 
 // Reports on the grammar read with status `read` from the description `file`, whose reading

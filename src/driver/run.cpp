@@ -61,10 +61,10 @@ Status Run(std::span<const std::string_view> args) {
   Status st =
       ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle, &progress, reading);
   if (const Language* lang = pool.Record(handle); lang != nullptr)
-    st = CheckGrammar(*lang, progress, cl.LangFile, st, {cl.Strict, cl.Warnings});
+    st = CheckGrammar(*lang, progress, cl.LangFile, st, {cl.Strict, cl.Warnings, !cl.Embedded});
   if (st == stOk && cl.Embedded) {
     const Language* lang = pool.Record(handle);
-    st = lang == nullptr ? stBadLanguageHandle : ConsEmbedded(*lang, cl.TargetDir, cl.Prefix, options);
+    st = lang == nullptr ? stBadLanguageHandle : ConsEmbedded(*lang, cl.TargetDir, cl.Prefix, options, &progress, cl.LangFile);
   } else if (st == stOk) {
     st = Construct(pool.Record(handle), cl.TargetDir, &options);
   }
