@@ -114,7 +114,7 @@ void WriteSemClear(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options)
   out.Put("}\n\n");
 }
 
-Status WriteSemanticActions(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options) {
+Status WriteSemanticActions(const EmbeddedPlan& x, const RoutineUse& use, CodeWriter& out, ConsOptions& options) {
   const Language& lang = x.lang;
   if (Machine(x, options)) {
     if (lang.UseStrings != 0 || lang.IdTerm != 0) WriteCopyText(out);
@@ -124,7 +124,8 @@ Status WriteSemanticActions(const EmbeddedPlan& x, CodeWriter& out, ConsOptions&
     if (options.OpcodeCount[kOpFetch] > 0 && lang.IgnoreValues == 0) WriteFetchValue(x, out, options);
   }
   WriteMachineWords(x, out);
-  for (std::int32_t a = 1; a <= lang.LastAction; ++a) {
+  for (std::int32_t a : use.Actions) {
+    if (a < 1 || a > lang.LastAction) return stBadActionCode;
     const ActionRec& action = lang.ActionTab[a];
     out.Put("static int Action_%s(Parser *p) {\n", Ident(action.Name));
     out.Put("\tErrCode\te = ecOk;\n\n\t(void)p;\t/* not every instruction needs them */\n\t(void)e;\n");
@@ -157,14 +158,15 @@ void WriteEmbeddedSemanticState(const EmbeddedPlan& x, CodeWriter& out, const Co
 
 bool EmbeddedHasMachine(const EmbeddedPlan& x, const ConsOptions& options) { return Machine(x, options); }
 
-Status WriteEmbeddedActions(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options) {
+Status WriteEmbeddedActions(const EmbeddedPlan& x, const RoutineUse& use, CodeWriter& out, ConsOptions& options) {
   const Language& lang = x.lang;
   out.Put("/* The statuses of the translated instructions. */\n");
   out.Put("typedef int ErrCode;\n");
   out.Put("#define\tecOk\tOK\n#define\tecNoMem\tNO_MEMORY\n#define\tecNoVal\tNO_VALUE\n#define\tecNotNum\tNOT_NUMBER\n");
   out.Put("#define\tecNoStk\tSTACK_EMPTY\n#define\tecStkOvr\tSTACK_OVERFLOW\n#define\tecFinish\tUNFINISHED\n");
   out.Put("#define\tecWrite\tWRITE\n\n");
-  for (std::int32_t n = 1; n <= lang.LastOutTerm; ++n) {
+  for (std::int32_t n : use.OutTerms) {
+    if (n < 1 || n > lang.LastOutTerm) return stBadOutTermCode;
     const OutTermRec& term = lang.OutTermTab[n];
     out.Put("/* output terminal `%s' */\n", CStringBody(term.Name.View()));
     out.Put("static int OutTerm_%s(Parser *p) {\n", Ident(term.Name));
@@ -176,7 +178,7 @@ Status WriteEmbeddedActions(const EmbeddedPlan& x, CodeWriter& out, ConsOptions&
     }
     out.Put("\treturn\tOK;\n}\n\n");
   }
-  if (x.Semantic() && x.HasActions()) return WriteSemanticActions(x, out, options);
+  if (x.Semantic() && x.HasActions()) return WriteSemanticActions(x, use, out, options);
   return stOk;
 }
 

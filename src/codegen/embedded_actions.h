@@ -7,6 +7,7 @@
 #include "base/status.h"
 #include "codegen/code_writer.h"
 #include "codegen/construct.h"
+#include "codegen/embedded_parser.h"
 #include "codegen/embedded_plan.h"
 
 namespace parvolen {
@@ -21,8 +22,9 @@ void WriteEmbeddedSemanticState(const EmbeddedPlan& x, CodeWriter& out, const Co
 // True when the machine holds values (and SemClear exists).
 [[nodiscard]] bool EmbeddedHasMachine(const EmbeddedPlan& x, const ConsOptions& options);
 
-// The output terminal functions and, with -s, the action functions. The status of an
-// instruction that cannot be translated.
-[[nodiscard]] Status WriteEmbeddedActions(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options);
+// The functions of the output terminals and, with -s, of the actions that the routines call.
+// The status of an instruction that cannot be translated.
+[[nodiscard]] Status WriteEmbeddedActions(const EmbeddedPlan& x, const RoutineUse& use, CodeWriter& out,
+                                          ConsOptions& options);
 
 }  // namespace parvolen

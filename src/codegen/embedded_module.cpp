@@ -69,10 +69,14 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   for (const std::string& text : texts) out.Put("\t\"%s\",\n", CStringBody(text));
   out.Put("};\n\n");
   out.Put("/* The terminals whose text is a value of their own, shown with it. */\n");
-  out.Put("static int Valued(int kind) {\n\treturn\t0");
-  for (std::int32_t t : {lang.IdTerm, lang.NumTerm, lang.CharTerm, lang.StrTerm})
-    if (t != 0) out.Put(" || kind == %s", x.TermConst(t));
-  out.Put(";\n}\n\n");
+  out.Put("static int Valued(int kind) {\n\treturn\t");
+  bool any = false;
+  for (std::int32_t t : {lang.IdTerm, lang.NumTerm, lang.CharTerm, lang.StrTerm}) {
+    if (t == 0) continue;
+    out.Put(any ? " || kind == %s" : "kind == %s", x.TermConst(t));
+    any = true;
+  }
+  out.Put(any ? ";\n}\n\n" : "kind < 0;\t/* none has a value */\n}\n\n");
   out.Put("static void Append(char *buf, size_t *used, const char *text, size_t n) {\n");
   out.Put("\tif  ( n > 255 - *used )\n\t\tn = 255 - *used;\n");
   out.Put("\tmemcpy(buf + *used, text, n);\n\t*used += n;\n\tbuf[*used] = '\\0';\n}\n\n");
@@ -103,11 +107,7 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
 }
 
 // Looking at, matching and taking the coming terminal.
-void WriteTokenFunctions(const EmbeddedPlan& x, CodeWriter& out, std::int32_t depth) {
-  out.Put("static int Look(Parser *p) {\n\tint\tstatus;\n\n");
-  out.Put("\tif  ( p->have )\n\t\treturn\tOK;\n");
-  out.Put("\tif  ( ( status = Scan(p, &p->tok) ) != OK )\n\t\treturn\tstatus;\n");
-  out.Put("\tp->have = 1;\n\treturn\tOK;\n}\n\n");
+void WriteShift(CodeWriter& out, std::int32_t depth) {
   out.Put("/* The coming terminal becomes the last one matched. */\n");
   out.Put("static void Shift(Parser *p) {\n\tToken\tt = p->last;\n");
   if (depth > 1) out.Put("\tint\ti;\n");
@@ -121,22 +121,18 @@ void WriteTokenFunctions(const EmbeddedPlan& x, CodeWriter& out, std::int32_t de
     out.Put("\tp->tok = t;\n\tp->have = 0;\n");
   }
   out.Put("\tp->shifted++;\n}\n\n");
-  if (depth > 1) {
-    out.Put("/* Reads ahead until the terminal at the level (1: the coming one) is known. */\n");
-    out.Put("static int Peek(Parser *p, int level) {\n");
-    out.Put("\tTRY(Look(p));\n");
-    out.Put("\twhile  ( p->aheadCount < level - 1 ) {\n");
-    out.Put("\t\tTRY(Scan(p, &p->ahead[p->aheadCount]));\n\t\tp->aheadCount++;\n\t}\n");
-    out.Put("\treturn\tOK;\n}\n\n");
-  }
+}
+
+void WriteMatch(CodeWriter& out) {
   out.Put("static int Match(Parser *p, int kind) {\n");
   out.Put("\tshort\texpected[2];\n\n");
   out.Put("\tTRY(Look(p));\n");
   out.Put("\tif  ( p->tok.kind != kind ) {\n");
   out.Put("\t\texpected[0] = (short)kind;\n\t\texpected[1] = -1;\n\t\treturn\tUnexpected(p, expected, 1);\n\t}\n");
   out.Put("\tShift(p);\n\treturn\tOK;\n}\n\n");
-  bool loops = false;
-  for (std::int32_t n = 1; n <= x.lang.LastNonterminal; ++n) loops = loops || x.lang.NontTab[n].RecEdges != 0;
+}
+
+void WriteLoopsAndDepth(CodeWriter& out, bool loops) {
   if (loops) {
     out.Put("/* A tail loop was left at the coming terminal: a syntax error there names its terminals. */\n");
     out.Put("static void LeftLoop(Parser *p, const short *terms) {\n");
@@ -145,6 +141,24 @@ void WriteTokenFunctions(const EmbeddedPlan& x, CodeWriter& out, std::int32_t de
   }
   out.Put("static int TooDeep(Parser *p) {\n");
   out.Put("\treturn\tFail(p, TOO_DEEP, p->line, Column(p, p->cur), \"nesting too deep\");\n}\n\n");
+}
+
+void WriteTokenFunctions(const EmbeddedPlan& x, CodeWriter& out, std::int32_t depth, const RoutineUse& use) {
+  out.Put("static int Look(Parser *p) {\n\tint\tstatus;\n\n");
+  out.Put("\tif  ( p->have )\n\t\treturn\tOK;\n");
+  out.Put("\tif  ( ( status = Scan(p, &p->tok) ) != OK )\n\t\treturn\tstatus;\n");
+  out.Put("\tp->have = 1;\n\treturn\tOK;\n}\n\n");
+  if (use.Shift) WriteShift(out, depth);
+  if (depth > 1) {
+    out.Put("/* Reads ahead until the terminal at the level (1: the coming one) is known. */\n");
+    out.Put("static int Peek(Parser *p, int level) {\n");
+    out.Put("\tTRY(Look(p));\n");
+    out.Put("\twhile  ( p->aheadCount < level - 1 ) {\n");
+    out.Put("\t\tTRY(Scan(p, &p->ahead[p->aheadCount]));\n\t\tp->aheadCount++;\n\t}\n");
+    out.Put("\treturn\tOK;\n}\n\n");
+  }
+  if (use.Match) WriteMatch(out);
+  WriteLoopsAndDepth(out, use.Loops);
   out.Put("static const short ExpectEnd[] = {%s, -1};\n\n", x.EndConst());
 }
 
@@ -226,19 +240,22 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
 
 Status WriteSource(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, std::string_view dir,
                    ConsOptions& options) {
+  // The routines come first, in memory: they tell which lists of expected terminals, token
+  // functions, actions and output terminals the file needs, which C wants defined before them.
+  ExpectedLists expected;
+  RoutineUse use;
+  CodeWriter routines;
+  routines.OpenMemory();
+  if (Status st = WriteEmbeddedRoutines(x, decisions, routines, expected, use); st != stOk) return st;
+
   CodeWriter out;
   if (Status st = ConOpenFile(out, dir, x.prefix + ".c", "Embeddable translator"); st != stOk) return st;
   WritePrologue(x, out, options, decisions.Depth());
   if (Status st = WriteEmbeddedLexer(x, out); st != stOk) return st;
   WriteTerminalTexts(x, out);
-  WriteTokenFunctions(x, out, decisions.Depth());
-  if (Status st = WriteEmbeddedActions(x, out, options); st != stOk) return st;
-  WriteEmbeddedDeclarations(x, out);
-  // The routines name the lists of expected terminals, which C wants defined before them.
-  ExpectedLists expected;
-  CodeWriter routines;
-  routines.OpenMemory();
-  if (Status st = WriteEmbeddedRoutines(x, decisions, routines, expected); st != stOk) return st;
+  WriteTokenFunctions(x, out, decisions.Depth(), use);
+  if (Status st = WriteEmbeddedActions(x, use, out, options); st != stOk) return st;
+  WriteEmbeddedDeclarations(x, use, out);
   expected.Write(out);
   out.Put(routines.TakeText());
   WriteInterface(x, out, EmbeddedHasMachine(x, options));

@@ -22,11 +22,13 @@ std::string KindAt(int level) {
 class EmbeddedRoutine {
  public:
   EmbeddedRoutine(const EmbeddedPlan& x, CodeWriter& out, const EmbeddedDecisions& decisions,
-                  ExpectedLists& expected)
-      : x_(x), out_(out), trie_(x.lang), decisions_(decisions), expected_(expected) {}
+                  ExpectedLists& expected, RoutineUse& use)
+      : x_(x), out_(out), trie_(x.lang), decisions_(decisions), expected_(expected), use_(use) {}
 
   // Whether some decision of the routine set the variable `choice`.
   [[nodiscard]] bool UsedChoice() const { return usedChoice_; }
+  // The nonterminals whose routines it calls.
+  [[nodiscard]] const std::vector<std::int32_t>& Called() const { return called_; }
 
   Status Sequence(std::int32_t edge, int level, bool looked) {
     const std::string tabs = CodeWriter::Tabs(level);
@@ -75,6 +77,7 @@ class EmbeddedRoutine {
 
   // The tail loop of the nonterminal: another tail while the decision selects one.
   Status Loop(std::int32_t first) {
+    use_.Loops = true;
     const DecisionNode* node = decisions_.At(first);
     std::vector<std::int32_t> members;
     if (Status st = Members(first, members); st != stOk) return st;
@@ -204,19 +207,28 @@ class EmbeddedRoutine {
       case kEdgeTerminal:
         if (looked) {
           out_.Put("%sShift(p);\n", tabs);
+          use_.Shift = true;
         } else {
           out_.Put("%sTRY(Match(p, %s));\n", {tabs, x_.TermConst(e.Code)});
+          use_.Match = use_.Shift = true;
         }
         break;
-      case kEdgeNonterminal: out_.Put("%sTRY(Nont_%s(p));\n", {tabs, ident}); break;
+      case kEdgeNonterminal:
+        out_.Put("%sTRY(Nont_%s(p));\n", {tabs, ident});
+        called_.push_back(e.Code);
+        break;
       case kEdgeAction:
+        use_.Actions.insert(e.Code);
         if (x_.UserActions()) {
           out_.Put("%sTRY(%s_action_%s(p));\n", {tabs, x_.prefix, ident});
         } else {
           out_.Put("%sTRY(Action_%s(p));\n", {tabs, ident});
         }
         break;
-      default: out_.Put("%sTRY(OutTerm_%s(p));\n", {tabs, ident}); break;
+      default:
+        out_.Put("%sTRY(OutTerm_%s(p));\n", {tabs, ident});
+        use_.OutTerms.insert(e.Code);
+        break;
     }
     return stOk;
   }
@@ -226,18 +238,20 @@ class EmbeddedRoutine {
   TrieReader trie_;
   const EmbeddedDecisions& decisions_;
   ExpectedLists& expected_;
+  RoutineUse& use_;
   bool usedChoice_ = false;
+  std::vector<std::int32_t> called_;
 };
 
 Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, const EmbeddedDecisions& decisions,
-                    ExpectedLists& expected) {
+                    ExpectedLists& expected, RoutineUse& use, std::vector<std::int32_t>& called) {
   const NontRec& n = x.lang.NontTab[nont];
   const std::string id = Ident(n.Name);
   TrieReader trie(x.lang);
   // The body is collected first: only then is it known whether it needs `choice`.
   CodeWriter body;
   body.OpenMemory();
-  EmbeddedRoutine w(x, body, decisions, expected);
+  EmbeddedRoutine w(x, body, decisions, expected, use);
   const EdgeRec* first = nullptr;
   if (n.ProdEdges != 0) {
     if (Status st = trie.EdgeAt(n.ProdEdges, first); st != stOk) return st;
@@ -258,6 +272,7 @@ Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, c
   out.Put(body.TakeText());
   if (x.Trace()) out.Put("\tif  ( p->trace != NULL )\n\t\tfprintf(p->trace, \"   %s ->\\n\");\n", id);
   out.Put("\tp->depth--;\n\treturn\tOK;\n}\n\n");
+  called = w.Called();
   return stOk;
 }
 
@@ -282,17 +297,37 @@ void ExpectedLists::Write(CodeWriter& out) const {
 }
 
 Status WriteEmbeddedRoutines(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, CodeWriter& body,
-                             ExpectedLists& expected) {
+                             ExpectedLists& expected, RoutineUse& use) {
   const Language& lang = x.lang;
-  for (std::int32_t n = 1; n <= lang.LastNonterminal; ++n)
-    if (Status st = WriteRoutine(x, body, n, decisions, expected); st != stOk) return st;
+  const auto count = static_cast<std::size_t>(std::max(lang.LastNonterminal, 0)) + 1;
+  use.Nonterminals.assign(count, false);
+  std::vector<std::string> texts(count);
+  std::vector<std::int32_t> todo;
+  const auto reach = [&](std::int32_t n) {
+    if (n < 1 || static_cast<std::size_t>(n) >= count || use.Nonterminals[n]) return;
+    use.Nonterminals[n] = true;
+    todo.push_back(n);
+  };
+  reach(lang.StartNont);
+  while (!todo.empty()) {
+    const std::int32_t n = todo.back();
+    todo.pop_back();
+    CodeWriter routine;
+    routine.OpenMemory();
+    std::vector<std::int32_t> called;
+    if (Status st = WriteRoutine(x, routine, n, decisions, expected, use, called); st != stOk) return st;
+    texts[n] = routine.TakeText();
+    for (std::int32_t c : called) reach(c);
+  }
+  // In the order of the nonterminals, whatever order the calls found them in.
+  for (std::size_t n = 1; n < count; ++n) body.Put(texts[n]);
   return stOk;
 }
 
-void WriteEmbeddedDeclarations(const EmbeddedPlan& x, CodeWriter& out) {
-  out.Put("/* The parsing routines, one per nonterminal. */\n");
+void WriteEmbeddedDeclarations(const EmbeddedPlan& x, const RoutineUse& use, CodeWriter& out) {
+  out.Put("/* The parsing routines, one per nonterminal that the starting symbol reaches. */\n");
   for (std::int32_t n = 1; n <= x.lang.LastNonterminal; ++n)
-    out.Put("static int Nont_%s(Parser *p);\n", Ident(x.lang.NontTab[n].Name));
+    if (use.Nonterminals[n]) out.Put("static int Nont_%s(Parser *p);\n", Ident(x.lang.NontTab[n].Name));
   out.Put("\n");
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,12 +30,25 @@ class ExpectedLists {
   std::vector<std::vector<std::int32_t>> lists_;
 };
 
-// Declares every parsing routine.
-void WriteEmbeddedDeclarations(const EmbeddedPlan& x, CodeWriter& out);
+// What the routines use, so that NAME.c defines no static function that nothing calls (a C
+// compiler warns about those): the routines of the nonterminals the starting symbol reaches, the
+// actions and output terminals they call, and the token functions they need.
+struct RoutineUse {
+  std::vector<bool> Nonterminals;  // by code: a routine is written
+  std::set<std::int32_t> Actions;
+  std::set<std::int32_t> OutTerms;
+  bool Match = false;
+  bool Shift = false;
+  bool Loops = false;  // some routine has a tail loop
+};
 
-// Writes every parsing routine, naming the expected lists it needs. A corrupt trie gives the
-// status of the faulty index; nesting too deep for the generator's stack gives stNoMem.
+// Declares the routines that are written.
+void WriteEmbeddedDeclarations(const EmbeddedPlan& x, const RoutineUse& use, CodeWriter& out);
+
+// Writes the routine of every nonterminal that the starting symbol's routine calls, directly or
+// through others, naming the expected lists it needs and noting what it uses. A corrupt trie gives the status of the faulty index;
+// nesting too deep for the generator's stack gives stNoMem.
 [[nodiscard]] Status WriteEmbeddedRoutines(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, CodeWriter& body,
-                                           ExpectedLists& expected);
+                                           ExpectedLists& expected, RoutineUse& use);
 
 }  // namespace parvolen
