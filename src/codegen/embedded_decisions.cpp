@@ -113,12 +113,14 @@ class Decider {
   std::int32_t end_;
 };
 
-// The names of a string's terminals, the end of the input as such.
+// The names of a string's terminals, up to the first end of the input (which a string of k
+// terminals repeats to its length).
 std::string Spelled(const Grammar& grammar, const TermString& string, std::int32_t endCode) {
   std::string text;
   for (std::int32_t t : string) {
     if (!text.empty()) text += ' ';
     text += t == endCode && t == 0 ? "<end of input>" : grammar.TermName(t);
+    if (t == endCode) break;
   }
   return text;
 }
@@ -134,21 +136,19 @@ void ReportClash(const Grammar& grammar, const ChoicePoint& choice, const Clash&
                  std::int32_t endCode, const ReadProgress* progress, std::string_view file) {
   const std::string owner = grammar.NontName(choice.Owner);
   const std::string shared = Spelled(grammar, clash.String, endCode);
-  std::string text = "the embeddable translator cannot decide the choice of [" + owner + "] " +
-                     grammar.Where(choice) + " on " + std::to_string(k) + " terminal" + (k == 1 ? "" : "s") +
-                     ": both ";
-  text += clash.Claimant == kLeaveLoop ? "leaving its tail loop" : "this production";
-  text += " and ";
-  text += clash.Holder == kLeaveLoop ? "leaving its tail loop" : "another";
-  text += " can begin with '" + shared + "'";
+  const auto member = [&grammar](std::int32_t m) {
+    return m == kLeaveLoop ? std::string("leaving the tail loop") : grammar.EdgeText(m);
+  };
+  const std::string text = "the embeddable translator cannot decide the choice of [" + owner + "] " +
+                           grammar.Where(choice) + " on " + std::to_string(k) + " terminal" + (k == 1 ? "" : "s") +
+                           ": both " + member(clash.Claimant) + " and " + member(clash.Holder) + " can begin with '" +
+                           shared + "'";
   std::string hint;
   LLSets ll1(grammar, 1);
   Examples examples(grammar, ll1);
   if (const auto before = examples.Reaching(choice); before.has_value()) {
-    TermString input = *before;
-    for (std::int32_t t : clash.String)
-      if (t != endCode || endCode != 0) input.push_back(t);
-    hint = "an input that reaches it: '" + Spelled(grammar, input, endCode) + "'";
+    hint = before->empty() ? "the choice is reached, for instance, at the beginning of the input"
+                           : "the choice is reached, for instance, after '" + Spelled(grammar, *before, endCode) + "'";
   }
   const std::int32_t claimant = ProductionOf(grammar, clash.Claimant);
   const std::int32_t holder = ProductionOf(grammar, clash.Holder);
