@@ -9,10 +9,14 @@
 #   limits/    EXPECT names each input with "accept" or "reject"
 # A rejection must come from the parse (Syntax error), the lexer (Spelling error, Value too long)
 # and nothing else. Prints one summary line per folder and every input that came out otherwise.
-# usage: realworld_check.sh LANG DESCRIPTION MAIN   (with PARVOLEN and WORK_DIR set by run_case.sh)
+# With PREFIX the embeddable translator (--prefix=PREFIX, strict C99) is run instead, optionally
+# with the description's Lookahead raised to LOOKAHEAD; a rejection is then any located error,
+# and limits/ is left out (it holds the classic translator's limits, such as its 255-byte values).
+# usage: realworld_check.sh LANG DESCRIPTION MAIN [PREFIX [LOOKAHEAD]]
+#   (with PARVOLEN and WORK_DIR set by run_case.sh)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-lang=$1 description=$2 main=$3
+lang=$1 description=$2 main=$3 prefix=${4:-} lookahead=${5:-}
 inputs=$here/../../../shared/realworld/$lang
 if [ ! -d "$inputs" ]; then
   echo "SKIPPED: no real-world inputs for $lang (looked for shared/realworld/$lang beside the repository)"
@@ -20,8 +24,21 @@ if [ ! -d "$inputs" ]; then
 fi
 inputs=$(cd "$inputs" && pwd)
 
-mkdir -p "$WORK_DIR/gen"
-"$PARVOLEN" -q "$description" "$WORK_DIR/gen" > "$WORK_DIR/gen.txt" || { cat "$WORK_DIR/gen.txt"; exit 1; }
+gen=$WORK_DIR/gen${prefix:+-$prefix$lookahead}
+mkdir -p "$gen"
+if [ -n "$prefix" ]; then
+  if [ -n "$lookahead" ]; then
+    # The analysis at a larger lookahead needs more views and decision nodes.
+    sed -E -e "s/^Lookahead = [0-9]+/Lookahead = $lookahead/" -e 's/^(Views|Nodes) = [0-9]+/\1 = 200000/' \
+      "$description" > "$gen/$lang.lang"
+  else
+    cp "$description" "$gen/$lang.lang"
+  fi
+  "$PARVOLEN" -q "--prefix=$prefix" "$gen/$lang.lang" "$gen" > "$gen/gen.txt" || { cat "$gen/gen.txt"; exit 1; }
+  export TRANSLATOR_SOURCES="$prefix.c" TRANSLATOR_CFLAGS="-std=c99 -pedantic -Wall -Wextra -Werror"
+else
+  "$PARVOLEN" -q "$description" "$gen" > "$gen/gen.txt" || { cat "$gen/gen.txt"; exit 1; }
+fi
 
 # The expected outcome of every input, one "<folder>/<file> accept|reject" a line.
 : > "$WORK_DIR/want.txt"
@@ -33,7 +50,7 @@ for folder in valid negative dialect; do
     [ -f "$file" ] && echo "$folder/$(basename "$file") $want" >> "$WORK_DIR/want.txt"
   done
 done
-if [ -f "$inputs/limits/EXPECT" ]; then
+if [ -f "$inputs/limits/EXPECT" ] && [ -z "$prefix" ]; then
   while read -r file want; do
     [ -n "$file" ] && echo "limits/$file $want" >> "$WORK_DIR/want.txt"
   done < "$inputs/limits/EXPECT"
@@ -44,13 +61,14 @@ declare -A total=() right=()
 while read -r path want; do
   folder=${path%%/*} name=${path#*/}
   total[$folder]=$(( ${total[$folder]:-0} + 1 ))
-  if ! got=$(bash "$here/translator_run.sh" "$WORK_DIR/gen" "$main" "$inputs/$path"); then
+  if ! got=$(bash "$here/translator_run.sh" "$gen" "$main" "$inputs/$path"); then
     echo "$path: $got"
     fail=1
     continue
   fi
   case "$got" in
     "$name: accepted") outcome=accept ;;
+    "$name":[0-9]*:[0-9]*": "*) [ -n "$prefix" ] && outcome=reject || outcome="unexpected output" ;;
     "$name":[0-9]*": Syntax error" | "$name":[0-9]*": Spelling error" | "$name":[0-9]*": Value too long")
       outcome=reject ;;
     *) outcome="unexpected output" ;;
@@ -64,6 +82,7 @@ while read -r path want; do
 done < "$WORK_DIR/want.txt"
 
 for folder in valid negative dialect limits; do
-  [ -n "${total[$folder]:-}" ] && echo "$lang $folder: ${right[$folder]:-0} of ${total[$folder]} as expected"
+  [ -n "${total[$folder]:-}" ] &&
+    echo "$lang${prefix:+ --prefix${lookahead:+ (Lookahead $lookahead)}} $folder: ${right[$folder]:-0} of ${total[$folder]} as expected"
 done
 exit $fail
