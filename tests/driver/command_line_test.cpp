@@ -11,6 +11,7 @@
 #include "base/version.h"
 #include "driver/run.h"
 #include "support/describe.h"
+#include "support/run_capture.h"
 
 namespace parvolen {
 namespace {
@@ -82,23 +83,6 @@ TEST(CommandLine, GenerationOptions) {
   const ConsOptions both = MakeConsOptions(Parse({"-T", "-s", "g.lang"}));
   EXPECT_EQ(both.DebugSupport, 1);
   EXPECT_EQ(both.SemanticCode, 1);
-}
-
-// What one run printed on each channel and its status.
-struct Outcome {
-  Status status = stOk;
-  std::string out;
-  std::string err;
-};
-
-Outcome RunWith(std::vector<std::string_view> args) {
-  Outcome outcome;
-  ConsoleSink out(outcome.out);
-  ConsoleSink err(outcome.err);
-  const ConsoleRedirect messages(Channel::Messages, out);
-  const ConsoleRedirect diagnostics(Channel::Diagnostics, err);
-  outcome.status = Run(args);
-  return outcome;
 }
 
 // The long options: each row a command line, its status, the start of standard output and the

@@ -13,6 +13,7 @@
 #include "driver/command_line.h"
 #include "driver/run.h"
 #include "support/describe.h"
+#include "support/run_capture.h"
 
 namespace parvolen {
 namespace {
@@ -123,12 +124,6 @@ const Case kCases[] = {
     {"a clean grammar", kClean, {"--strict"}, stOk, kDone, {}},
 };
 
-struct Outcome {
-  Status status = stOk;
-  std::string out;
-  std::string err;
-};
-
 Outcome RunOn(std::string_view text, std::vector<std::string_view> options, const std::string& target) {
   const std::string description = TempPath("grammar-warnings");
   std::ofstream(description, std::ios::binary) << text;
@@ -136,14 +131,7 @@ Outcome RunOn(std::string_view text, std::vector<std::string_view> options, cons
   args.push_back("-q");
   args.push_back(description);
   args.push_back(target);
-  Outcome outcome;
-  {
-    ConsoleSink out(outcome.out);
-    ConsoleSink err(outcome.err);
-    const ConsoleRedirect messages(Channel::Messages, out);
-    const ConsoleRedirect diagnostics(Channel::Diagnostics, err);
-    outcome.status = Run(args);
-  }
+  Outcome outcome = RunWith(args);
   for (std::size_t at; (at = outcome.err.find(description)) != std::string::npos;)
     outcome.err.replace(at, description.size(), "desc.lang");
   std::remove(description.c_str());
