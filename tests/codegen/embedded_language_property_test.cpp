@@ -29,6 +29,7 @@ constexpr int kDefaultGrammars = 200;
 constexpr int kDerivedPerGrammar = 10;
 constexpr int kMutatedPerGrammar = 10;
 constexpr int kDetailedFailures = 5;  // grammars whose failures are printed in full
+constexpr int kTimedOutOrKilled = 124;  // from this exit status on, timeout(1) or a signal ended the run
 
 int GrammarCount() {
   const char* text = std::getenv("PARVOLEN_PROPERTY_GRAMMARS");
@@ -95,6 +96,16 @@ struct Tally {
   }
 };
 
+// Writes the probes one a line and runs the built driver over them once; gives its output, one
+// verdict a line, and sets `ran` to its exit status.
+std::string RunDriver(const RandomLanguage& lang, const std::vector<Probe>& probes, const fs::path& dir, int& ran) {
+  std::string input;
+  for (const Probe& p : probes) input += SentenceText(lang, p.sentence) + "\n";
+  WriteFile(dir / "sentences.txt", input);
+  ran = RunShell("cd " + Quoted(dir) + " && timeout 60 ./driver sentences.txt > verdicts.txt 2>&1");
+  return ReadFile(dir / "verdicts.txt");
+}
+
 // Generates, builds and runs the translator of one grammar; adds what it finds to the tally.
 void CheckGrammar(unsigned seed, const fs::path& work, Tally& tally) {
   const RandomLanguage lang = MakeRandomLanguage(seed);
@@ -109,6 +120,12 @@ void CheckGrammar(unsigned seed, const fs::path& work, Tally& tally) {
   WriteFile(dir / "random.lang", lang.description);
   const int generated = RunShell("cd " + Quoted(dir) + " && timeout 120 " + Quoted(PARVOLEN_PROGRAM) +
                                  " -q --prefix=lang random.lang . > generate.out 2> generate.err");
+  if (generated < 0 || generated >= kTimedOutOrKilled) {
+    ++tally.failures["parvolen timed out or crashed"];
+    ++tally.failingGrammars;
+    ADD_FAILURE() << "parvolen exit status " << generated << "\n" << lang.description;
+    return;
+  }
   if (generated != 0) {
     ++tally.refused[generated];
     fs::remove_all(dir);
@@ -128,11 +145,8 @@ void CheckGrammar(unsigned seed, const fs::path& work, Tally& tally) {
   }
 
   const std::vector<Probe> probes = MakeProbes(lang, shortest, seed);
-  std::string input;
-  for (const Probe& p : probes) input += SentenceText(lang, p.sentence) + "\n";
-  WriteFile(dir / "sentences.txt", input);
-  const int ran = RunShell("cd " + Quoted(dir) + " && timeout 60 ./driver sentences.txt > verdicts.txt 2>&1");
-  std::istringstream verdicts(ReadFile(dir / "verdicts.txt"));
+  int ran = 0;
+  std::istringstream verdicts(RunDriver(lang, probes, dir, ran));
   std::string report;
   std::string verdict;
   for (const Probe& p : probes) {
@@ -145,6 +159,10 @@ void CheckGrammar(unsigned seed, const fs::path& work, Tally& tally) {
                                                  : "mutated sentence rejected, Earley accepts";
     ++tally.failures[kind];
     report += "  " + kind + " (" + p.kind + "): '" + SentenceText(lang, p.sentence) + "' -> " + verdict + "\n";
+  }
+  if (ran != 0) {
+    ++tally.failures["translator crashed or timed out"];
+    report += "  driver exit status " + std::to_string(ran) + "\n";
   }
   if (report.empty()) {
     fs::remove_all(dir);
