@@ -26,6 +26,10 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
       cl.Version = true;
       break;
     }
+    if (arg == "--capacities") {
+      cl.Capacities = true;
+      continue;
+    }
     if (arg.starts_with("--")) {
       if (cl.BadOption.empty()) cl.BadOption = Cut(arg);
       continue;
@@ -71,6 +75,8 @@ void PrintHelp() {
   Print("  -s           generate the code of the semantic instructions of [Instructions]\n");
   Print("  -T           generate debug support: parsing routines print when they enter and return\n");
   Print("  -lLSTFILE    write a listing of the description to LSTFILE\n");
+  Print("  --capacities print the [Language] capacities that LANGFILE needs, ready to paste,\n");
+  Print("               and generate nothing\n");
   Print("  /?, -?, ?    print the short usage text and exit\n");
   Print("  --help       print this help and exit\n");
   Print("  --version    print the version and exit\n\n");

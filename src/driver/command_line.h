@@ -1,5 +1,5 @@
 // The command line: [-q] [-s] [-T] <langfile> [<targetdir>] [-l<lstfile>], the long options
-// --help and --version, and the usage and help texts.
+// --help, --version and --capacities, and the usage and help texts.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +25,7 @@ struct CommandLine {
   std::int32_t TooMany = 0;   // positional parameters after the second, each reported once
   bool Help = false;          // --help: print the help text and stop
   bool Version = false;       // --version: print the version and stop
+  bool Capacities = false;    // --capacities: print the capacities the description needs instead of generating
   std::string BadOption;      // the first argument that begins with "--" and is no known option
 };
 
@@ -32,7 +33,7 @@ struct CommandLine {
 // Examines the arguments after the program name, in order; no arguments at all, or one of
 // "/?", "-?", "?", asks for the usage text (later arguments are then not examined). Only
 // arguments that begin with "--" are long options: "--help" and "--version" stop the
-// examination as "-?" does, any other is kept as the bad option.
+// examination as "-?" does, "--capacities" is noted, any other is kept as the bad option.
 [[nodiscard]] CommandLine ParseCommandLine(std::span<const std::string_view> args);
 
 // Prints the usage text.
