@@ -21,6 +21,14 @@ struct LineFault {
   std::string Hint;
 };
 
+// The fault of a line of the section of the row that failed with the status, for the sections
+// whose lines name declared things: [Productions] (as below), the "name = shape" lines of
+// [Keywords], [Symbols] and [OutShapes] (a missing "=", an unknown name, a shape declared
+// before) and [Instructions] (an unknown action, mnemonic or operand, a missing operand or
+// string delimiter). False when the status is none of these or the line shows no such fault.
+[[nodiscard]] bool LocateLineFault(Language& lang, std::size_t row, std::string_view line, Status st,
+                                   LineFault& fault);
+
 // The fault of a production line that failed with the status: the name that no table knows
 // (hinting at the nearest declared name, or saying that the table's section declares nothing),
 // a missing "::=" or a misplaced delimiter. False when

@@ -215,8 +215,8 @@ class Reader {
     LineFault fault;
     const std::string_view header = Rows()[row_].Header;
     const bool located = (header == "[Language]" && LocateLanguageFault(text, st, fault)) ||
-                         (header == "[Productions]" && LocateProductionFault(lang, text, st, fault)) ||
-                         Redeclared(text, st, fault);
+                         LocateLineFault(lang, row_, text, st, fault) || Redeclared(text, st, fault);
+    if (located && (st == stKeywordDefined || st == stSymbolTwice)) fault.Hint = FirstShape(text);
     if (!located) {
       std::string message(StatusMessage(st));
       if (!message.empty() && message.front() >= 'A' && message.front() <= 'Z') message.front() += 'a' - 'A';
@@ -244,6 +244,17 @@ class Reader {
         break;
       }
     return true;
+  }
+
+  // "first declared on line N" for the shape of a "name = shape" line that the current section
+  // took before.
+  std::string FirstShape(std::string_view text) const {
+    std::string_view name, shape, earlierName, earlierShape;
+    if (SplitAtEquals(text, name, shape) != stOk) return "";
+    for (const Declared& earlier : declared_)
+      if (earlier.Row == row_ && SplitAtEquals(earlier.Text, earlierName, earlierShape) == stOk && earlierShape == shape)
+        return "first declared on line " + std::to_string(earlier.Line);
+    return "";
   }
 
   // A line that begins with ";" ends the description; a warning when non-blank lines follow,
