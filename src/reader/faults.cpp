@@ -144,6 +144,14 @@ bool LocateInstructionFault(Language& lang, std::string_view line, Status st, Li
   return LocateOperandFault(line, mnemo, *instruction, first, second, st, fault);
 }
 
+// "sections come in this order: [Language], ...".
+std::string SectionOrder() {
+  std::string order;
+  for (std::size_t r = 1; r < kSectionCount; ++r)
+    order += (r > 1 ? ", " : "") + std::string(SectionTable()[r].Header);
+  return "sections come in this order: " + order;
+}
+
 }  // namespace
 
 bool LocateLineFault(Language& lang, std::size_t row, std::string_view line, Status st, LineFault& fault) {
@@ -189,6 +197,31 @@ bool LocateProductionFault(Language& lang, std::string_view line, Status st, Lin
   return false;
 }
 
+bool LocateMissingSection(const Language& lang, std::size_t row, Status st, bool headerRead, std::string_view next,
+                          LineFault& fault) {
+  const struct {
+    std::string_view Header;
+    std::string_view Noun;
+    std::int32_t Language::*Last;
+  } needed[] = {{"[Nonterminals]", "nonterminals", &Language::LastNonterminal},
+                {"[Productions]", "productions", &Language::LastProduction}};
+  const std::string_view header = SectionTable()[row].Header;
+  for (const auto& section : needed) {
+    if (section.Header != header || st != stNotAllocated || lang.*section.Last != 0) continue;
+    fault = {0, 0, "", SectionOrder()};
+    if (headerRead) {
+      fault.Text = "section " + std::string(header) + " declares no " + std::string(section.Noun);
+      fault.Hint = "a description needs at least one of them";
+    } else if (next.empty()) {
+      fault.Text = "missing section " + std::string(header) + ": the description ends without it";
+    } else {
+      fault.Text = "missing section " + std::string(header) + ": it must come before " + std::string(next);
+    }
+    return true;
+  }
+  return false;
+}
+
 bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& fault) {
   const auto& rows = SectionTable();
   std::vector<std::string_view> headers;
@@ -211,9 +244,7 @@ bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& faul
       return true;
     }
   }
-  std::string order;
-  for (std::size_t r = 1; r < kSectionCount; ++r) order += (r > 1 ? ", " : "") + std::string(rows[r].Header);
-  fault.Hint = "sections come in this order: " + order;
+  fault.Hint = SectionOrder();
   return true;
 }
 

@@ -53,4 +53,11 @@ struct EndFault {
 // declared, no starting symbol, no nonterminals. False when the status is none of these.
 [[nodiscard]] bool LocateEndFault(Language& lang, std::size_t row, Status st, EndFault& fault);
 
+// A section that a description needs entries of ([Nonterminals], [Productions]) and that has
+// none when its end handler fails with stNotAllocated: when its header was read, the section is
+// empty; else it is missing, and `next` is the header that followed in its place (empty at the
+// end of the file). The hint gives the order of the sections. False for other rows or statuses.
+[[nodiscard]] bool LocateMissingSection(const Language& lang, std::size_t row, Status st, bool headerRead,
+                                        std::string_view next, LineFault& fault);
+
 }  // namespace parvolen

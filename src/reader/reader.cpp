@@ -69,6 +69,8 @@ class Reader {
         progress_->LastText = text;
       }
       const std::size_t textStart = lines.Indent().size() + static_cast<std::size_t>(text.data() - line.data());
+      current_ = AtLine(file_, lines, line, textStart, 0, text.size());
+      currentText_ = text;
       if (text.empty() || text.front() == ';') {
         if (!text.empty()) WarnEarlyEnd(lines, line, textStart);
         break;
@@ -96,6 +98,7 @@ class Reader {
 
   // Ends the current row and every later one, as at the end of the file.
   [[nodiscard]] Status EndRemaining() {
+    currentText_.clear();  // no header follows
     for (std::size_t r = row_; r < kSectionCount; ++r)
       if (Status st = End(r); st != stOk) return st;
     return stOk;
@@ -150,6 +153,15 @@ class Reader {
       Diagnostic place = headers_[row];
       if (place.File.empty()) place.File = std::string(file_);
       ReportCapacityFault(*lang, *key, place);
+      return;
+    }
+    const bool headerRead = !headers_[row].File.empty();
+    if (LineFault missing; lang != nullptr && LocateMissingSection(*lang, row, st, headerRead, currentText_, missing)) {
+      // At the empty section's header, or where the missing one should have been.
+      Diagnostic place = headerRead ? headers_[row] : current_;
+      if (place.File.empty()) place.File = std::string(file_);
+      if (!headerRead && currentText_.empty()) place.Column = 0;  // the last line of the file stands for its end
+      ReportFault(place, missing);
       return;
     }
     EndFault fault;
@@ -277,6 +289,8 @@ class Reader {
   std::size_t row_ = 0;
   ReadProgress* progress_;
   std::string_view file_;
+  Diagnostic current_;       // the line being read, as a whole
+  std::string currentText_;  // its trimmed text; empty once every line is read
   const Capacities* raised_;  // a counting reading's capacities, else nullptr
   std::array<Diagnostic, kSectionCount> headers_{};  // where each section's header stands, once read
   std::vector<std::pair<std::string, Diagnostic>> keys_;  // the [Language] keys where they were set
