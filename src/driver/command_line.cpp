@@ -39,6 +39,10 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
       cl.Warnings = false;
       continue;
     }
+    if (arg == "--capacities") {
+      cl.Capacities = true;
+      continue;
+    }
     if (arg.starts_with("--")) {
       if (cl.BadOption.empty()) cl.BadOption = Cut(arg);
       continue;
@@ -90,6 +94,8 @@ void PrintHelp() {
   Print("               do not print warnings (errors are still printed)\n");
   Print("  --strict     fail with status 52 when the generated parser would reject input that\n");
   Print("               the grammar derives (the warnings of that kind become errors)\n");
+  Print("  --capacities print the [Language] capacities that LANGFILE needs, ready to paste,\n");
+  Print("               and generate nothing\n");
   Print("  --prefix=NAME\n");
   Print("               write the embeddable translator instead: NAME.h and NAME.c, reentrant,\n");
   Print("               every public name beginning with NAME_ (see the guide)\n");

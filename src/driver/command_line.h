@@ -1,5 +1,6 @@
 // The command line: [-q] [-s] [-T] [-w] <langfile> [<targetdir>] [-l<lstfile>], the long options
-// --help, --version, --strict and --no-warnings, and the usage and help texts.
+// --help, --version, --strict, --no-warnings, --capacities and --prefix=NAME, and the usage and
+// help texts.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,7 @@ struct CommandLine {
   std::int32_t TooMany = 0;   // positional parameters after the second, each reported once
   bool Help = false;          // --help: print the help text and stop
   bool Version = false;       // --version: print the version and stop
+  bool Capacities = false;    // --capacities: print the capacities the description needs instead of generating
   std::string BadOption;      // the first argument that begins with "--" and is no known option
   bool Embedded = false;      // --prefix=NAME: write the embeddable translator
   std::string Prefix;         // its NAME
@@ -36,8 +38,8 @@ struct CommandLine {
 // Examines the arguments after the program name, in order; no arguments at all, or one of
 // "/?", "-?", "?", asks for the usage text (later arguments are then not examined). Only
 // arguments that begin with "--" are long options: "--help" and "--version" stop the
-// examination as "-?" does, "--strict" and "--no-warnings" are read, any other is kept as the bad
-// option. "-w" is an option only as the whole argument.
+// examination as "-?" does, "--strict", "--no-warnings", "--capacities" and "--prefix=NAME" are
+// read, any other is kept as the bad option. "-w" is an option only as the whole argument.
 [[nodiscard]] CommandLine ParseCommandLine(std::span<const std::string_view> args);
 
 // Prints the usage text.

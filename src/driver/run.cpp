@@ -10,9 +10,39 @@
 #include "driver/grammar_check.h"
 #include "model/analysis_trace.h"
 #include "model/language.h"
+#include "reader/capacities.h"
 #include "reader/reader.h"
 
 namespace parvolen {
+namespace {
+
+// --capacities: a [Language] block with every capacity key at what the description needs, on
+// standard output; when it cannot be counted, the reading's diagnostics and its status.
+Status PrintCapacities(const std::string& langFile, bool embedded) {
+  ReadOptions options;
+  options.EmbeddedKeys = embedded;
+  const CapacityCount count = CountCapacities(langFile, stOk, options);
+  if (count.Outcome == stOk) {
+    std::string block = "[Language]\n";
+    for (std::size_t k = 0; k < kCapacityCount; ++k)
+      block += std::string(CapacityKeys()[k].Key) + " = " + std::to_string(count.Needed[k]) + "\n";
+    Print(block);
+    return stOk;
+  }
+  if (const CapacityKey* key = CapacityKeyOf(count.Outcome); key != nullptr) {
+    ReportError(langFile + ": " + std::string(key->Key) + " needs more than " + std::to_string(kCountingLimit) +
+                ", the most that --capacities counts");
+  } else if (count.Diagnostics.empty()) {
+    std::string message(StatusMessage(count.Outcome));
+    if (!message.empty() && message.front() >= 'A' && message.front() <= 'Z') message.front() += 'a' - 'A';
+    ReportError(langFile + ": " + message);
+  } else {
+    Print(count.Diagnostics, Channel::Diagnostics);
+  }
+  return count.Outcome;
+}
+
+}  // namespace
 
 ConsOptions MakeConsOptions(const CommandLine& cl) {
   ConsOptions options;
@@ -45,6 +75,11 @@ Status Run(std::span<const std::string_view> args) {
   if (cl.Usage) {
     PrintUsage();
     return stOk;
+  }
+  if (cl.Capacities) {
+    const Status st = PrintCapacities(cl.LangFile, cl.Embedded);
+    CurrentSink(Channel::Messages).Flush();
+    return st;
   }
   if (cl.Banner) Print("\nParvolen v" + std::string(kVersion) + "\n");
 

@@ -6,6 +6,8 @@
 #include "base/text.h"
 #include "model/symbol_tables.h"
 #include "reader/sections.h"
+#include "semantics/instruction_set.h"
+#include "semantics/instruction_text.h"
 
 namespace parvolen {
 namespace {
@@ -72,7 +74,94 @@ bool UnknownName(Language& lang, std::string_view line, std::string_view name, c
   return true;
 }
 
+// A "name = shape" line of [Keywords], [Symbols] or [OutShapes], whose name is of the kind: the
+// missing "=", the unknown name, or the shape declared before.
+bool LocateShapeFault(Language& lang, std::string_view line, Status st, const ItemKind& kind, LineFault& fault) {
+  std::string_view name, shape;
+  if (SplitAtEquals(line, name, shape) != stOk) {
+    if (st != stMissingEquals) return false;
+    fault = {0, line.size(), "expected '" + std::string(kind.Noun) + " = shape'", ""};
+    return true;
+  }
+  if (UnknownName(lang, line, name, kind, st, fault)) return true;
+  if (st != stKeywordDefined && st != stSymbolTwice) return false;
+  const std::string_view noun = st == stKeywordDefined ? "keyword shape" : "symbol";
+  fault = {OffsetIn(line, shape), shape.size(), std::string(noun) + " '" + std::string(shape) + "' declared twice", ""};
+  return true;
+}
+
+constexpr std::string_view kOperandForms = "an operand is s0 to s2, r0 to r2, g0 to g2, a number, \"text\" or 'c'";
+
+// The operand that an instruction line fails on, parsed again on a scratch record.
+bool LocateOperandFault(std::string_view line, std::string_view mnemo, const Instruction& instruction,
+                        std::string_view first, std::string_view second, Status st, LineFault& fault) {
+  const struct {
+    OperandField Field;
+    std::string_view Text;
+  } operands[] = {{instruction.first, first}, {instruction.second, second}};
+  for (const auto& operand : operands) {
+    if (operand.Field == OperandField::Ignored) continue;
+    Language scratch;
+    SemInst inst{};
+    std::int32_t kind = 0;
+    if (SemPar(scratch, operand.Text, kind, inst) != st) continue;
+    // An empty operand has no place of its own: the end of the line stands for it.
+    const std::size_t offset = operand.Text.empty() ? line.size() : OffsetIn(line, operand.Text);
+    fault = {offset, operand.Text.size(), "", ""};
+    const std::string quoted = "'" + std::string(operand.Text) + "'";
+    switch (st) {
+      case stMissingParameter:
+        fault.Text = "missing operand of '" + std::string(mnemo) + "'";
+        fault.Hint = "copy and move take two operands separated by a comma";
+        if (!operand.Text.empty()) fault = {fault.Offset, fault.Length, quoted + " is no operand", std::string(kOperandForms)};
+        break;
+      case stMissingStrDelim: fault.Text = "string without its closing '\"'"; break;
+      case stDigitExpected: fault.Text = "expected a digit after '" + std::string(1, operand.Text[0]) + "'"; break;
+      default: fault.Text = "unknown operand " + quoted; break;
+    }
+    if (st == stUnknownOperand || st == stDigitExpected) fault.Hint = std::string(kOperandForms);
+    return true;
+  }
+  return false;
+}
+
+// An [Instructions] line: the unknown action of a "#name" line, the unknown mnemonic, or the
+// operand that cannot be parsed.
+bool LocateInstructionFault(Language& lang, std::string_view line, Status st, LineFault& fault) {
+  if (line.starts_with("#")) return UnknownName(lang, line, line.substr(1), kItemKinds[2], st, fault);
+  std::string_view label, mnemo, first, second;
+  if (SplitSemAsmLine(line, label, mnemo, first, second) != stOk) return false;
+  const Instruction* instruction = InstructionNamed(mnemo);
+  if (instruction == nullptr) {
+    if (st != stUnknownMnemo) return false;
+    std::vector<std::string_view> mnemonics;
+    for (const Instruction& i : kInstructionSet) mnemonics.push_back(i.mnemonic);
+    fault = {OffsetIn(line, mnemo), mnemo.size(), "unknown instruction '" + std::string(mnemo) + "'",
+             DidYouMean(mnemo, mnemonics)};
+    if (mnemo.empty()) fault = {OffsetIn(line, mnemo), 1, "missing instruction mnemonic", ""};
+    return true;
+  }
+  return LocateOperandFault(line, mnemo, *instruction, first, second, st, fault);
+}
+
+// "sections come in this order: [Language], ...".
+std::string SectionOrder() {
+  std::string order;
+  for (std::size_t r = 1; r < kSectionCount; ++r)
+    order += (r > 1 ? ", " : "") + std::string(SectionTable()[r].Header);
+  return "sections come in this order: " + order;
+}
+
 }  // namespace
+
+bool LocateLineFault(Language& lang, std::size_t row, std::string_view line, Status st, LineFault& fault) {
+  const std::string_view header = SectionTable()[row].Header;
+  if (header == "[Productions]") return LocateProductionFault(lang, line, st, fault);
+  if (header == "[Keywords]" || header == "[Symbols]") return LocateShapeFault(lang, line, st, kItemKinds[0], fault);
+  if (header == "[OutShapes]") return LocateShapeFault(lang, line, st, kItemKinds[3], fault);
+  if (header == "[Instructions]") return LocateInstructionFault(lang, line, st, fault);
+  return false;
+}
 
 bool LocateProductionFault(Language& lang, std::string_view line, Status st, LineFault& fault) {
   std::string_view left;
@@ -108,6 +197,31 @@ bool LocateProductionFault(Language& lang, std::string_view line, Status st, Lin
   return false;
 }
 
+bool LocateMissingSection(const Language& lang, std::size_t row, Status st, bool headerRead, std::string_view next,
+                          LineFault& fault) {
+  const struct {
+    std::string_view Header;
+    std::string_view Noun;
+    std::int32_t Language::*Last;
+  } needed[] = {{"[Nonterminals]", "nonterminals", &Language::LastNonterminal},
+                {"[Productions]", "productions", &Language::LastProduction}};
+  const std::string_view header = SectionTable()[row].Header;
+  for (const auto& section : needed) {
+    if (section.Header != header || st != stNotAllocated || lang.*section.Last != 0) continue;
+    fault = {0, 0, "", SectionOrder()};
+    if (headerRead) {
+      fault.Text = "section " + std::string(header) + " declares no " + std::string(section.Noun);
+      fault.Hint = "a description needs at least one of them";
+    } else if (next.empty()) {
+      fault.Text = "missing section " + std::string(header) + ": the description ends without it";
+    } else {
+      fault.Text = "missing section " + std::string(header) + ": it must come before " + std::string(next);
+    }
+    return true;
+  }
+  return false;
+}
+
 bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& fault) {
   const auto& rows = SectionTable();
   std::vector<std::string_view> headers;
@@ -130,9 +244,7 @@ bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& faul
       return true;
     }
   }
-  std::string order;
-  for (std::size_t r = 1; r < kSectionCount; ++r) order += (r > 1 ? ", " : "") + std::string(rows[r].Header);
-  fault.Hint = "sections come in this order: " + order;
+  fault.Hint = SectionOrder();
   return true;
 }
 

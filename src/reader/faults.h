@@ -21,6 +21,14 @@ struct LineFault {
   std::string Hint;
 };
 
+// The fault of a line of the section of the row that failed with the status, for the sections
+// whose lines name declared things: [Productions] (as below), the "name = shape" lines of
+// [Keywords], [Symbols] and [OutShapes] (a missing "=", an unknown name, a shape declared
+// before) and [Instructions] (an unknown action, mnemonic or operand, a missing operand or
+// string delimiter). False when the status is none of these or the line shows no such fault.
+[[nodiscard]] bool LocateLineFault(Language& lang, std::size_t row, std::string_view line, Status st,
+                                   LineFault& fault);
+
 // The fault of a production line that failed with the status: the name that no table knows
 // (hinting at the nearest declared name, or saying that the table's section declares nothing),
 // a missing "::=" or a misplaced delimiter. False when
@@ -44,5 +52,12 @@ struct EndFault {
 // special terminal name (IdName, NumName, CharName, StrName, EofName) that names nothing
 // declared, no starting symbol, no nonterminals. False when the status is none of these.
 [[nodiscard]] bool LocateEndFault(Language& lang, std::size_t row, Status st, EndFault& fault);
+
+// A section that a description needs entries of ([Nonterminals], [Productions]) and that has
+// none when its end handler fails with stNotAllocated: when its header was read, the section is
+// empty; else it is missing, and `next` is the header that followed in its place (empty at the
+// end of the file). The hint gives the order of the sections. False for other rows or statuses.
+[[nodiscard]] bool LocateMissingSection(const Language& lang, std::size_t row, Status st, bool headerRead,
+                                        std::string_view next, LineFault& fault);
 
 }  // namespace parvolen

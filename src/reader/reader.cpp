@@ -9,6 +9,7 @@
 
 #include "base/diagnostic.h"
 #include "base/text.h"
+#include "reader/capacities.h"
 #include "reader/faults.h"
 #include "reader/language_section.h"
 #include "reader/line_reader.h"
@@ -51,8 +52,9 @@ Diagnostic AtLine(std::string_view file, const LineReader& lines, const std::str
 // The state of one reading: the record's handle, the current row and the listing.
 class Reader {
  public:
-  Reader(LanguagePool& pool, std::int32_t handle, ReadProgress* progress, std::string_view file)
-      : pool_(pool), handle_(handle), progress_(progress), file_(file) {}
+  Reader(LanguagePool& pool, std::int32_t handle, ReadProgress* progress, std::string_view file,
+         const Capacities* raised)
+      : pool_(pool), handle_(handle), progress_(progress), file_(file), raised_(raised) {}
 
   // Reads lines up to the end of the file or a stopping line; the first failing status.
   [[nodiscard]] Status ReadLines(std::FILE* description, Listing& listing) {
@@ -67,13 +69,15 @@ class Reader {
         progress_->LastText = text;
       }
       const std::size_t textStart = lines.Indent().size() + static_cast<std::size_t>(text.data() - line.data());
+      current_ = AtLine(file_, lines, line, textStart, 0, text.size());
+      currentText_ = text;
       if (text.empty() || text.front() == ';') {
         if (!text.empty()) WarnEarlyEnd(lines, line, textStart);
         break;
       }
       Status st = stOk;
       if (IsHeader(text)) {
-        st = SwitchTo(text);
+        st = SwitchTo(text, AtLine(file_, lines, line, textStart, 0, text.size()));
         LineFault fault;
         if (st == stBadSection && LocateHeaderFault(text, row_, fault))
           ReportFault(AtLine(file_, lines, line, textStart, fault.Offset, fault.Length), fault);
@@ -96,6 +100,7 @@ class Reader {
 
   // Ends the current row and every later one, as at the end of the file.
   [[nodiscard]] Status EndRemaining() {
+    currentText_.clear();  // no header follows
     for (std::size_t r = row_; r < kSectionCount; ++r)
       if (Status st = End(r); st != stOk) return st;
     return stOk;
@@ -108,11 +113,19 @@ class Reader {
     const SectionHandler end = Rows()[row].End;
     const Status st = end == nullptr ? stOk : end(pool_, handle_);
     if (st != stOk) ReportEndFault(row, st);
+    if (st == stOk && raised_ != nullptr && Rows()[row].Header == "[Language]") RaiseCapacities();
     return st;
   }
 
+  // A counting reading: the capacities of [Language] give way to the raised ones.
+  void RaiseCapacities() {
+    Language* lang = pool_.Record(handle_);
+    if (lang == nullptr) return;
+    for (std::size_t k = 0; k < kCapacityCount; ++k) lang->*CapacityKeys()[k].Capacity = (*raised_)[k];
+  }
+
   // A header: only the current row and later ones can match; the rows left or passed over end.
-  [[nodiscard]] Status SwitchTo(std::string_view header) {
+  [[nodiscard]] Status SwitchTo(std::string_view header, const Diagnostic& place) {
     std::size_t found = row_;
     while (found < kSectionCount && !EqualNoCase(header, Rows()[found].Header)) ++found;
     if (found == kSectionCount) return stBadSection;
@@ -120,6 +133,7 @@ class Reader {
     for (std::size_t r = row_ + 1; r < found; ++r)
       if (Status st = End(r); st != stOk) return st;
     row_ = found;
+    headers_[row_] = place;
     const SectionHandler begin = Rows()[row_].Begin;
     return begin == nullptr ? stOk : begin(pool_, handle_);
   }
@@ -137,16 +151,66 @@ class Reader {
   // last that set the key), or the file when no line is.
   void ReportEndFault(std::size_t row, Status st) const {
     Language* lang = pool_.Record(handle_);
+    if (const CapacityKey* key = CapacityKeyOf(st); key != nullptr && lang != nullptr && raised_ == nullptr) {
+      Diagnostic place = headers_[row];
+      if (place.File.empty()) place.File = std::string(file_);
+      ReportCapacityFault(*lang, *key, place);
+      return;
+    }
+    const bool headerRead = !headers_[row].File.empty();
+    if (LineFault missing; lang != nullptr && LocateMissingSection(*lang, row, st, headerRead, currentText_, missing)) {
+      // At the empty section's header, or where the missing one should have been.
+      Diagnostic place = headerRead ? headers_[row] : current_;
+      if (place.File.empty()) place.File = std::string(file_);
+      if (!headerRead && currentText_.empty()) place.Column = 0;  // the last line of the file stands for its end
+      ReportFault(place, missing);
+      return;
+    }
     EndFault fault;
     if (lang == nullptr || !LocateEndFault(*lang, row, st, fault)) return;
     Diagnostic d;
     d.File = std::string(file_);
-    if (!fault.Key.empty()) {
-      for (const auto& [key, place] : keys_)
-        if (EqualNoCase(key, fault.Key)) d = place;
-    }
+    if (const Diagnostic* place = KeyPlace(fault.Key); place != nullptr) d = *place;
     d.Text = fault.Text;
     d.Hint = fault.Hint;
+    Report(d);
+  }
+
+  // Where the last [Language] line that set the key stands; nullptr when none did.
+  const Diagnostic* KeyPlace(std::string_view key) const {
+    const Diagnostic* place = nullptr;
+    if (key.empty()) return place;
+    for (const auto& [name, at] : keys_)
+      if (EqualNoCase(name, key)) place = &at;
+    return place;
+  }
+
+  // A full table: the capacity given and what the description needs, counted by reading it
+  // again with room to spare. The diagnostic stands at the value of the key when [Language]
+  // sets it, else at the place given (the line or the section that overflowed the table).
+  void ReportCapacityFault(const Language& lang, const CapacityKey& key, Diagnostic place) const {
+    const Diagnostic* keyPlace = KeyPlace(key.Key);
+    Diagnostic d = keyPlace != nullptr ? *keyPlace : std::move(place);
+    const std::int32_t given = lang.*key.Capacity;
+    ReadOptions options;
+    options.EmbeddedKeys = lang.EmbeddedKeys != 0;
+    const CapacityCount count = CountCapacities(file_, key.TooMany, options);
+    const auto k = static_cast<std::size_t>(&key - CapacityKeys().data());
+    std::string needs;
+    if (count.Outcome == stOk && count.Needed[k] > given) {
+      needs = std::to_string(count.Needed[k]);
+    } else if (count.Outcome == key.TooMany && kCountingLimit > given) {
+      needs = "more than " + std::to_string(kCountingLimit);
+    }
+    d.Text = std::string(key.Key) + " = " + std::to_string(given) + (keyPlace == nullptr ? " (the default)" : "") +
+             " is too small";
+    if (!needs.empty()) {
+      d.Text += ": this description needs " + needs;
+      if (keyPlace == nullptr && count.Outcome == stOk)
+        d.Hint = "add '" + std::string(key.Key) + " = " + needs + "' to [Language]";
+    } else {
+      d.Hint = "no count of what it needs: the description fails further on for another reason";
+    }
     Report(d);
   }
 
@@ -160,11 +224,15 @@ class Reader {
   // the status tells what to look for, else the line as a whole with the status message.
   void ReportLineFault(Language& lang, const LineReader& lines, const std::string& line, std::string_view text,
                        std::size_t textStart, Status st) const {
+    if (const CapacityKey* key = CapacityKeyOf(st); key != nullptr && raised_ == nullptr) {
+      ReportCapacityFault(lang, *key, AtLine(file_, lines, line, textStart, 0, text.size()));
+      return;
+    }
     LineFault fault;
     const std::string_view header = Rows()[row_].Header;
     const bool located = (header == "[Language]" && LocateLanguageFault(lang, text, st, fault)) ||
-                         (header == "[Productions]" && LocateProductionFault(lang, text, st, fault)) ||
-                         Redeclared(text, st, fault);
+                         LocateLineFault(lang, row_, text, st, fault) || Redeclared(text, st, fault);
+    if (located && (st == stKeywordDefined || st == stSymbolTwice)) fault.Hint = FirstShape(text);
     if (!located) {
       std::string message(StatusMessage(st));
       if (!message.empty() && message.front() >= 'A' && message.front() <= 'Z') message.front() += 'a' - 'A';
@@ -194,6 +262,17 @@ class Reader {
     return true;
   }
 
+  // "first declared on line N" for the shape of a "name = shape" line that the current section
+  // took before.
+  std::string FirstShape(std::string_view text) const {
+    std::string_view name, shape, earlierName, earlierShape;
+    if (SplitAtEquals(text, name, shape) != stOk) return "";
+    for (const Declared& earlier : declared_)
+      if (earlier.Row == row_ && SplitAtEquals(earlier.Text, earlierName, earlierShape) == stOk && earlierShape == shape)
+        return "first declared on line " + std::to_string(earlier.Line);
+    return "";
+  }
+
   // A line that begins with ";" ends the description; a warning when non-blank lines follow,
   // which are read here only to be counted.
   void WarnEarlyEnd(LineReader& lines, const std::string& line, std::size_t textStart) const {
@@ -214,6 +293,10 @@ class Reader {
   std::size_t row_ = 0;
   ReadProgress* progress_;
   std::string_view file_;
+  Diagnostic current_;       // the line being read, as a whole
+  std::string currentText_;  // its trimmed text; empty once every line is read
+  const Capacities* raised_;  // a counting reading's capacities, else nullptr
+  std::array<Diagnostic, kSectionCount> headers_{};  // where each section's header stands, once read
   std::vector<std::pair<std::string, Diagnostic>> keys_;  // the [Language] keys where they were set
   struct Declared {
     std::size_t Row;
@@ -223,10 +306,9 @@ class Reader {
   std::vector<Declared> declared_;  // every line a line handler took, for the first of two declarations
 };
 
-}  // namespace
-
-Status ReadDescription(LanguagePool& pool, std::string_view descriptionName, std::string_view listingName,
-                       std::int32_t& handle, ReadProgress* progress, const ReadOptions& options) {
+// One reading, with the capacities of [Language] or, for a counting reading, the raised ones.
+Status Read(LanguagePool& pool, std::string_view descriptionName, std::string_view listingName,
+            std::int32_t& handle, ReadProgress* progress, const ReadOptions& options, const Capacities* raised) {
   handle = 0;
   std::int32_t created = 0;
   if (Status st = pool.Create(created); st != stOk) return st;
@@ -241,7 +323,7 @@ Status ReadDescription(LanguagePool& pool, std::string_view descriptionName, std
 
   Listing listing;
   listing.Open(std::string(listingName), description.get());
-  Reader reader(pool, created, progress, descriptionName);
+  Reader reader(pool, created, progress, descriptionName, raised);
   const Status st = reader.ReadLines(description.get(), listing);
   listing.Close();
   const bool closed = std::fclose(description.release()) == 0;
@@ -251,4 +333,17 @@ Status ReadDescription(LanguagePool& pool, std::string_view descriptionName, std
   return reader.EndRemaining();
 }
 
+}  // namespace
+
+Status ReadDescription(LanguagePool& pool, std::string_view descriptionName, std::string_view listingName,
+                       std::int32_t& handle, ReadProgress* progress, const ReadOptions& options) {
+  return Read(pool, descriptionName, listingName, handle, progress, options, nullptr);
+}
+
+Status ReadWithCapacities(LanguagePool& pool, std::string_view descriptionName, const Capacities& capacities,
+                          std::int32_t& handle, const ReadOptions& options) {
+  return Read(pool, descriptionName, "", handle, nullptr, options, &capacities);
+}
+
 }  // namespace parvolen
+

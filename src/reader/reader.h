@@ -7,6 +7,7 @@
 #include "base/status.h"
 #include "model/language.h"
 #include "findings/read_progress.h"
+#include "reader/capacities.h"
 
 namespace parvolen {
 
@@ -17,5 +18,12 @@ namespace parvolen {
 [[nodiscard]] Status ReadDescription(LanguagePool& pool, std::string_view descriptionName,
                                      std::string_view listingName, std::int32_t& handle,
                                      ReadProgress* progress = nullptr, const ReadOptions& options = {});
+
+// Reads as ReadDescription does, without a listing, with the capacities in place of those of
+// [Language] (they take effect where [Language] ends). A full table is reported at its line
+// without a count of what the description needs: this is the reading that counts it.
+[[nodiscard]] Status ReadWithCapacities(LanguagePool& pool, std::string_view descriptionName,
+                                        const Capacities& capacities, std::int32_t& handle,
+                                        const ReadOptions& options = {});
 
 }  // namespace parvolen

@@ -112,6 +112,12 @@ TEST(CommandLine, LongOptions) {
       {{"-version"}, stCannotOpen, "\nParvolen v", ""},
       {{"-q", "*", missing}, stCannotCreate, "\nCannot create file.\n",
        "parvolen: error: cannot create '" + missing + "/_error.h': no such directory '" + missing + "'\n"},
+      // --capacities prints the block and generates nothing; the target directory is not examined.
+      {{"--capacities", "*", missing}, stOk,
+       "[Language]\nTerminals = 1\nNonterminals = 1\nOutTerms = 0\nActions = 0\nKeywords = 0\nEdges = 2\nNodes = 0\n"
+       "Views = 3\nProductions = 1\nSymbNodes = 0\nSemInsts = 0\n",
+       ""},
+      {{"--capacities", missing}, stCannotOpen, "", "parvolen: error: " + missing + ": cannot open file\n"},
       {{"-q", "*", "*"}, stCannotCreate, "\nCannot create file.\n",
        "parvolen: error: cannot create '*/_error.h': '*' is not a directory\n"},
   };

@@ -86,11 +86,13 @@ TEST(LocatedDiagnostics, PointAtTheOffendingText) {
        "desc.lang:14:4: error: terminal 'num' declared twice; first declared on line 11\n"
        "   14 |    num\n"
        "      |    ^~~\n"},
-      {"a fault without a closer location names the line", "[Language]\nTerminals = 0\n[Terminals]\nnum\n",
-       stTooManyTerminals,
-       "desc.lang:4:1: error: too many terminals\n"
-       "    4 | num\n"
-       "      | ^~~\n"},
+      {"a fault without a closer location names the line",
+       head + "SemInsts = 2\nActions = 1\n" + std::string(kTables).substr(0, 43) + "[Actions]\na\n[Productions]\n" +
+           "E ::= (num)\n[Instructions]\n#a\nl: push s0\n",
+       stNotFinished,
+       "desc.lang:24:1: error: internal: Application not finished\n"
+       "   24 | l: push s0\n"
+       "      | ^~~~~~~~~~\n"},
       {"';' ends the description early: a warning, the reading succeeds as before",
        tables + "E ::= (num)\n; more to come\n\nE ::= (lpar)[E](rpar)\n  \nE ::= [E](num)\n", stOk,
        "desc.lang:18:1: warning: ';' at the beginning of a line ends the description: the 2 non-blank lines "

@@ -1,0 +1,88 @@
+// --capacities against the reading itself: with the capacities it prints, every description
+// reads; with any one of them one lower, the reading fails on that table and its diagnostic
+// gives the printed figure as what the description needs.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/console.h"
+#include "driver/run.h"
+#include "reader/capacities.h"
+#include "support/describe.h"
+
+namespace parvolen {
+namespace {
+
+const std::filesystem::path kRoot = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+
+// The "Key = N" lines of the block that --capacities prints for the description.
+std::map<std::string, std::int32_t> PrintedCapacities(const std::string& path, std::string& out) {
+  std::string err;
+  Status st = stOk;
+  {
+    ConsoleSink messages(out);
+    ConsoleSink diagnostics(err);
+    const ConsoleRedirect m(Channel::Messages, messages);
+    const ConsoleRedirect d(Channel::Diagnostics, diagnostics);
+    const std::vector<std::string_view> args = {"--capacities", path};
+    st = Run(args);
+  }
+  EXPECT_EQ(st, stOk) << path << "\n" << err;
+  std::map<std::string, std::int32_t> printed;
+  std::istringstream lines(out);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line, "[Language]") << path;
+  while (std::getline(lines, line)) {
+    const std::size_t equals = line.find(" = ");
+    printed[line.substr(0, equals)] = std::stoi(line.substr(equals + 3));
+  }
+  return printed;
+}
+
+// The description with the capacities set last in its [Language] section, where they win.
+std::string WithCapacities(std::string text, const std::map<std::string, std::int32_t>& capacities) {
+  std::string lines;
+  for (const auto& [key, value] : capacities) lines += key + " = " + std::to_string(value) + "\n";
+  const std::size_t language = text.find("[Language]");
+  const std::size_t next = text.find("\n[", language + 1);
+  return text.insert(next + 1, lines);
+}
+
+TEST(Capacities, PrintedFiguresAreExactlyWhatTheReadingNeeds) {
+  std::vector<std::filesystem::path> descriptions;
+  for (const auto& entry : std::filesystem::directory_iterator(kRoot / "examples"))
+    if (entry.is_directory())
+      for (const auto& file : std::filesystem::directory_iterator(entry.path()))
+        if (file.path().extension() == ".lang") descriptions.push_back(file.path());
+  ASSERT_FALSE(descriptions.empty());
+  for (const auto& path : descriptions) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    std::string block;
+    const std::map<std::string, std::int32_t> needed = PrintedCapacities(path.string(), block);
+    ASSERT_EQ(needed.size(), kCapacityCount) << path << "\n" << block;
+    EXPECT_EQ(Describe(WithCapacities(content.str(), needed)).status, stOk) << path;
+    for (const CapacityKey& key : CapacityKeys()) {
+      const std::string name(key.Key);
+      const std::int32_t lowest = name == "Nonterminals" ? 1 : 0;  // the least value [Language] accepts
+      if (needed.at(name) <= lowest) continue;
+      std::map<std::string, std::int32_t> tight = needed;
+      --tight[name];
+      const Described d = Describe(WithCapacities(content.str(), tight));
+      EXPECT_EQ(d.status, key.TooMany) << path << " " << name;
+      const std::string says = name + " = " + std::to_string(tight[name]) +
+                               " is too small: this description needs " + std::to_string(needed.at(name));
+      EXPECT_NE(d.err.find(says), std::string::npos) << path << " " << name << "\n" << d.err;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace parvolen
