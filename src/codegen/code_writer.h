@@ -16,8 +16,9 @@
 // Indentation is a placeholder value too: Tabs(n) is the text of n tab characters.
 //
 // The writer counts the line ends it has written (Lines). OpenMemory collects the text in memory
-// instead, for a part of a file that has to be written before what it needs is known. The destructor closes a file that is
-// still open and ignores the result; a generator that cares calls Close itself.
+// instead, for a part of a file that has to be written before what it needs is known. The
+// destructor closes a file that is still open and ignores the result; a generator that cares
+// calls Close itself.
 #pragma once
 
 #include <cstdio>

@@ -62,7 +62,7 @@ class EmbeddedRoutine {
     if (DecisionDepth(*node) == 1) {
       out_.Put("%sswitch  ( p->tok.kind ) {\n", tabs);
       for (std::int32_t m : members) {
-        if (Status st = Labels(*node, m, tabs); st != stOk) continue;
+        if (!Labels(*node, m, tabs)) continue;
         if (Status st = Sequence(m, level + 2, FirstTerminal(m) == OnlyLabel(*node, m)); st != stOk) return st;
         out_.Put("%s\t\tbreak;\n", tabs);
       }
@@ -95,7 +95,7 @@ class EmbeddedRoutine {
     } else if (DecisionDepth(*node) == 1) {
       out_.Put("\t\tTRY(Look(p));\n\t\tswitch  ( p->tok.kind ) {\n");
       for (std::int32_t m : members) {
-        if (Status st = Labels(*node, m, "\t\t"); st != stOk) continue;
+        if (!Labels(*node, m, "\t\t")) continue;
         if (Status st = Sequence(m, 4, FirstTerminal(m) == OnlyLabel(*node, m)); st != stOk) return st;
         out_.Put("\t\t\t\tcontinue;\n");
       }
@@ -122,15 +122,15 @@ class EmbeddedRoutine {
     return stOk;
   }
 
-  // The case labels of the level-1 terminals that select the member; stNotFinished for none.
-  Status Labels(const DecisionNode& node, std::int32_t member, const std::string& tabs) {
+  // The case labels of the level-1 terminals that select the member; false for none.
+  bool Labels(const DecisionNode& node, std::int32_t member, const std::string& tabs) {
     bool any = false;
     for (const auto& [term, child] : node.Next)
       if (child.Leaf() && child.Member == member) {
         out_.Put("%s\tcase %s:\n", {tabs, Label(term)});
         any = true;
       }
-    return any ? stOk : stNotFinished;
+    return any;
   }
 
   // The terminal that alone selects the member at level 1, or 0.

@@ -8,6 +8,24 @@ namespace {
 
 std::string Cut(std::string_view argument) { return std::string(argument.substr(0, CommandLine::kMaxArgument)); }
 
+// The long options that set a flag and let the examination go on.
+struct FlagOption {
+  std::string_view Name;
+  bool CommandLine::*Field;
+  bool Value;
+};
+constexpr FlagOption kFlagOptions[] = {
+    {"--strict", &CommandLine::Strict, true},
+    {"--no-warnings", &CommandLine::Warnings, false},
+    {"--capacities", &CommandLine::Capacities, true},
+};
+
+const FlagOption* FindFlag(std::string_view arg) {
+  for (const FlagOption& flag : kFlagOptions)
+    if (arg == flag.Name) return &flag;
+  return nullptr;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(std::span<const std::string_view> args) {
@@ -31,16 +49,8 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
       cl.Prefix = Cut(arg.substr(9));
       continue;
     }
-    if (arg == "--strict") {
-      cl.Strict = true;
-      continue;
-    }
-    if (arg == "--no-warnings") {
-      cl.Warnings = false;
-      continue;
-    }
-    if (arg == "--capacities") {
-      cl.Capacities = true;
+    if (const FlagOption* flag = FindFlag(arg); flag != nullptr) {
+      cl.*flag->Field = flag->Value;
       continue;
     }
     if (arg.starts_with("--")) {
