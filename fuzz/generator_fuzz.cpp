@@ -30,17 +30,17 @@
 
 // The generators that exist in this build; the expected files follow them, so the target keeps
 // its invariants as modules are added.
-#if __has_include("codegen/parser_module.h")
+#if __has_include("codegen/classic/parser_module.h")
 #define FUZZ_HAS_PARSER 1
 #else
 #define FUZZ_HAS_PARSER 0
 #endif
-#if __has_include("codegen/consact.h")
+#if __has_include("codegen/classic/consact.h")
 #define FUZZ_HAS_ACTIONS 1
 #else
 #define FUZZ_HAS_ACTIONS 0
 #endif
-#if __has_include("codegen/writer_module.h")
+#if __has_include("codegen/classic/writer_module.h")
 #define FUZZ_HAS_WRITER 1
 #else
 #define FUZZ_HAS_WRITER 0

@@ -1,11 +1,11 @@
 #include "codegen/construct.h"
 
 #include "base/console.h"
-#include "codegen/consact.h"
-#include "codegen/error_module.h"
-#include "codegen/lexer_module.h"
-#include "codegen/parser_module.h"
-#include "codegen/writer_module.h"
+#include "codegen/classic/consact.h"
+#include "codegen/classic/error_module.h"
+#include "codegen/classic/lexer_module.h"
+#include "codegen/classic/parser_module.h"
+#include "codegen/classic/writer_module.h"
 
 namespace parvolen {
 

@@ -1,7 +1,7 @@
 // The semantic instruction set: opcodes, operand kinds, and the one table that says, for each
 // instruction, its mnemonic, which operands it reads and writes, whether it prints and which
 // values it needs. The assembler and the actions and writer generators all read this table;
-// adding an instruction means a row here and its C translation (codegen/consact_instr.cpp).
+// adding an instruction means a row here and its C translation (codegen/shared/consact_instr.cpp).
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "codegen/consact.h"
+#include "codegen/classic/consact.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "codegen/code_writer.h"
-#include "codegen/consact_instr.h"
+#include "codegen/shared/code_writer.h"
+#include "codegen/shared/consact_instr.h"
 #include "codegen/construct.h"
 #include "semantics/instruction_set.h"
 #include "support/describe.h"

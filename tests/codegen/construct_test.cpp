@@ -5,9 +5,9 @@
 #include <regex>
 #include <set>
 
-#include "codegen/code_writer.h"
-#include "codegen/lexer_module.h"
-#include "codegen/lexer_words.h"
+#include "codegen/shared/code_writer.h"
+#include "codegen/classic/lexer_module.h"
+#include "codegen/classic/lexer_words.h"
 #include "codegen_fixture.h"
 
 namespace parvolen {

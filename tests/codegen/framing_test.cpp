@@ -1,8 +1,8 @@
-#include "codegen/framing.h"
+#include "codegen/shared/framing.h"
 
 #include <gtest/gtest.h>
 
-#include "codegen/code_writer.h"
+#include "codegen/shared/code_writer.h"
 #include "codegen_fixture.h"
 
 namespace parvolen {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "codegen/parser_module.h"
+#include "codegen/classic/parser_module.h"
 #include "codegen_fixture.h"
 #include "support/describe.h"
 

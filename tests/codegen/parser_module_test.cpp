@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/stack_room.h"
-#include "codegen/parser_module.h"
+#include "codegen/classic/parser_module.h"
 #include "codegen_fixture.h"
 #include "model/symbol_tables.h"
 

@@ -1,11 +1,11 @@
-#include "codegen/writer_module.h"
+#include "codegen/classic/writer_module.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "codegen/code_writer.h"
+#include "codegen/shared/code_writer.h"
 #include "model/symbol_tables.h"
 #include "support/describe.h"
 

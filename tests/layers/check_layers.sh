@@ -6,7 +6,7 @@ set -euo pipefail
 src=${1:?usage: check_layers.sh <src directory>}
 
 # Rank of each layer; layers of equal rank know nothing of each other.
-declare -A rank=([base]=0 [model]=1 [analysis]=2 [semantics]=2 [findings]=2 [reader]=3 [codegen]=3 [driver]=4 [inspect]=4)
+declare -A rank=([base]=0 [model]=1 [analysis]=2 [semantics]=2 [findings]=2 [regex]=2 [reader]=3 [codegen]=3 [driver]=4 [inspect]=4)
 
 bad=0
 while IFS= read -r line; do

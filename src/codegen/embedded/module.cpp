@@ -1,14 +1,14 @@
-#include "codegen/embedded_module.h"
+#include "codegen/embedded/module.h"
 
 #include <string>
 #include <vector>
 
-#include "codegen/embedded_actions.h"
-#include "codegen/embedded_decisions.h"
-#include "codegen/embedded_header.h"
-#include "codegen/embedded_lexer.h"
-#include "codegen/embedded_parser.h"
-#include "codegen/framing.h"
+#include "codegen/embedded/actions.h"
+#include "codegen/embedded/decisions.h"
+#include "codegen/embedded/header.h"
+#include "codegen/embedded/lexer.h"
+#include "codegen/embedded/parser.h"
+#include "codegen/shared/framing.h"
 
 namespace parvolen {
 namespace {

@@ -1,11 +1,11 @@
-#include "codegen/lexer_words.h"
+#include "codegen/classic/lexer_words.h"
 
 #include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "codegen/framing.h"
+#include "codegen/shared/framing.h"
 
 namespace parvolen {
 namespace {

@@ -1,12 +1,12 @@
-#include "codegen/parser_routines.h"
+#include "codegen/classic/parser_routines.h"
 
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "base/stack_room.h"
-#include "codegen/framing.h"
-#include "codegen/trie_reader.h"
+#include "codegen/shared/framing.h"
+#include "codegen/shared/trie_reader.h"
 
 namespace parvolen {
 namespace {

@@ -1,8 +1,8 @@
-#include "codegen/embedded_plan.h"
+#include "codegen/embedded/plan.h"
 
 #include <utility>
 
-#include "codegen/framing.h"
+#include "codegen/shared/framing.h"
 
 namespace parvolen {
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "base/status.h"
-#include "codegen/code_writer.h"
-#include "codegen/embedded_decisions.h"
-#include "codegen/embedded_plan.h"
+#include "codegen/shared/code_writer.h"
+#include "codegen/embedded/decisions.h"
+#include "codegen/embedded/plan.h"
 
 namespace parvolen {
 

@@ -1,10 +1,10 @@
-#include "codegen/parser_module.h"
+#include "codegen/classic/parser_module.h"
 
 #include <string>
 
-#include "codegen/code_writer.h"
-#include "codegen/framing.h"
-#include "codegen/parser_routines.h"
+#include "codegen/shared/code_writer.h"
+#include "codegen/shared/framing.h"
+#include "codegen/classic/parser_routines.h"
 
 namespace parvolen {
 namespace {

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "base/status.h"
-#include "codegen/code_writer.h"
-#include "codegen/embedded_plan.h"
+#include "codegen/shared/code_writer.h"
+#include "codegen/embedded/plan.h"
 
 namespace parvolen {
 

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "base/status.h"
-#include "codegen/code_writer.h"
-#include "codegen/embedded_plan.h"
+#include "codegen/shared/code_writer.h"
+#include "codegen/embedded/plan.h"
 
 namespace parvolen {
 

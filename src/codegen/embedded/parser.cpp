@@ -1,4 +1,4 @@
-#include "codegen/embedded_parser.h"
+#include "codegen/embedded/parser.h"
 
 #include <algorithm>
 #include <map>
@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/stack_room.h"
-#include "codegen/framing.h"
-#include "codegen/trie_reader.h"
+#include "codegen/shared/framing.h"
+#include "codegen/shared/trie_reader.h"
 
 namespace parvolen {
 namespace {

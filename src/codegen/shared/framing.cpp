@@ -1,4 +1,4 @@
-#include "codegen/framing.h"
+#include "codegen/shared/framing.h"
 
 #include <sys/stat.h>
 

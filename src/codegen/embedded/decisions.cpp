@@ -1,4 +1,4 @@
-#include "codegen/embedded_decisions.h"
+#include "codegen/embedded/decisions.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "codegen/writer_module.h"
+#include "codegen/classic/writer_module.h"
 
 #include <string>
 
 #include "base/console.h"
-#include "codegen/framing.h"
+#include "codegen/shared/framing.h"
 #include "semantics/instruction_set.h"
 
 namespace parvolen {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/status.h"
-#include "codegen/code_writer.h"
+#include "codegen/shared/code_writer.h"
 #include "codegen/construct.h"
 #include "model/language.h"
 

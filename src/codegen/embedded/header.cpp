@@ -1,8 +1,8 @@
-#include "codegen/embedded_header.h"
+#include "codegen/embedded/header.h"
 
 #include <string>
 
-#include "codegen/framing.h"
+#include "codegen/shared/framing.h"
 
 namespace parvolen {
 namespace {

@@ -1,11 +1,11 @@
-#include "codegen/consact.h"
+#include "codegen/classic/consact.h"
 
 #include <string>
 
 #include "base/console.h"
-#include "codegen/code_writer.h"
-#include "codegen/consact_instr.h"
-#include "codegen/framing.h"
+#include "codegen/shared/code_writer.h"
+#include "codegen/shared/consact_instr.h"
+#include "codegen/shared/framing.h"
 #include "semantics/instruction_set.h"
 
 namespace parvolen {

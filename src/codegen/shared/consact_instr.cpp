@@ -1,10 +1,10 @@
-#include "codegen/consact_instr.h"
+#include "codegen/shared/consact_instr.h"
 
 #include <algorithm>
 #include <string_view>
 
 #include "base/console.h"
-#include "codegen/framing.h"
+#include "codegen/shared/framing.h"
 #include "semantics/instruction_set.h"
 
 namespace parvolen {

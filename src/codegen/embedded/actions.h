@@ -5,10 +5,10 @@
 #pragma once
 
 #include "base/status.h"
-#include "codegen/code_writer.h"
+#include "codegen/shared/code_writer.h"
 #include "codegen/construct.h"
-#include "codegen/embedded_parser.h"
-#include "codegen/embedded_plan.h"
+#include "codegen/embedded/parser.h"
+#include "codegen/embedded/plan.h"
 
 namespace parvolen {
 

@@ -1,11 +1,11 @@
-#include "codegen/embedded_actions.h"
+#include "codegen/embedded/actions.h"
 
 #include <string>
 
-#include "codegen/consact.h"
-#include "codegen/consact_instr.h"
-#include "codegen/framing.h"
-#include "codegen/lexer_module.h"
+#include "codegen/classic/consact.h"
+#include "codegen/shared/consact_instr.h"
+#include "codegen/shared/framing.h"
+#include "codegen/classic/lexer_module.h"
 #include "semantics/instruction_set.h"
 
 namespace parvolen {

@@ -1,6 +1,6 @@
-#include "codegen/trie_reader.h"
+#include "codegen/shared/trie_reader.h"
 
-#include "codegen/framing.h"
+#include "codegen/shared/framing.h"
 
 namespace parvolen {
 namespace {

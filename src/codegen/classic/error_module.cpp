@@ -1,7 +1,7 @@
-#include "codegen/error_module.h"
+#include "codegen/classic/error_module.h"
 
-#include "codegen/code_writer.h"
-#include "codegen/framing.h"
+#include "codegen/shared/code_writer.h"
+#include "codegen/shared/framing.h"
 
 namespace parvolen {
 namespace {

@@ -1,4 +1,4 @@
-#include "codegen/embedded_lexer.h"
+#include "codegen/embedded/lexer.h"
 
 #include <algorithm>
 #include <map>
@@ -7,7 +7,7 @@
 
 #include "base/stack_room.h"
 #include "base/text.h"
-#include "codegen/framing.h"
+#include "codegen/shared/framing.h"
 
 namespace parvolen {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "base/status.h"
-#include "codegen/code_writer.h"
+#include "codegen/shared/code_writer.h"
 #include "model/fixed_text.h"
 
 namespace parvolen {

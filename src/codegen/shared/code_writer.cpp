@@ -1,4 +1,4 @@
-#include "codegen/code_writer.h"
+#include "codegen/shared/code_writer.h"
 
 #include <cassert>
 #include <utility>

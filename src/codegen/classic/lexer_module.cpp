@@ -1,12 +1,12 @@
-#include "codegen/lexer_module.h"
+#include "codegen/classic/lexer_module.h"
 
 #include <algorithm>
 #include <string>
 
 #include "base/console.h"
-#include "codegen/code_writer.h"
-#include "codegen/framing.h"
-#include "codegen/lexer_words.h"
+#include "codegen/shared/code_writer.h"
+#include "codegen/shared/framing.h"
+#include "codegen/classic/lexer_words.h"
 
 namespace parvolen {
 namespace {
