@@ -67,6 +67,7 @@ enum : Status {
   stNotKindGiven = 52,
   stSymbolTwice = 53,
   stSpecialTerminalUnknown = 54,
+  stBadPattern = 55,  // a pattern of [Tokens] (embeddable translator only)
   stSemNoValue = 63,
   stSemAddNotInt = 64,
   stSemSubNotInt = 65,

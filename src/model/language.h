@@ -66,6 +66,17 @@ struct SymbNodeRec {
   std::int32_t Altr;
 };
 
+// A line of [Tokens], read only for the embeddable translator: how a terminal is lexed, text to
+// skip, or a named fragment that later patterns use as {name}.
+enum class TokenDefKind { Token, Skip, Fragment };
+struct TokenDef {
+  TokenDefKind Kind = TokenDefKind::Token;
+  std::int32_t Term = 0;  // the terminal of a Token line
+  std::string Name;       // the terminal's or the fragment's name; "skip" for Skip
+  std::string Pattern;    // the regular expression as written
+  std::int32_t Line = 0;  // 1-based line of the description, for diagnostics
+};
+
 struct EdgeRec {
   std::int32_t Next;
   std::int32_t Altr;
@@ -187,6 +198,8 @@ struct Language {
   parvolen::Name BlockComment{};  // the texts that open and close a comment, separated by blanks
   std::int32_t NestedComments = 0;
   parvolen::Name IdChars{};       // characters allowed in identifiers after the first, besides letters and digits
+  std::vector<TokenDef> TokenDefs;  // the lines of [Tokens], in their order
+  std::int32_t ReadingLine = 0;     // the description line a line handler is given, set by the reader
   // Lookup indexes of the name tables and of the production lines; derived from the tables.
   TextIndex TermIndex;
   TextIndex NontIndex;

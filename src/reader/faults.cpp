@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "model/symbol_tables.h"
 #include "reader/sections.h"
+#include "reader/tokens_section.h"
 #include "semantics/instruction_set.h"
 #include "semantics/instruction_text.h"
 
@@ -148,7 +149,7 @@ bool LocateInstructionFault(Language& lang, std::string_view line, Status st, Li
 std::string SectionOrder() {
   std::string order;
   for (std::size_t r = 1; r < kSectionCount; ++r)
-    order += (r > 1 ? ", " : "") + std::string(SectionTable()[r].Header);
+    if (!SectionTable()[r].EmbeddedOnly) order += (r > 1 ? ", " : "") + std::string(SectionTable()[r].Header);
   return "sections come in this order: " + order;
 }
 
@@ -157,6 +158,7 @@ std::string SectionOrder() {
 bool LocateLineFault(Language& lang, std::size_t row, std::string_view line, Status st, LineFault& fault) {
   const std::string_view header = SectionTable()[row].Header;
   if (header == "[Productions]") return LocateProductionFault(lang, line, st, fault);
+  if (header == "[Tokens]") return LocateTokensFault(lang, line, st, fault);
   if (header == "[Keywords]" || header == "[Symbols]") return LocateShapeFault(lang, line, st, kItemKinds[0], fault);
   if (header == "[OutShapes]") return LocateShapeFault(lang, line, st, kItemKinds[3], fault);
   if (header == "[Instructions]") return LocateInstructionFault(lang, line, st, fault);
@@ -222,10 +224,11 @@ bool LocateMissingSection(const Language& lang, std::size_t row, Status st, bool
   return false;
 }
 
-bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& fault) {
+bool LocateHeaderFault(std::string_view header, std::size_t row, bool embedded, LineFault& fault) {
   const auto& rows = SectionTable();
   std::vector<std::string_view> headers;
   for (std::size_t r = 1; r < kSectionCount; ++r) {
+    if (rows[r].EmbeddedOnly && !embedded) continue;
     if (EqualNoCase(header, rows[r].Header)) {
       if (r >= row) return false;
       fault = {0, header.size(),

@@ -37,8 +37,9 @@ struct LineFault {
 
 // The fault of a section header that the reader does not accept while in the section of the
 // row: one that belongs before the current section, or an unknown one (hinting at the nearest
-// header). False when the header is accepted there.
-[[nodiscard]] bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& fault);
+// header). False when the header is accepted there. The sections of the embeddable translator
+// count only in an embedded reading.
+[[nodiscard]] bool LocateHeaderFault(std::string_view header, std::size_t row, bool embedded, LineFault& fault);
 
 // A fault that the end handler of a section row finds, told in terms of the [Language] key
 // whose value causes it (empty when no key is to blame, such as a missing StartingSymbol).

@@ -79,13 +79,14 @@ class Reader {
       if (IsHeader(text)) {
         st = SwitchTo(text, AtLine(file_, lines, line, textStart, 0, text.size()));
         LineFault fault;
-        if (st == stBadSection && LocateHeaderFault(text, row_, fault))
+        if (st == stBadSection && LocateHeaderFault(text, row_, EmbeddedReading(), fault))
           ReportFault(AtLine(file_, lines, line, textStart, fault.Offset, fault.Length), fault);
       } else if (const LineHandler lineHandler = Rows()[row_].Line; lineHandler != nullptr) {
         Language* lang = pool_.Record(handle_);
         if (progress_ != nullptr)
           progress_->Handled.push_back({counter, row_, std::string(text), Rows()[row_].Header,
                                         static_cast<std::int32_t>(textStart + 1), SourceLine(lines, line)});
+        if (lang != nullptr) lang->ReadingLine = static_cast<std::int32_t>(counter);
         st = lang == nullptr ? stBadLanguageHandle : lineHandler(*lang, text);
         if (st != stOk && lang != nullptr) ReportLineFault(*lang, lines, line, text, textStart, st);
         if (st == stOk) declared_.push_back({row_, std::string(text), lines.Number()});
@@ -109,6 +110,16 @@ class Reader {
  private:
   static const std::array<SectionRow, kSectionCount>& Rows() { return SectionTable(); }
 
+  [[nodiscard]] bool EmbeddedReading() const {
+    const Language* lang = pool_.Record(handle_);
+    return lang != nullptr && lang->EmbeddedKeys != 0;
+  }
+
+  // Whether this reading knows the row: the embeddable translator's sections only when asked for.
+  [[nodiscard]] bool Known(std::size_t row) const {
+    return !Rows()[row].EmbeddedOnly || EmbeddedReading();
+  }
+
   [[nodiscard]] Status End(std::size_t row) {
     const SectionHandler end = Rows()[row].End;
     const Status st = end == nullptr ? stOk : end(pool_, handle_);
@@ -127,7 +138,7 @@ class Reader {
   // A header: only the current row and later ones can match; the rows left or passed over end.
   [[nodiscard]] Status SwitchTo(std::string_view header, const Diagnostic& place) {
     std::size_t found = row_;
-    while (found < kSectionCount && !EqualNoCase(header, Rows()[found].Header)) ++found;
+    while (found < kSectionCount && !(Known(found) && EqualNoCase(header, Rows()[found].Header))) ++found;
     if (found == kSectionCount) return stBadSection;
     if (Status st = End(row_); st != stOk) return st;
     for (std::size_t r = row_ + 1; r < found; ++r)

@@ -5,6 +5,7 @@
 #include "model/output_shapes.h"
 #include "model/symbol_tables.h"
 #include "reader/language_section.h"
+#include "reader/tokens_section.h"
 #include "semantics/assembler.h"
 
 namespace parvolen {
@@ -15,7 +16,8 @@ namespace {
 // passes, so a section is never revisited; the end handlers rely on the earlier rows being
 // closed ([Terminals] resolves the [Language] names, [Nonterminals] the starting symbol, and
 // [Productions] analyses a grammar whose symbols are complete); every description file and
-// test case lists its sections in this order.
+// test case lists its sections in this order. [Tokens] exists only for the embeddable
+// translator: a classic reading passes over its row (reader.cpp, faults.cpp).
 constexpr std::array<SectionRow, kSectionCount> kRows = {{
     {"dummy", nullptr, nullptr, nullptr},  // never matched: a header begins with "["
     {"[Language]", LanguageBegin, LanguageLine, LanguageEnd},
@@ -26,6 +28,7 @@ constexpr std::array<SectionRow, kSectionCount> kRows = {{
     {"[Productions]", nullptr, ProdLine, ProductionsEnd},
     {"[Keywords]", nullptr, KeywordsLine, nullptr},
     {"[Symbols]", nullptr, SymbolsLine, nullptr},
+    {"[Tokens]", nullptr, TokensLine, nullptr, true},
     {"[OutShapes]", nullptr, OutShapesLine, nullptr},
     {"[Instructions]", nullptr, SemAsmLine, nullptr},
 }};

@@ -19,11 +19,12 @@ struct SectionRow {
   SectionHandler Begin;  // nullptr when the section has none
   LineHandler Line;
   SectionHandler End;
+  bool EmbeddedOnly = false;  // read only for the embeddable translator; unknown to a classic reading
 };
 
-inline constexpr std::size_t kSectionCount = 11;
+inline constexpr std::size_t kSectionCount = 12;
 
-// The eleven rows in the order in which sections may appear in a file; row 0 is the
+// The twelve rows in the order in which sections may appear in a file; row 0 is the
 // pseudo-section before the first header.
 [[nodiscard]] const std::array<SectionRow, kSectionCount>& SectionTable();
 

@@ -29,7 +29,7 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-Described Describe(std::string_view text) {
+Described Describe(std::string_view text, bool embedded) {
   const std::string description = TempPath("description");
   const std::string listing = TempPath("listing");
   std::ofstream(description, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -40,7 +40,9 @@ Described Describe(std::string_view text) {
     ConsoleSink errors(result.err);
     const ConsoleRedirect redirect(Channel::Messages, sink);
     const ConsoleRedirect diagnostics(Channel::Diagnostics, errors);
-    result.status = ReadDescription(result.pool, description, listing, result.handle);
+    ReadOptions options;
+    options.EmbeddedKeys = embedded;
+    result.status = ReadDescription(result.pool, description, listing, result.handle, nullptr, options);
   }
   for (std::size_t at; (at = result.err.find(description)) != std::string::npos;)
     result.err.replace(at, description.size(), "desc.lang");

@@ -25,8 +25,9 @@ struct Described {
 };
 
 // Writes the text (any bytes) to a fresh temporary file and reads it with ReadDescription. The
-// diagnostics name the file "desc.lang" in place of its temporary path.
-[[nodiscard]] Described Describe(std::string_view text);
+// diagnostics name the file "desc.lang" in place of its temporary path. `embedded` reads it as
+// the embeddable translator does (its keys and [Tokens]).
+[[nodiscard]] Described Describe(std::string_view text, bool embedded = false);
 
 // A fresh path in the tests' temporary directory; nothing is created there.
 [[nodiscard]] std::string TempPath(std::string_view stem);

@@ -26,36 +26,37 @@ void WriteFetchValue(const EmbeddedPlan& x, CodeWriter& out, const ConsOptions& 
   const Language& lang = x.lang;
   const bool upper = lang.CaseSensitive == 0;
   out.Put("static int FetchValue(Parser *p, Value *V) {\n");
-  out.Put("\tconst Token\t*t = &p->last;\n\n");
+  out.Put("\tconst char\t*text = OwnText(&p->last);\n\n");
+  out.Put("\tif  ( text == NULL )\n\t\treturn\tecNoMem;\n");
   if (options.ValueKinds > 1) {
     out.Put("\tswitch  ( t->kind ) {\n");
     if (lang.UseStrings != 0 && lang.StrTerm != 0) {
       out.Put("\t\tcase %s:\n", x.TermConst(lang.StrTerm));
-      out.Put("\t\t\tV->WhoAmI = vtStr;\n\t\t\tif  ( ( V->Val.s = CopyText(t->text, 0) ) == NULL )\n");
+      out.Put("\t\t\tV->WhoAmI = vtStr;\n\t\t\tif  ( ( V->Val.s = CopyText(text, 0) ) == NULL )\n");
       out.Put("\t\t\t\treturn\tecNoMem;\n\t\t\tbreak;\n");
     }
     if (lang.UseChars != 0 && lang.CharTerm != 0) {
       out.Put("\t\tcase %s:\n", x.TermConst(lang.CharTerm));
-      out.Put("\t\t\tV->WhoAmI = vtChar;\n\t\t\tV->Val.c = t->text[0];\n\t\t\tbreak;\n");
+      out.Put("\t\t\tV->WhoAmI = vtChar;\n\t\t\tV->Val.c = text[0];\n\t\t\tbreak;\n");
     }
     if (lang.NumTerm != 0) {
       out.Put("\t\tcase %s:\n", x.TermConst(lang.NumTerm));
-      out.Put("\t\t\tV->WhoAmI = vtInt;\n\t\t\tV->Val.i = atoi(t->text);\n\t\t\tbreak;\n");
+      out.Put("\t\t\tV->WhoAmI = vtInt;\n\t\t\tV->Val.i = atoi(text);\n\t\t\tbreak;\n");
     }
     if (lang.IdTerm != 0) {
       out.Put("\t\tcase %s:\n", x.TermConst(lang.IdTerm));
-      out.Put("\t\t\tV->WhoAmI = vtId;\n\t\t\tif  ( ( V->Val.id = CopyText(t->text, %d) ) == NULL )\n",
+      out.Put("\t\t\tV->WhoAmI = vtId;\n\t\t\tif  ( ( V->Val.id = CopyText(text, %d) ) == NULL )\n",
               upper ? "1" : "0");
       out.Put("\t\t\t\treturn\tecNoMem;\n\t\t\tbreak;\n");
     }
     out.Put("\t\tdefault:\n\t\t\tV->WhoAmI = vtNone;\n\t}\n");
   } else if (lang.UseChars != 0) {
-    out.Put("\t*V = t->text[0];\n");
+    out.Put("\t*V = text[0];\n");
   } else if (lang.UseStrings != 0 || lang.IdTerm != 0) {
-    out.Put("\tif  ( ( *V = CopyText(t->text, %d) ) == NULL )\n\t\treturn\tecNoMem;\n",
+    out.Put("\tif  ( ( *V = CopyText(text, %d) ) == NULL )\n\t\treturn\tecNoMem;\n",
             upper && lang.UseStrings == 0 ? "1" : "0");
   } else {
-    out.Put("\t*V = atoi(t->text);\n");
+    out.Put("\t*V = atoi(text);\n");
   }
   out.Put("\treturn\tecOk;\n}\n\n");
 }

@@ -58,7 +58,7 @@ Status WriteEmbeddedHeader(const EmbeddedPlan& x, std::string_view dir) {
   out.Put("/* Statuses: 0 when the whole input is one sentence of `%s'. */\n", lang.Name.View());
   int value = 0;
   for (const StatusRow& row : kStatuses) out.Put("#define %s %d\n", {x.Status(row.name), std::to_string(value++)});
-  out.Put("\n/* The longest number, identifier, string or character constant, in bytes. */\n");
+  out.Put("\n/* The longest terminal, in bytes. */\n");
   out.Put("#define %s_MAX_TOKEN 65536\n", x.upper);
   out.Put("/* How deep the parsing routines nest unless %s_set_max_depth says otherwise. */\n", name);
   out.Put("#define %s_DEFAULT_MAX_DEPTH 2000\n\n", x.upper);

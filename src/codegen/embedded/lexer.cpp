@@ -1,69 +1,175 @@
 #include "codegen/embedded/lexer.h"
 
-#include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "base/stack_room.h"
 #include "base/text.h"
 #include "codegen/shared/framing.h"
+
+// Note [one automaton]: every keyword, symbol, token pattern and skip pattern is one rule of one
+// minimal deterministic automaton (regex/lexicon.h gives the rules in priority order). Scan runs
+// it from the first unread byte and remembers the last accepting state passed (the rule and the
+// end of its match); when the automaton stops, the longest match wins. The states are written as
+// code: a label per state, a tight loop for the bytes that keep a state where it is (identifier
+// bodies, white space, string bodies), then a switch over the byte classes of the automaton.
+//
+// Note [token window]: before a terminal the lexer keeps LOOK_ROOM bytes of unread input in memory
+// (or the rest of the input), and the automaton looks at most LOOK_ROOM bytes ahead, in a stream
+// and in a buffer alike, so that both give the same terminals. A match that would run past the
+// window is too long, except white space or a comment that was accepted on the way: it is skipped
+// up to that point and the scan goes on from there, so long runs of skipped text cost no memory.
+// A terminal's text is a slice of the input; Fill copies the slices of the terminals still held
+// before it moves the unread rest of a stream's block (see KeepHeld).
 
 namespace parvolen {
 namespace {
 
-// Bits of the character classes of the generated lexer.
-constexpr int kSpace = 1;
-constexpr int kDigit = 2;
-constexpr int kLetter = 4;
-constexpr int kIdChar = 8;
+// How the automaton's states are written.
+class StateWriter {
+ public:
+  StateWriter(const regex::Lexicon& lexicon, CodeWriter& out) : lex_(lexicon), dfa_(lexicon.Automaton), out_(out) {}
 
-// The class bits of every byte: white space as isspace knows it in the C locale, ASCII digits
-// and letters, and the identifier characters (letters, digits and IdChars).
-std::vector<int> CharClasses(const Language& lang) {
-  std::vector<int> classes(256, 0);
-  for (int c : {' ', '\t', '\n', '\v', '\f', '\r'}) classes[c] |= kSpace;
-  for (int c = '0'; c <= '9'; ++c) classes[c] |= kDigit | kIdChar;
-  for (int c = 'A'; c <= 'Z'; ++c) classes[c] |= kLetter | kIdChar;
-  for (int c = 'a'; c <= 'z'; ++c) classes[c] |= kLetter | kIdChar;
-  for (char c : lang.IdChars.View()) classes[static_cast<unsigned char>(c)] |= kIdChar;
-  return classes;
-}
-
-// A case label for a byte: the character constant where it is plain, else its number.
-std::string ByteLabel(unsigned char c) {
-  if (c == '\'' || c == '\\') return std::string("'\\") + static_cast<char>(c) + "'";
-  if (c >= 32 && c < 127) return std::string("'") + static_cast<char>(c) + "'";
-  return std::to_string(c);
-}
-
-void WriteCharClasses(const EmbeddedPlan& x, CodeWriter& out) {
-  out.Put("/* Character classes: white space, digits, letters, identifier characters. */\n");
-  out.Put("enum { C_SPACE = 1, C_DIGIT = 2, C_LETTER = 4, C_ID = 8 };\n\n");
-  out.Put("static const unsigned char CharClass[256] = {\n");
-  const std::vector<int> classes = CharClasses(x.lang);
-  for (int row = 0; row < 256; row += 16) {
-    out.Put("\t");
-    for (int c = row; c < row + 16; ++c) out.Put(c + 1 < 256 ? "%d," : "%d", std::to_string(classes[c]));
-    out.Put("\n");
+  // The byte classes and the loop sets of the states that keep themselves on some bytes.
+  void WriteTables() {
+    out_.Put("/* The byte classes of the automaton. */\n");
+    out_.Put("static const unsigned char ByteClass[256] = {\n");
+    for (int row = 0; row < 256; row += 16) {
+      out_.Put("\t");
+      for (int c = row; c < row + 16; ++c)
+        out_.Put(c + 1 < 256 ? "%d," : "%d", std::to_string(dfa_.ClassOf[static_cast<std::size_t>(c)]));
+      out_.Put("\n");
+    }
+    out_.Put("};\n\n");
+    loopIndex_.assign(static_cast<std::size_t>(dfa_.StateCount()), -1);
+    std::vector<std::vector<bool>> sets;
+    for (std::int32_t s = 0; s < dfa_.StateCount(); ++s) {
+      std::vector<bool> set(256, false);
+      bool any = false;
+      for (int c = 0; c < 256; ++c)
+        if (Next(s, c) == s) set[static_cast<std::size_t>(c)] = any = true;
+      if (!any) continue;
+      loopIndex_[static_cast<std::size_t>(s)] = static_cast<int>(sets.size());
+      sets.push_back(std::move(set));
+    }
+    if (sets.empty()) return;
+    out_.Put("/* The bytes on which a state stays where it is: bit i%32 of table i/32 for loop i. */\n");
+    for (std::size_t table = 0; table * 32 < sets.size(); ++table) {
+      out_.Put("static const unsigned long Loop%d[256] = {\n", std::to_string(table));
+      for (int row = 0; row < 256; row += 8) {
+        out_.Put("\t");
+        for (int c = row; c < row + 8; ++c) {
+          unsigned long bits = 0;
+          for (std::size_t i = table * 32; i < sets.size() && i < table * 32 + 32; ++i)
+            if (sets[i][static_cast<std::size_t>(c)]) bits |= 1ul << (i % 32);
+          out_.Put(c + 1 < 256 ? "0x%sul," : "0x%sul", Hex(bits));
+        }
+        out_.Put("\n");
+      }
+      out_.Put("};\n");
+    }
+    out_.Put("\n");
   }
-  out.Put("};\n\n");
-}
 
-// Where the lexer stands: offsets in the input, columns, refilling a stream's block, keeping a
-// terminal's text, and the failures of the lexer.
-void WriteInputFunctions(CodeWriter& out, bool constants, bool comments) {
+  // The states as labels; each ends at Done with s where the automaton stopped.
+  void WriteStates() {
+    out_.Put("\t\tgoto\tS%d;\n", std::to_string(dfa_.Start));
+    for (std::int32_t s = 0; s < dfa_.StateCount(); ++s) WriteState(s);
+  }
+
+ private:
+  std::int32_t Next(std::int32_t state, int byte) const {
+    const int cls = dfa_.ClassOf[static_cast<std::size_t>(byte)];
+    return dfa_.Next[static_cast<std::size_t>(state) * static_cast<std::size_t>(dfa_.ClassCount) +
+                     static_cast<std::size_t>(cls)];
+  }
+
+  static std::string Hex(unsigned long v) {
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    do {
+      text.insert(text.begin(), digits[v & 15]);
+      v >>= 4;
+    } while (v != 0);
+    return text;
+  }
+
+  void WriteState(std::int32_t s) {
+    const std::string n = std::to_string(s);
+    const std::int32_t accept = dfa_.Accept[static_cast<std::size_t>(s)];
+    out_.Put("S%d:\n", n);
+    const int loop = loopIndex_[static_cast<std::size_t>(s)];
+    if (loop >= 0) {
+      out_.Put("\t\twhile  ( s < stop && ( Loop%d[(unsigned char)*s] & 0x%sul ) )\n\t\t\ts++;\n",
+               {std::to_string(loop / 32), Hex(1ul << (loop % 32))});
+    }
+    if (accept >= 0) out_.Put("\t\trule = %d;\n\t\tmark = s;\n", std::to_string(accept));
+    // The classes that lead elsewhere, grouped by the state they lead to.
+    std::vector<std::pair<std::int32_t, std::vector<int>>> targets;
+    for (int cls = 0; cls < dfa_.ClassCount; ++cls) {
+      const std::int32_t to = dfa_.Next[static_cast<std::size_t>(s) * static_cast<std::size_t>(dfa_.ClassCount) +
+                                        static_cast<std::size_t>(cls)];
+      if (to < 0 || to == s) continue;
+      auto found = targets.begin();
+      while (found != targets.end() && found->first != to) ++found;
+      if (found == targets.end()) {
+        targets.emplace_back(to, std::vector<int>{cls});
+      } else {
+        found->second.push_back(cls);
+      }
+    }
+    // Where the automaton dies: in an accepting state the match ends here, with a known rule.
+    const std::string dead = accept >= 0 ? "R" + std::to_string(accept) : "Done";
+    if (targets.empty()) {
+      out_.Put("\t\tgoto\t%s;\n", dead);
+      return;
+    }
+    out_.Put("\t\tif  ( s == stop )\n\t\t\tgoto\tDone;\n");
+    out_.Put("\t\tswitch  ( ByteClass[(unsigned char)*s] ) {\n");
+    for (const auto& [to, classes] : targets) {
+      for (int cls : classes) out_.Put("\t\t\tcase %d:\n", std::to_string(cls));
+      out_.Put("\t\t\t\ts++;\n\t\t\t\tgoto\tS%d;\n", std::to_string(to));
+    }
+    out_.Put("\t\t\tdefault:\n\t\t\t\tgoto\t%s;\n\t\t}\n", dead);
+  }
+
+  const regex::Lexicon& lex_;
+  const regex::Dfa& dfa_;
+  CodeWriter& out_;
+  std::vector<int> loopIndex_;
+};
+
+// Where the lexer stands: offsets in the input, columns, counting line ends, refilling a
+// stream's block, the text of a terminal, and the failures of the lexer.
+void WriteInputFunctions(CodeWriter& out, bool blockComment) {
   out.Put("/* The offset in the input of a place in memory. */\n");
   out.Put("static size_t Offset(const Parser *p, const char *s) {\n");
   out.Put("\treturn\tp->offset + (size_t)( s - p->base );\n}\n\n");
   out.Put("static int Column(const Parser *p, const char *s) {\n");
   out.Put("\treturn\t(int)( Offset(p, s) - p->lineStart ) + 1;\n}\n\n");
-  if (constants) {
-    out.Put("/* Counts the line ends of a constant that spans lines. */\n");
-    out.Put("static void CountLines(Parser *p, const char *s, const char *e) {\n");
-    out.Put("\tfor  ( ; s < e; s++ )\n");
-    out.Put("\t\tif  ( *s == '\\n' ) {\n\t\t\tp->line++;\n\t\t\tp->lineStart = Offset(p, s) + 1;\n\t\t}\n}\n\n");
-  }
+  out.Put("/* Counts the line ends of text that the lexer passes. */\n");
+  out.Put("static void CountLines(Parser *p, const char *s, const char *e) {\n");
+  out.Put("\tfor  ( ; s < e; s++ )\n");
+  out.Put("\t\tif  ( *s == '\\n' ) {\n\t\t\tp->line++;\n\t\t\tp->lineStart = Offset(p, s) + 1;\n\t\t}\n}\n\n");
+
+  out.Put("/* Gives a terminal's text memory of its own, ending with a NUL: NULL when out of memory. */\n");
+  out.Put("static const char *OwnText(Token *t) {\n");
+  out.Put("\tif  ( t->text != t->own ) {\n");
+  out.Put("\t\tif  ( t->length >= t->room ) {\n");
+  out.Put("\t\t\tsize_t\troom = t->length < 64 ? 64 : 2 * t->length;\n");
+  out.Put("\t\t\tchar\t*own = (char *)realloc(t->own, room);\n\n");
+  out.Put("\t\t\tif  ( own == NULL )\n\t\t\t\treturn\tNULL;\n");
+  out.Put("\t\t\tt->own = own;\n\t\t\tt->room = room;\n\t\t}\n");
+  out.Put("\t\tif  ( t->length > 0 )\n\t\t\tmemmove(t->own, t->text, t->length);\n");
+  out.Put("\t\tt->own[t->length] = '\\0';\n\t\tt->text = t->own;\n\t}\n");
+  out.Put("\treturn\tt->text;\n}\n\n");
+
+  out.Put("/* The slices of the terminals still held lie in the block that Fill is about to move:\n");
+  out.Put("   each gets a copy of its own first. */\n");
+  out.Put("static int KeepHeld(Parser *p) {\n\tint\ti, ok = 1;\n\n");
+  out.Put("\tif  ( p->last.kind >= 0 )\n\t\tok = OwnText(&p->last) != NULL;\n");
+  out.Put("\tif  ( p->have && ok )\n\t\tok = OwnText(&p->tok) != NULL;\n");
+  out.Put("\tfor  ( i = 0; i < p->aheadCount && ok; i++ )\n\t\tok = OwnText(&p->ahead[i]) != NULL;\n");
+  out.Put("\treturn\tok ? OK : Fail(p, NO_MEMORY, p->line, 1, \"no room for a terminal\");\n}\n\n");
 
   out.Put("/* Reads the next block of a stream behind the unread rest, which moves to the front. */\n");
   out.Put("static int Fill(Parser *p) {\n");
@@ -71,6 +177,7 @@ void WriteInputFunctions(CodeWriter& out, bool constants, bool comments) {
   out.Put("\tif  ( p->in == NULL || p->atEnd )\n\t\treturn\t0;\n");
   out.Put("\tif  ( p->block == NULL && ( p->block = (char *)malloc(BLOCK_ROOM) ) == NULL )\n");
   out.Put("\t\treturn\tFail(p, NO_MEMORY, p->line, 1, \"no room for the input block\");\n");
+  out.Put("\tif  ( KeepHeld(p) != OK )\n\t\treturn\tNO_MEMORY;\n");
   out.Put("\tmemmove(p->block, p->cur, rest);\n");
   out.Put("\tp->offset += (size_t)( p->cur - p->base );\n");
   out.Put("\tp->base = p->cur = p->block;\n");
@@ -80,17 +187,6 @@ void WriteInputFunctions(CodeWriter& out, bool constants, bool comments) {
   out.Put("\t\tif  ( ferror(p->in) )\n\t\t\treturn\tFail(p, READ, p->line, Column(p, p->lim), \"read error\");\n\t}\n");
   out.Put("\treturn\t0;\n}\n\n");
 
-  out.Put("/* Keeps the text of a terminal with the terminal. */\n");
-  out.Put("static int Keep(Parser *p, Token *t, const char *s, size_t n) {\n");
-  out.Put("\tif  ( n >= t->room ) {\n");
-  out.Put("\t\tsize_t\troom = n < 64 ? 64 : 2 * n;\n");
-  out.Put("\t\tchar\t*text = (char *)realloc(t->text, room);\n\n");
-  out.Put("\t\tif  ( text == NULL )\n");
-  out.Put("\t\t\treturn\tFail(p, NO_MEMORY, t->line, t->column, \"no room for a terminal\");\n");
-  out.Put("\t\tt->text = text;\n\t\tt->room = room;\n\t}\n");
-  out.Put("\tif  ( n > 0 )\n\t\tmemcpy(t->text, s, n);\n");
-  out.Put("\tt->text[n] = '\\0';\n\tt->length = n;\n\treturn\t0;\n}\n\n");
-
   out.Put("/* A byte that begins no terminal. */\n");
   out.Put("static int BadChar(Parser *p, const Token *t, unsigned char c) {\n");
   out.Put("\tchar\ttext[64];\n\n");
@@ -99,244 +195,148 @@ void WriteInputFunctions(CodeWriter& out, bool constants, bool comments) {
   out.Put("\telse\n\t\tsprintf(text, \"byte 0x%02x begins no terminal\", c);\n");
   out.Put("\treturn\tFail(p, BAD_CHAR, t->line, t->column, text);\n}\n\n");
 
-  if (comments) {
+  if (blockComment) {
     out.Put("/* True when the text begins at s, before e. */\n");
     out.Put("static int StartsWith(const char *s, const char *e, const char *text, size_t n) {\n");
     out.Put("\treturn\t(size_t)( e - s ) >= n && memcmp(s, text, n) == 0;\n}\n\n");
   }
 }
 
-// The keyword lookup: by length, then by the first letter, then the rest compared at once; a
-// word that spells no keyword is an identifier (or, without identifiers, no terminal: -1).
-Status WriteKeywords(const EmbeddedPlan& x, CodeWriter& out) {
-  const Language& lang = x.lang;
-  const bool fold = lang.CaseSensitive == 0;
-  // length -> first byte -> shapes, in definition order (the first of equal shapes wins).
-  std::map<std::size_t, std::map<unsigned char, std::vector<std::pair<std::string, std::int32_t>>>> groups;
-  for (std::int32_t k = 1; k <= lang.LastKeyword; ++k) {
-    std::string shape(lang.KwdTab[k].Shape.View());
-    if (shape.empty()) continue;
-    if (fold) std::transform(shape.begin(), shape.end(), shape.begin(), [](char c) {
-        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-      });
-    if (lang.KwdTab[k].T < 1 || lang.KwdTab[k].T > lang.LastTerminal) return stBadTerminalCode;
-    groups[shape.size()][static_cast<unsigned char>(shape.front())].emplace_back(shape, lang.KwdTab[k].T);
-  }
-  if (!groups.empty()) {
-    if (fold) {
-      out.Put("#define\tFOLD(c)\t( (c) >= 'a' && (c) <= 'z' ? (c) - 'a' + 'A' : (c) )\n\n");
-      out.Put("/* Compares a word with a keyword in upper case, ignoring the case of the word. */\n");
-      out.Put("static int SameWord(const char *w, const char *k, size_t n) {\n");
-      out.Put("\tsize_t\ti;\n\n\tfor  ( i = 0; i < n; i++ )\n");
-      out.Put("\t\tif  ( FOLD((unsigned char)w[i]) != (unsigned char)k[i] )\n\t\t\treturn\t0;\n");
-      out.Put("\treturn\t1;\n}\n\n");
-    } else {
-      out.Put("#define\tSameWord(w, k, n)\t( memcmp((w), (k), (n)) == 0 )\n\n");
-    }
-  }
-  const std::string word = lang.IdTerm != 0 ? x.TermConst(lang.IdTerm) : "-1";
-  out.Put("/* The terminal a word spells: a keyword, else %s. */\n", lang.IdTerm != 0 ? "an identifier" : "none (-1)");
-  out.Put("static int Keyword(const char *w, size_t n) {\n");
-  if (!groups.empty()) {
-    out.Put("\tswitch  ( n ) {\n");
-    for (const auto& [length, byFirst] : groups) {
-      out.Put("\t\tcase %d:\n", std::to_string(length));
-      out.Put(fold ? "\t\t\tswitch  ( FOLD((unsigned char)w[0]) ) {\n" : "\t\t\tswitch  ( (unsigned char)w[0] ) {\n");
-      for (const auto& [first, shapes] : byFirst) {
-        out.Put("\t\t\t\tcase %s:\n", ByteLabel(first));
-        for (const auto& [shape, term] : shapes)
-          out.Put("\t\t\t\t\tif  ( SameWord(w + 1, \"%s\", %d) )\n\t\t\t\t\t\treturn\t%s;\n",
-                  {CStringBody(shape.substr(1)), std::to_string(length - 1), x.TermConst(term)});
-        out.Put("\t\t\t\t\tbreak;\n");
-      }
-      out.Put("\t\t\t}\n\t\t\tbreak;\n");
-    }
-    out.Put("\t}\n");
-  } else {
-    out.Put("\t(void)w;\n\t(void)n;\n");
-  }
-  out.Put("\treturn\t%s;\n}\n\n", word);
-  return stOk;
-}
-
-// The nested switch over the symbol tree: the longest symbol that the input spells wins, as a
-// path of the tree; leaving the tree falls back to the last symbol passed, or to no terminal.
-class SymbolSwitch {
- public:
-  SymbolSwitch(const EmbeddedPlan& x, CodeWriter& out) : x_(x), out_(out) {}
-
-  Status Write(std::int32_t list, int depth, std::int32_t fallback, int fallbackLength) {
-    if (StackNearlyFull()) return stNoMem;
-    const Language& lang = x_.lang;
-    const std::string tabs = CodeWriter::Tabs(depth + 2);
-    if (depth == 0) {
-      out_.Put("%sswitch  ( (unsigned char)*s ) {\n", tabs);
-    } else {
-      const std::string d = std::to_string(depth);
-      out_.Put("%sswitch  ( s + %d < e ? (unsigned char)s[%d] : 256 ) {\n", {tabs, d, d});
-    }
-    for (std::int32_t n = list; n != 0;) {
-      if (n < 1 || n > lang.LastSymbNode) return stBadTerminalCode;
-      const SymbNodeRec& sym = lang.SymbTab[n];
-      if (sym.Term < 0 || sym.Term > lang.LastTerminal || (sym.Term == 0 && sym.Next == 0)) return stBadTerminalCode;
-      out_.Put("%s\tcase %s:\n", {tabs, ByteLabel(static_cast<unsigned char>(sym.Ch))});
-      const std::int32_t term = sym.Term != 0 ? sym.Term : fallback;
-      const int length = sym.Term != 0 ? depth + 1 : fallbackLength;
-      if (sym.Next == 0) {
-        WriteFound(tabs + "\t\t", term, length);
-      } else {
-        if (Status st = Write(sym.Next, depth + 1, term, length); st != stOk) return st;
-        out_.Put("%s\t\tbreak;\n", tabs);
-      }
-      n = sym.Altr;
-    }
-    out_.Put("%s\tdefault:\n", tabs);
-    if (fallback != 0) {
-      WriteFound(tabs + "\t\t", fallback, fallbackLength);
-    } else {
-      out_.Put("%s\t\treturn\tBadChar(p, t, (unsigned char)*s);\n", tabs);
-    }
-    out_.Put("%s}\n", tabs);
-    return stOk;
-  }
-
- private:
-  void WriteFound(const std::string& tabs, std::int32_t term, int length) {
-    out_.Put("%skind = %s;\n", {tabs, x_.TermConst(term)});
-    out_.Put("%ss += %d;\n%sbreak;\n", {tabs, std::to_string(length), tabs});
-  }
-
-  const EmbeddedPlan& x_;
-  CodeWriter& out_;
-};
-
-// Skipping white space and comments; the window of unread input is refilled on the way, so that
-// a terminal of up to MAX_TOKEN bytes lies in memory when the skipping ends.
-void WriteSkip(const EmbeddedPlan& x, CodeWriter& out) {
-  const Language& lang = x.lang;
-  out.Put("\tfor  ( ;; ) {\n");
-  out.Put("\t\ts = p->cur;\n\t\te = p->lim;\n");
-  out.Put("\t\twhile  ( s < e && ( CharClass[(unsigned char)*s] & C_SPACE ) ) {\n");
-  out.Put("\t\t\tif  ( *s == '\\n' ) {\n\t\t\t\tp->line++;\n\t\t\t\tp->lineStart = Offset(p, s) + 1;\n\t\t\t}\n");
-  out.Put("\t\t\ts++;\n\t\t}\n");
-  out.Put("\t\tp->cur = s;\n");
-  out.Put("\t\tif  ( (size_t)( e - s ) < LOOK_ROOM && !p->atEnd ) {\n");
-  out.Put("\t\t\tif  ( ( status = Fill(p) ) != OK )\n\t\t\t\treturn\tstatus;\n");
-  out.Put("\t\t\tcontinue;\n\t\t}\n");
-  const std::string_view line = lang.LineComment.View();
-  if (!line.empty()) {
-    out.Put("\t\tif  ( StartsWith(s, e, \"%s\", %d) ) {\t/* a comment up to the line end */\n",
-            {CStringBody(line), std::to_string(line.size())});
-    out.Put("\t\t\tfor  ( ;; ) {\n");
-    out.Put("\t\t\t\tconst char\t*end = (const char *)memchr(s, '\\n', (size_t)( e - s ));\n\n");
-    out.Put("\t\t\t\tif  ( end != NULL || p->atEnd ) {\n");
-    out.Put("\t\t\t\t\ts = end != NULL ? end : e;\n\t\t\t\t\tbreak;\n\t\t\t\t}\n");
-    out.Put("\t\t\t\tp->cur = e;\n");
-    out.Put("\t\t\t\tif  ( ( status = Fill(p) ) != OK )\n\t\t\t\t\treturn\tstatus;\n");
-    out.Put("\t\t\t\ts = p->cur;\n\t\t\t\te = p->lim;\n\t\t\t}\n");
-    out.Put("\t\t\tp->cur = s;\n\t\t\tcontinue;\n\t\t}\n");
-  }
+// The rest of a block comment after its opening text, at s: up to its closing text (nested when
+// NestedComments is set), refilling the window on the way; an unclosed one ends the parse.
+void WriteBlockComment(const Language& lang, CodeWriter& out) {
   std::string_view open, close;
-  if (SplitPair(lang.BlockComment.View(), open, close)) {
-    const std::string o = CStringBody(open), on = std::to_string(open.size());
-    const std::string c = CStringBody(close), cn = std::to_string(close.size());
-    const bool nested = lang.NestedComments != 0;
-    out.Put("\t\tif  ( StartsWith(s, e, \"%s\", %s) ) {\t/* a block comment */\n", {o, on});
-    out.Put("\t\t\tint\tline = p->line, column = Column(p, s)%s;\n\n", nested ? ", nest = 1" : "");
-    out.Put("\t\t\ts += %s;\n", on);
-    out.Put("\t\t\tfor  ( ;; ) {\n");
-    out.Put("\t\t\t\tif  ( (size_t)( e - s ) < 64 && !p->atEnd ) {\n");
-    out.Put("\t\t\t\t\tp->cur = s;\n");
-    out.Put("\t\t\t\t\tif  ( ( status = Fill(p) ) != OK )\n\t\t\t\t\t\treturn\tstatus;\n");
-    out.Put("\t\t\t\t\ts = p->cur;\n\t\t\t\t\te = p->lim;\n\t\t\t\t}\n");
-    out.Put("\t\t\t\tif  ( s == e )\n");
-    out.Put("\t\t\t\t\treturn\tFail(p, UNTERMINATED, line, column, \"comment not closed\");\n");
-    out.Put("\t\t\t\tif  ( StartsWith(s, e, \"%s\", %s) ) {\n", {c, cn});
-    out.Put("\t\t\t\t\ts += %s;\n", cn);
-    out.Put(nested ? "\t\t\t\t\tif  ( --nest == 0 )\n\t\t\t\t\t\tbreak;\n" : "\t\t\t\t\tbreak;\n");
-    if (nested) {
-      out.Put("\t\t\t\t} else if  ( StartsWith(s, e, \"%s\", %s) ) {\n", {o, on});
-      out.Put("\t\t\t\t\ts += %s;\n\t\t\t\t\tnest++;\n", on);
-    }
-    out.Put("\t\t\t\t} else {\n");
-    out.Put("\t\t\t\t\tif  ( *s == '\\n' ) {\n\t\t\t\t\t\tp->line++;\n");
-    out.Put("\t\t\t\t\t\tp->lineStart = Offset(p, s) + 1;\n\t\t\t\t\t}\n");
-    out.Put("\t\t\t\t\ts++;\n\t\t\t\t}\n\t\t\t}\n");
-    out.Put("\t\t\tp->cur = s;\n\t\t\tcontinue;\n\t\t}\n");
+  if (!SplitPair(lang.BlockComment.View(), open, close)) return;
+  const std::string o = CStringBody(open), on = std::to_string(open.size());
+  const std::string c = CStringBody(close), cn = std::to_string(close.size());
+  const bool nested = lang.NestedComments != 0;
+  out.Put("/* The rest of a block comment that opens at begin; s is after its opening text. */\n");
+  out.Put("static int SkipComment(Parser *p, const char *begin, const char *s) {\n");
+  out.Put("\tconst char\t*e = p->lim;\n");
+  out.Put("\tint\tstatus, line = p->line, column = Column(p, begin)%s;\n\n", nested ? ", nest = 1" : "");
+  out.Put("\tfor  ( ;; ) {\n");
+  out.Put("\t\tif  ( (size_t)( e - s ) < 64 && !p->atEnd ) {\n");
+  out.Put("\t\t\tp->cur = s;\n");
+  out.Put("\t\t\tif  ( ( status = Fill(p) ) != OK )\n\t\t\t\treturn\tstatus;\n");
+  out.Put("\t\t\ts = p->cur;\n\t\t\te = p->lim;\n\t\t}\n");
+  out.Put("\t\tif  ( s == e )\n");
+  out.Put("\t\t\treturn\tFail(p, UNTERMINATED, line, column, \"comment not closed\");\n");
+  out.Put("\t\tif  ( StartsWith(s, e, \"%s\", %s) ) {\n", {c, cn});
+  out.Put("\t\t\ts += %s;\n", cn);
+  out.Put(nested ? "\t\t\tif  ( --nest == 0 )\n\t\t\t\tbreak;\n" : "\t\t\tbreak;\n");
+  if (nested) {
+    out.Put("\t\t} else if  ( StartsWith(s, e, \"%s\", %s) ) {\n", {o, on});
+    out.Put("\t\t\ts += %s;\n\t\t\tnest++;\n", on);
   }
-  out.Put("\t\tbreak;\n\t}\n");
+  out.Put("\t\t} else {\n");
+  out.Put("\t\t\tif  ( *s == '\\n' ) {\n\t\t\t\tp->line++;\n");
+  out.Put("\t\t\t\tp->lineStart = Offset(p, s) + 1;\n\t\t\t}\n");
+  out.Put("\t\t\ts++;\n\t\t}\n\t}\n");
+  out.Put("\tp->cur = s;\n\treturn\tOK;\n}\n\n");
 }
 
-// A constant between delimiters: its text is what lies between them.
-void WriteConstant(const EmbeddedPlan& x, CodeWriter& out, char delim, bool shared) {
-  const Language& lang = x.lang;
-  const std::string d = std::string("'") + MkCharEsc(delim) + "'";
-  out.Put("\tif  ( *s == %s ) {\n", d);
-  out.Put("\t\tconst char\t*end = (const char *)memchr(s + 1, %s, (size_t)( e - s - 1 ));\n\n", d);
-  out.Put("\t\tif  ( end == NULL )\n");
-  out.Put("\t\t\treturn\tp->atEnd ? Fail(p, UNTERMINATED, t->line, t->column, \"constant not closed\")\n");
-  out.Put("\t\t\t\t: Fail(p, TOO_LONG, t->line, t->column, \"constant too long\");\n");
-  out.Put("\t\tif  ( (size_t)( end - s - 1 ) > MAX_TOKEN )\n");
-  out.Put("\t\t\treturn\tFail(p, TOO_LONG, t->line, t->column, \"constant too long\");\n");
-  out.Put("\t\tCountLines(p, s + 1, end);\n");
-  if (shared) {
-    out.Put("\t\tt->kind = end - s == 2 ? %s : %s;\n", {x.TermConst(lang.CharTerm), x.TermConst(lang.StrTerm)});
-  } else {
-    out.Put("\t\tt->kind = %s;\n", x.TermConst(delim == lang.StrDelim && lang.StrTerm != 0 ? lang.StrTerm : lang.CharTerm));
+// What Scan does with the match of each rule: skip it, or make it the terminal.
+void WriteActions(const EmbeddedPlan& x, const regex::Lexicon& lexicon, CodeWriter& out) {
+  std::vector<std::size_t> rules;  // the rules that some state accepts
+  for (std::size_t r = 0; r < lexicon.Rules.size(); ++r)
+    if (r >= lexicon.Reports.size() || lexicon.Reports[r].Matched) rules.push_back(r);
+  out.Put("\t\tswitch  ( rule ) {\n");
+  for (std::size_t r : rules) out.Put("\t\t\tcase %d:\n\t\t\t\tgoto\tR%d;\n", {std::to_string(r), std::to_string(r)});
+  out.Put("\t\t}\n");
+  out.Put("\t\treturn\tBadChar(p, t, (unsigned char)*begin);\n");
+  for (std::size_t r : rules) {
+    const regex::LexRule& rule = lexicon.Rules[r];
+    out.Put("R%d:\t/* %s */\n", {std::to_string(r), CommentText(rule.What)});
+    switch (rule.Action) {
+      case regex::RuleAction::Skip:
+        if (rule.Lines) out.Put("\t\tCountLines(p, begin, mark);\n");
+        out.Put("\t\tp->cur = mark;\n\t\tcontinue;\n");
+        break;
+      case regex::RuleAction::BlockComment:
+        out.Put("\t\tif  ( ( status = SkipComment(p, begin, mark) ) != OK )\n\t\t\treturn\tstatus;\n");
+        out.Put("\t\tcontinue;\n");
+        break;
+      case regex::RuleAction::Word:
+        out.Put("\t\tt->line = p->line;\n\t\tt->column = Column(p, begin);\n");
+        out.Put("\t\treturn\tBadChar(p, t, (unsigned char)*begin);\n");
+        break;
+      case regex::RuleAction::Token: {
+        const std::string trim = std::to_string(rule.Trim);
+        out.Put("\t\tt->line = p->line;\n\t\tt->column = Column(p, begin);\n");
+        out.Put("\t\tif  ( (size_t)( mark - begin ) > MAX_TOKEN )\n");
+        out.Put("\t\t\treturn\tFail(p, TOO_LONG, t->line, t->column, \"token too long\");\n");
+        out.Put("\t\tt->kind = %s;\n", x.TermConst(rule.Term));
+        if (rule.Trim != 0) {
+          out.Put("\t\tt->text = begin + %s;\n\t\tt->length = (size_t)( mark - begin ) - 2 * %s;\n", {trim, trim});
+        } else {
+          out.Put("\t\tt->text = begin;\n\t\tt->length = (size_t)( mark - begin );\n");
+        }
+        if (rule.Lines) out.Put("\t\tCountLines(p, begin, mark);\n");
+        out.Put("\t\tp->cur = mark;\n\t\treturn\tOK;\n");
+        break;
+      }
+    }
   }
-  out.Put("\t\tp->cur = end + 1;\n");
-  out.Put("\t\treturn\tKeep(p, t, s + 1, (size_t)( end - s - 1 ));\n\t}\n");
 }
 
 }  // namespace
 
-Status WriteEmbeddedLexer(const EmbeddedPlan& x, CodeWriter& out) {
+std::string CommentText(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 32 || c >= 127) {
+      out += '?';
+    } else if ((text[i] == '*' && i + 1 < text.size() && text[i + 1] == '/') ||
+               (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '*')) {
+      out += text[i];
+      out += ' ';
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+Status WriteEmbeddedLexer(const EmbeddedPlan& x, const regex::Lexicon& lexicon, CodeWriter& out) {
   const Language& lang = x.lang;
-  const bool chars = lang.CharTerm != 0 && lang.CharDelim != '\0';
-  const bool strings = lang.StrTerm != 0 && lang.StrDelim != '\0';
-  const bool shared = chars && strings && lang.CharDelim == lang.StrDelim;
   std::string_view open, close;
-  const bool comments = !lang.LineComment.Empty() || SplitPair(lang.BlockComment.View(), open, close);
-  WriteCharClasses(x, out);
-  WriteInputFunctions(out, chars || strings, comments);
-  if (x.Words()) {
-    if (Status st = WriteKeywords(x, out); st != stOk) return st;
-  }
-  out.Put("/* Scans the coming terminal into t. */\n");
+  const bool blockComment = SplitPair(lang.BlockComment.View(), open, close);
+  StateWriter states(lexicon, out);
+  states.WriteTables();
+  WriteInputFunctions(out, blockComment);
+  if (blockComment) WriteBlockComment(lang, out);
+
+  out.Put("/* The rules that skip text (white space, comments), which may run past the window. */\n");
+  out.Put("static const unsigned char SkipRule[] = {");
+  for (std::size_t r = 0; r < lexicon.Rules.size(); ++r)
+    out.Put(r == 0 ? "%d" : ",%d", lexicon.Rules[r].Action == regex::RuleAction::Skip ? "1" : "0");
+  out.Put("};\n\n");
+
+  out.Put("/* Scans the coming terminal into t: the longest match of the automaton (notes in the\n");
+  out.Put("   generator: one automaton, token window). */\n");
   out.Put("static int Scan(Parser *p, Token *t) {\n");
-  out.Put("\tconst char\t*s, *e, *begin;\n\tint\tstatus, kind;\n\n");
-  WriteSkip(x, out);
-  out.Put("\tt->line = p->line;\n\tt->column = Column(p, s);\n");
-  out.Put("\tif  ( s == e ) {\n\t\tt->kind = %s;\n\t\treturn\tKeep(p, t, s, 0);\n\t}\n", x.EndConst());
-  out.Put("\tbegin = s;\n");
-  if (lang.NumTerm != 0) {
-    out.Put("\tif  ( CharClass[(unsigned char)*s] & C_DIGIT ) {\n");
-    out.Put("\t\twhile  ( ++s < e && ( CharClass[(unsigned char)*s] & C_DIGIT ) )\n\t\t\t;\n");
-    out.Put("\t\tkind = %s;\n\t} else", x.TermConst(lang.NumTerm));
-  }
-  if (x.Words()) {
-    out.Put("\tif  ( CharClass[(unsigned char)*s] & C_LETTER ) {\n");
-    out.Put("\t\twhile  ( ++s < e && ( CharClass[(unsigned char)*s] & C_ID ) )\n\t\t\t;\n");
-    out.Put("\t\tif  ( (size_t)( s - begin ) > MAX_TOKEN )\n");
-    out.Put("\t\t\treturn\tFail(p, TOO_LONG, t->line, t->column, \"word too long\");\n");
-    out.Put("\t\tkind = Keyword(begin, (size_t)( s - begin ));\n");
-    if (lang.IdTerm == 0) out.Put("\t\tif  ( kind < 0 )\n\t\t\treturn\tBadChar(p, t, (unsigned char)*begin);\n");
-    out.Put("\t} else");
-  }
-  out.Put(" {\n");
-  if (strings) WriteConstant(x, out, lang.StrDelim, shared);
-  if (chars && !shared) WriteConstant(x, out, lang.CharDelim, false);
-  if (lang.SymbRoot != 0) {
-    SymbolSwitch symbols(x, out);
-    if (Status st = symbols.Write(lang.SymbRoot, 0, 0, 0); st != stOk) return st;
-  } else {
-    out.Put("\t\treturn\tBadChar(p, t, (unsigned char)*s);\n");
-  }
-  out.Put("\t}\n");
-  out.Put("\tif  ( (size_t)( s - begin ) > MAX_TOKEN )\n");
-  out.Put("\t\treturn\tFail(p, TOO_LONG, t->line, t->column, \"number too long\");\n");
-  out.Put("\tt->kind = kind;\n\tp->cur = s;\n");
-  out.Put("\treturn\tKeep(p, t, begin, (size_t)( s - begin ));\n}\n\n");
+  out.Put("\tconst char\t*s, *e, *begin, *mark, *stop;\n\tint\tstatus, rule;\n\n");
+  out.Put("\tfor  ( ;; ) {\n");
+  out.Put("\t\ts = p->cur;\n\t\te = p->lim;\n");
+  out.Put("\t\tif  ( (size_t)( e - s ) < LOOK_ROOM && !p->atEnd ) {\n");
+  out.Put("\t\t\tif  ( ( status = Fill(p) ) != OK )\n\t\t\t\treturn\tstatus;\n");
+  out.Put("\t\t\tcontinue;\n\t\t}\n");
+  out.Put("\t\tif  ( s == e ) {\n\t\t\tt->line = p->line;\n\t\t\tt->column = Column(p, s);\n\t\t\tt->kind = %s;\n\t\t\tt->text = s;\n\t\t\tt->length = 0;\n", x.EndConst());
+  out.Put("\t\t\treturn\tOK;\n\t\t}\n");
+  out.Put("\t\tbegin = mark = s;\n\t\trule = -1;\n");
+  out.Put("\t\tstop = (size_t)( e - s ) > LOOK_ROOM ? s + LOOK_ROOM : e;\n");
+  states.WriteStates();
+  out.Put("Done:\t/* the automaton stopped past the end of the match, or at the window's end */\n");
+  out.Put("\t\tt->line = p->line;\n\t\tt->column = Column(p, begin);\n");
+  out.Put("\t\tif  ( s == stop && ( stop != e || !p->atEnd ) && ( rule < 0 || !SkipRule[rule] ) )\n");
+  out.Put("\t\t\treturn\tFail(p, TOO_LONG, t->line, t->column, \"token too long\");\n");
+  out.Put("\t\tif  ( rule < 0 ) {\n");
+  out.Put("\t\t\tif  ( s == e && s > begin )\n");
+  out.Put("\t\t\t\treturn\tFail(p, UNTERMINATED, t->line, t->column, \"token not closed at the end of the input\");\n");
+  out.Put("\t\t\treturn\tBadChar(p, t, (unsigned char)*begin);\n\t\t}\n");
+  WriteActions(x, lexicon, out);
+  out.Put("\t}\n}\n\n");
   return stOk;
 }
 

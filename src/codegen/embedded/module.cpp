@@ -7,6 +7,7 @@
 #include "codegen/embedded/decisions.h"
 #include "codegen/embedded/header.h"
 #include "codegen/embedded/lexer.h"
+#include "codegen/embedded/lexicon_check.h"
 #include "codegen/embedded/parser.h"
 #include "codegen/shared/framing.h"
 
@@ -27,8 +28,10 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options,
   out.Put("/* A terminal read by the lexer. */\n");
   out.Put("typedef struct {\n\tint\tkind;\t\t/* terminal code */\n");
   out.Put("\tint\tline, column;\t/* where it begins, 1-based */\n");
-  out.Put("\tchar\t*text;\t\t/* its text, ending with a NUL */\n");
-  out.Put("\tsize_t\tlength, room;\n} Token;\n\n");
+  out.Put("\tconst char\t*text;\t/* its text: a slice of the input, or own */\n");
+  out.Put("\tsize_t\tlength;\n");
+  out.Put("\tchar\t*own;\t\t/* memory of its own, once the input moves or a NUL is asked for */\n");
+  out.Put("\tsize_t\troom;\n} Token;\n\n");
   WriteEmbeddedSemanticTypes(x, out, options);
   out.Put("struct %s_parser {\n", x.prefix);
   out.Put("\tconst char\t*cur, *lim;\t/* the unread input in memory */\n");
@@ -71,8 +74,13 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("/* The terminals whose text is a value of their own, shown with it. */\n");
   out.Put("static int Valued(int kind) {\n\treturn\t");
   bool any = false;
-  for (std::int32_t t : {lang.IdTerm, lang.NumTerm, lang.CharTerm, lang.StrTerm}) {
-    if (t == 0) continue;
+  std::vector<std::int32_t> valued = {lang.IdTerm, lang.NumTerm, lang.CharTerm, lang.StrTerm};
+  for (const TokenDef& def : lang.TokenDefs)
+    if (def.Kind == TokenDefKind::Token) valued.push_back(def.Term);
+  std::vector<bool> shown(static_cast<std::size_t>(lang.LastTerminal) + 1, false);
+  for (std::int32_t t : valued) {
+    if (t <= 0 || t > lang.LastTerminal || shown[static_cast<std::size_t>(t)]) continue;
+    shown[static_cast<std::size_t>(t)] = true;
     out.Put(any ? " || kind == %s" : "kind == %s", x.TermConst(t));
     any = true;
   }
@@ -80,6 +88,15 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("static void Append(char *buf, size_t *used, const char *text, size_t n) {\n");
   out.Put("\tif  ( n > 255 - *used )\n\t\tn = 255 - *used;\n");
   out.Put("\tmemcpy(buf + *used, text, n);\n\t*used += n;\n\tbuf[*used] = '\\0';\n}\n\n");
+  out.Put("/* A terminal's text in a message: control bytes escaped, as \\n or \\xHH. */\n");
+  out.Put("static void AppendShown(char *buf, size_t *used, const char *text, size_t n) {\n");
+  out.Put("\tsize_t\ti;\n\tchar\tescaped[8];\n\n");
+  out.Put("\tfor  ( i = 0; i < n; i++ ) {\n");
+  out.Put("\t\tunsigned char\tc = (unsigned char)text[i];\n\n");
+  out.Put("\t\tif  ( c >= 32 && c != 127 )\n\t\t\tAppend(buf, used, text + i, 1);\n");
+  out.Put("\t\telse if  ( c == '\\n' )\n\t\t\tAppend(buf, used, \"\\\\n\", 2);\n");
+  out.Put("\t\telse if  ( c == '\\t' )\n\t\t\tAppend(buf, used, \"\\\\t\", 2);\n");
+  out.Put("\t\telse {\n\t\t\tsprintf(escaped, \"\\\\x%02x\", c);\n\t\t\tAppend(buf, used, escaped, 4);\n\t\t}\n\t}\n}\n\n");
   out.Put("/* A syntax error at the coming terminal: \"expected A, B or C, found D\". A tail loop left\n");
   out.Put("   at this terminal could have taken its own terminals too: they are expected as well. */\n");
   out.Put("static int Unexpected(Parser *p, const short *expected, int level) {\n");
@@ -101,7 +118,7 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("\tAppend(buf, &used, found, strlen(found));\n");
   out.Put("\tif  ( Valued(t->kind) ) {\n");
   out.Put("\t\tAppend(buf, &used, \" '\", 2);\n");
-  out.Put("\t\tAppend(buf, &used, t->text, t->length < 40 ? t->length : 40);\n");
+  out.Put("\t\tAppendShown(buf, &used, t->text, t->length < 40 ? t->length : 40);\n");
   out.Put("\t\tAppend(buf, &used, \"'\", 1);\n\t}\n");
   out.Put("\treturn\tFail(p, SYNTAX, t->line, t->column, buf);\n}\n\n");
 }
@@ -173,8 +190,8 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("void %s_destroy(%s_parser *p) {\n\tint\ti;\n\n", {n, n});
   out.Put("\tif  ( p == NULL )\n\t\treturn;\n");
   if (machine) out.Put("\tSemClear(p);\n");
-  out.Put("\tfree(p->block);\n\tfree(p->tok.text);\n\tfree(p->last.text);\n");
-  out.Put("\tfor  ( i = 0; i < AHEAD; i++ )\n\t\tfree(p->ahead[i].text);\n\tfree(p);\n}\n\n");
+  out.Put("\tfree(p->block);\n\tfree(p->tok.own);\n\tfree(p->last.own);\n");
+  out.Put("\tfor  ( i = 0; i < AHEAD; i++ )\n\t\tfree(p->ahead[i].own);\n\tfree(p);\n}\n\n");
 
   out.Put("/* One parse of the input set up by the caller: the starting symbol, then the end. */\n");
   out.Put("static int Run(Parser *p) {\n\tint\tstatus;\n\n");
@@ -220,7 +237,9 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("const char *%s_error_text(const %s_parser *p) {\n\treturn\tp->errText;\n}\n\n", {n, n});
   out.Put("int %s_token_kind(const %s_parser *p) {\n\treturn\tp->last.kind;\n}\n\n", {n, n});
   out.Put("const char *%s_token_text(const %s_parser *p) {\n", {n, n});
-  out.Put("\treturn\tp->last.kind >= 0 && p->last.text != NULL ? p->last.text : \"\";\n}\n\n");
+  out.Put("\tconst char\t*text;\n\n");
+  out.Put("\t/* The parser was made by %s_create, so its terminal may take memory of its own. */\n", n);
+  out.Put("\treturn\tp->last.kind >= 0 && ( text = OwnText((Token *)&p->last) ) != NULL ? text : \"\";\n}\n\n");
   out.Put("size_t %s_token_length(const %s_parser *p) {\n", {n, n});
   out.Put("\treturn\tp->last.kind >= 0 ? p->last.length : 0;\n}\n\n");
   out.Put("int %s_token_line(const %s_parser *p) {\n", {n, n});
@@ -238,8 +257,8 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("void *%s_user(const %s_parser *p) {\n\treturn\tp->user;\n}\n", {n, n});
 }
 
-Status WriteSource(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, std::string_view dir,
-                   ConsOptions& options) {
+Status WriteSource(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, const regex::Lexicon& lexicon,
+                   std::string_view dir, ConsOptions& options) {
   // The routines come first, in memory: they tell which lists of expected terminals, token
   // functions, actions and output terminals the file needs, which C wants defined before them.
   ExpectedLists expected;
@@ -251,7 +270,7 @@ Status WriteSource(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, st
   CodeWriter out;
   if (Status st = ConOpenFile(out, dir, x.prefix + ".c", "Embeddable translator"); st != stOk) return st;
   WritePrologue(x, out, options, decisions.Depth());
-  if (Status st = WriteEmbeddedLexer(x, out); st != stOk) return st;
+  if (Status st = WriteEmbeddedLexer(x, lexicon, out); st != stOk) return st;
   WriteTerminalTexts(x, out);
   WriteTokenFunctions(x, out, decisions.Depth(), use);
   if (Status st = WriteEmbeddedActions(x, use, out, options); st != stOk) return st;
@@ -273,9 +292,11 @@ Status ConsEmbedded(const Language& lang, std::string_view dir, std::string_view
   if (Status st = decisions.Compute(lang, progress, file); st != stOk) return st;
   ConsOptions completed = options;
   if (Status st = ConsPrepare(lang, completed); st != stOk) return st;
+  regex::Lexicon lexicon;
+  if (Status st = BuildCheckedLexicon(lang, progress, file, lexicon); st != stOk) return st;
   const EmbeddedPlan plan(lang, completed, prefix);
   if (Status st = WriteEmbeddedHeader(plan, dir); st != stOk) return st;
-  return WriteSource(plan, decisions, dir, completed);
+  return WriteSource(plan, decisions, lexicon, dir, completed);
 }
 
 }  // namespace parvolen
