@@ -1,10 +1,12 @@
 #include "reader/faults.h"
 
+#include <utility>
 #include <vector>
 
 #include "base/diagnostic.h"
 #include "base/text.h"
 #include "model/symbol_tables.h"
+#include "reader/prefix_only.h"
 #include "reader/sections.h"
 #include "semantics/instruction_set.h"
 #include "semantics/instruction_text.h"
@@ -222,7 +224,11 @@ bool LocateMissingSection(const Language& lang, std::size_t row, Status st, bool
   return false;
 }
 
-bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& fault) {
+bool LocateHeaderFault(std::string_view header, std::size_t row, bool embedded, LineFault& fault) {
+  if (std::string hint = PrefixOnlyHint(header, embedded); !hint.empty()) {
+    fault = {0, header.size(), "unknown section " + std::string(header), std::move(hint)};
+    return true;
+  }
   const auto& rows = SectionTable();
   std::vector<std::string_view> headers;
   for (std::size_t r = 1; r < kSectionCount; ++r) {

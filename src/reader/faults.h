@@ -36,9 +36,10 @@ struct LineFault {
 [[nodiscard]] bool LocateProductionFault(Language& lang, std::string_view line, Status st, LineFault& fault);
 
 // The fault of a section header that the reader does not accept while in the section of the
-// row: one that belongs before the current section, or an unknown one (hinting at the nearest
-// header). False when the header is accepted there.
-[[nodiscard]] bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& fault);
+// row: one that only --prefix reads met in a classic (not embedded) reading, one that belongs
+// before the current section, or an unknown one (hinting at the nearest header). False when the
+// header is accepted there.
+[[nodiscard]] bool LocateHeaderFault(std::string_view header, std::size_t row, bool embedded, LineFault& fault);
 
 // A fault that the end handler of a section row finds, told in terms of the [Language] key
 // whose value causes it (empty when no key is to blame, such as a missing StartingSymbol).
