@@ -5,9 +5,10 @@
 namespace parvolen {
 namespace {
 
-// Every key and section that only --prefix reads: one line each. The key table of [Language]
-// (language_section.cpp) and the section table (sections.cpp) hold the handlers; they ask this
-// table whether a classic reading may use a row.
+// Every key and section that only --prefix reads: one line each. Their handlers stay in the key
+// table of [Language] (language_section.cpp) and the section table (sections.cpp); the key
+// lookup and the reader's section switch (reader.cpp) ask this table whether a classic reading
+// may use a row.
 constexpr std::string_view kPrefixOnly[] = {
     "LineComment", "BlockComment", "NestedComments", "IdChars",
     "[Tokens]",
