@@ -1,5 +1,7 @@
 # Set-up and everyday commands. Build trees live under build/.
 BUILD      ?= build
+# The optimised build of `make run`, the one the README installs from.
+RELEASE_BUILD ?= build-release
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 # Fuzzing time per target: a short run in `make test`, a campaign in `make fuzz`.
@@ -8,7 +10,7 @@ FUZZ_SECONDS       ?= 1800
 JOBS       ?= $(shell nproc)
 EXAMPLE    ?= examples/calc
 
-.PHONY: all bench bench-translators build build-asan build-fuzz check deps fuzz fuzz-smoke run test tools clean
+.PHONY: all bench bench-translators build build-asan build-fuzz build-release check deps fuzz fuzz-smoke readme-test run test tools clean
 
 all: build
 
@@ -47,16 +49,27 @@ build-asan: tools
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPARVOLEN_SANITIZE=ON -DPARVOLEN_TESTS=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
+# The programs alone, optimised, without the tests: what the README's quick start installs.
+build-release: tools
+	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARVOLEN_TESTS=OFF
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+
 # Generates the bundled examples' translators, builds them and runs them on sample inputs.
-run: build
-	bash $(EXAMPLE)/run.sh $(abspath $(BUILD))/parvolen
-	bash examples/postfix/run.sh $(abspath $(BUILD))/parvolen
+run: build-release
+	bash $(EXAMPLE)/run.sh $(abspath $(RELEASE_BUILD))/parvolen
+	bash examples/postfix/run.sh $(abspath $(RELEASE_BUILD))/parvolen
 
 # Every test, as CI runs it: unit and end-to-end, once plain and once under the sanitizers; then the
-# fuzz smoke run. `make check` is the quick part of it.
+# fuzz smoke run and the README followed on a fresh clone. `make check` is the quick part of it.
 test: check build-asan
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 	$(MAKE) fuzz-smoke
+	$(MAKE) readme-test
+
+# Follows the README's set-up and install on a fresh clone of the committed HEAD, with a fresh
+# HOME and PATH, and builds a project that finds the installed package (a full build: slow).
+readme-test:
+	JOBS=$(JOBS) bash tests/readme/follow_readme.sh
 
 # Generator benchmark: grammar families at n, 2n, 4n, Oberon-0 at every lookahead, bison beside;
 # then the translator benchmark.
@@ -70,7 +83,7 @@ bench-translators: build
 	bash bench/translators.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(RELEASE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
 # The fuzz targets: clang with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer.
 build-fuzz: tools

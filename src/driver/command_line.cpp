@@ -1,5 +1,8 @@
 #include "driver/command_line.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "base/console.h"
 #include "base/diagnostic.h"
 
@@ -26,6 +29,16 @@ const FlagOption* FindFlag(std::string_view arg) {
   return nullptr;
 }
 
+// The long option that takes a value after "=".
+constexpr std::string_view kPrefixOption = "--prefix";
+
+// Every long option as --help names it, for the hint of an argument that resembles one.
+std::vector<std::string_view> LongOptions() {
+  std::vector<std::string_view> names = {"--help", "--version", "--prefix=NAME"};
+  for (const FlagOption& flag : kFlagOptions) names.push_back(flag.Name);
+  return names;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(std::span<const std::string_view> args) {
@@ -44,9 +57,9 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
       cl.Version = true;
       break;
     }
-    if (arg.starts_with("--prefix=")) {
+    if (arg.starts_with(kPrefixOption) && arg.substr(kPrefixOption.size()).starts_with('=')) {
       cl.Embedded = true;
-      cl.Prefix = Cut(arg.substr(9));
+      cl.Prefix = Cut(arg.substr(kPrefixOption.size() + 1));
       continue;
     }
     if (const FlagOption* flag = FindFlag(arg); flag != nullptr) {
@@ -118,9 +131,39 @@ void PrintHelp() {
 }
 
 void PrintBadOption(std::string_view option) {
-  ReportError("unknown option '" + std::string(option) + "'");
+  if (option == kPrefixOption)
+    ReportError("option '--prefix' needs a name: write --prefix=NAME, NAME a C identifier");
+  else
+    ReportError("unknown option '" + std::string(option) + "'");
   Print("Usage: parvolen [OPTION]... LANGFILE [TARGETDIR]\nTry 'parvolen --help' for more information.\n",
         Channel::Diagnostics);
+}
+
+std::string OptionLookalike(std::string_view arg) {
+  const std::size_t start = arg.find_first_not_of('-');
+  if (start == 0 || start == std::string_view::npos) return "";
+  // The name as written, in lower case, and what follows it from an "=" on.
+  const std::string_view given = arg.substr(start);
+  const std::string_view rest = given.substr(std::min(given.find('='), given.size()));
+  std::string word(given.substr(0, given.size() - rest.size()));
+  for (char& c : word) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  if (word.empty()) return "";
+  const std::vector<std::string_view> options = LongOptions();
+  std::vector<std::string_view> names;
+  for (std::string_view option : options) names.push_back(option.substr(2, option.find('=') - 2));
+  std::size_t found = options.size();
+  for (std::size_t i = 0; i < names.size() && found == options.size(); ++i)
+    if (names[i].starts_with(word)) found = i;  // the whole name or an abbreviation
+  if (found == options.size()) {
+    const std::string_view nearest = NearestName(word, names);
+    for (std::size_t i = 0; i < names.size() && !nearest.empty(); ++i)
+      if (names[i] == nearest) found = i;
+  }
+  if (found == options.size()) return "";
+  const bool takesValue = options[found].find('=') != std::string_view::npos;
+  const std::string suggestion = takesValue && !rest.empty() ? "--" + std::string(names[found]) + std::string(rest)
+                                                             : std::string(options[found]);
+  return "did you mean '" + suggestion + "'?";
 }
 
 }  // namespace parvolen

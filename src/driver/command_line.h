@@ -48,7 +48,12 @@ void PrintUsage();
 // Prints the help text: the synopsis and every option, on standard output.
 void PrintHelp();
 
-// Prints the unknown option and a pointer to --help on standard error.
+// Prints the unknown option (or, for a bare --prefix, that it needs its name) and a pointer to
+// --help on standard error.
 void PrintBadOption(std::string_view option);
+
+// For a parameter that begins with "-" and resembles a long option ("-h", "-version",
+// "-prefix=calc"): "did you mean '--help'?" with the option it resembles; empty otherwise.
+[[nodiscard]] std::string OptionLookalike(std::string_view arg);
 
 }  // namespace parvolen

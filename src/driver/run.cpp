@@ -42,6 +42,18 @@ Status PrintCapacities(const std::string& langFile, bool embedded) {
   return count.Outcome;
 }
 
+// A description that cannot be opened and whose name begins with "-": an option was probably
+// meant (such as -h for --help), so a note after the reader's error says how it was taken.
+void NoteLookalike(const std::string& langFile) {
+  if (!langFile.starts_with('-')) return;
+  Diagnostic note;
+  note.Level = Severity::Note;
+  note.Text = "'" + langFile + "' is no option, so it was taken as the description";
+  note.Hint = OptionLookalike(langFile);
+  if (note.Hint.empty()) note.Hint = "'parvolen --help' lists the options";
+  Report(note);
+}
+
 }  // namespace
 
 ConsOptions MakeConsOptions(const CommandLine& cl) {
@@ -95,6 +107,7 @@ Status Run(std::span<const std::string_view> args) {
   reading.EmbeddedKeys = cl.Embedded;
   Status st =
       ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle, &progress, reading);
+  if (st == stCannotOpen && handle == 0) NoteLookalike(cl.LangFile);
   if (const Language* lang = pool.Record(handle); lang != nullptr)
     st = CheckGrammar(*lang, progress, cl.LangFile, st, {cl.Strict, cl.Warnings, !cl.Embedded});
   if (st == stOk && cl.Embedded) {

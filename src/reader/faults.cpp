@@ -1,10 +1,12 @@
 #include "reader/faults.h"
 
+#include <utility>
 #include <vector>
 
 #include "base/diagnostic.h"
 #include "base/text.h"
 #include "model/symbol_tables.h"
+#include "reader/prefix_only.h"
 #include "reader/sections.h"
 #include "reader/tokens_section.h"
 #include "semantics/instruction_set.h"
@@ -149,7 +151,7 @@ bool LocateInstructionFault(Language& lang, std::string_view line, Status st, Li
 std::string SectionOrder() {
   std::string order;
   for (std::size_t r = 1; r < kSectionCount; ++r)
-    if (!SectionTable()[r].EmbeddedOnly) order += (r > 1 ? ", " : "") + std::string(SectionTable()[r].Header);
+    if (!PrefixOnly(SectionTable()[r].Header)) order += (r > 1 ? ", " : "") + std::string(SectionTable()[r].Header);
   return "sections come in this order: " + order;
 }
 
@@ -225,10 +227,14 @@ bool LocateMissingSection(const Language& lang, std::size_t row, Status st, bool
 }
 
 bool LocateHeaderFault(std::string_view header, std::size_t row, bool embedded, LineFault& fault) {
+  if (std::string hint = PrefixOnlyHint(header, embedded); !hint.empty()) {
+    fault = {0, header.size(), "unknown section " + std::string(header), std::move(hint)};
+    return true;
+  }
   const auto& rows = SectionTable();
   std::vector<std::string_view> headers;
   for (std::size_t r = 1; r < kSectionCount; ++r) {
-    if (rows[r].EmbeddedOnly && !embedded) continue;
+    if (PrefixOnly(rows[r].Header) && !embedded) continue;
     if (EqualNoCase(header, rows[r].Header)) {
       if (r >= row) return false;
       fault = {0, header.size(),

@@ -36,9 +36,9 @@ struct LineFault {
 [[nodiscard]] bool LocateProductionFault(Language& lang, std::string_view line, Status st, LineFault& fault);
 
 // The fault of a section header that the reader does not accept while in the section of the
-// row: one that belongs before the current section, or an unknown one (hinting at the nearest
-// header). False when the header is accepted there. The sections of the embeddable translator
-// count only in an embedded reading.
+// row: one that only --prefix reads met in a classic (not embedded) reading, one that belongs
+// before the current section, or an unknown one (hinting at the nearest header). False when the
+// header is accepted there.
 [[nodiscard]] bool LocateHeaderFault(std::string_view header, std::size_t row, bool embedded, LineFault& fault);
 
 // A fault that the end handler of a section row finds, told in terms of the [Language] key

@@ -9,6 +9,7 @@
 #include "base/console.h"
 #include "base/diagnostic.h"
 #include "base/text.h"
+#include "reader/prefix_only.h"
 
 namespace parvolen {
 namespace {
@@ -31,8 +32,10 @@ struct KeyRow {
   std::variant<NameKey, IntegerKey, YesNoKey, CharKey> Field;
 };
 
-// The keys in the order in which they are tested.
-const std::array<KeyRow, 32> kKeys = {{
+// The keys in the order in which they are tested. Those that only --prefix reads
+// (prefix_only.cpp) are known only when the record allows them: a classic description that uses
+// one keeps failing as before, with an unknown key.
+const std::array<KeyRow, 36> kKeys = {{
     {"Name", &Language::Name},
     {"StartingSymbol", &Language::StartingSymbol},
     {"IdName", &Language::IdName},
@@ -65,11 +68,6 @@ const std::array<KeyRow, 32> kKeys = {{
     {"CharDelim", &Language::CharDelim},
     {"OutStrDelim", &Language::OutStrDelim},
     {"OutCharDelim", &Language::OutCharDelim},
-}};
-
-// The keys of the embeddable translator's lexer, known only when the record allows them: a
-// classic description that uses them keeps failing as before, with an unknown key.
-const std::array<KeyRow, 4> kEmbeddedKeys = {{
     {"LineComment", &Language::LineComment},
     {"BlockComment", &Language::BlockComment},
     {"NestedComments", YesNoKey{&Language::NestedComments}},
@@ -85,9 +83,8 @@ bool BlockCommentValid(std::string_view value) {
 // The rows a record knows, in the order in which they are tested.
 std::vector<const KeyRow*> KnownKeys(bool embedded) {
   std::vector<const KeyRow*> rows;
-  for (const KeyRow& row : kKeys) rows.push_back(&row);
-  if (embedded)
-    for (const KeyRow& row : kEmbeddedKeys) rows.push_back(&row);
+  for (const KeyRow& row : kKeys)
+    if (embedded || !PrefixOnly(row.Key)) rows.push_back(&row);
   return rows;
 }
 
@@ -156,7 +153,9 @@ bool LocateLanguageFault(const Language& lang, std::string_view line, Status st,
   const auto offset = [line](std::string_view part) { return static_cast<std::size_t>(part.data() - line.data()); };
   if (row == nullptr) {
     if (st != stUnknownKey) return false;
-    fault = {offset(key), key.size(), "unknown key '" + std::string(key) + "' in [Language]", DidYouMean(key, keys)};
+    std::string hint = PrefixOnlyHint(key, lang.EmbeddedKeys != 0);
+    if (hint.empty()) hint = DidYouMean(key, keys);
+    fault = {offset(key), key.size(), "unknown key '" + std::string(key) + "' in [Language]", hint};
     return true;
   }
   const std::string quoted = "'" + std::string(value) + "'";

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,17 +16,35 @@
 #include "reader/language_section.h"
 #include "reader/line_reader.h"
 #include "reader/listing.h"
+#include "reader/prefix_only.h"
 #include "reader/sections.h"
 
 namespace parvolen {
 namespace {
 
-// Opens the description for reading; a directory is no description.
-FilePtr OpenDescription(const std::string& name) {
+// Opens the description for reading; a directory is no description. On failure `error` holds
+// the system's reason (an errno value).
+FilePtr OpenDescription(const std::string& name, int& error) {
+  errno = 0;
   FilePtr file(std::fopen(name.c_str(), "r"));
+  error = errno;
   struct stat info {};
-  if (file && ::fstat(::fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) file.reset();
+  if (file && ::fstat(::fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) {
+    file.reset();
+    error = EISDIR;
+  }
+  if (!file && error == 0) error = EIO;  // fopen failed without saying why
   return file;
+}
+
+// Names the description that cannot be opened and the system's reason, on standard error.
+void ReportOpenFailure(const std::string& name, int error) {
+  Diagnostic d;
+  d.File = name;
+  std::string reason = name.empty() ? "no file name given" : std::strerror(error);
+  if (!reason.empty() && reason.front() >= 'A' && reason.front() <= 'Z') reason.front() += 'a' - 'A';
+  d.Text = "cannot open the description: " + reason;
+  Report(d);
 }
 
 [[nodiscard]] bool IsHeader(std::string_view trimmed) { return trimmed.size() > 1 && trimmed.front() == '['; }
@@ -79,7 +99,7 @@ class Reader {
       if (IsHeader(text)) {
         st = SwitchTo(text, AtLine(file_, lines, line, textStart, 0, text.size()));
         LineFault fault;
-        if (st == stBadSection && LocateHeaderFault(text, row_, EmbeddedReading(), fault))
+        if (st == stBadSection && LocateHeaderFault(text, row_, Embedded(), fault))
           ReportFault(AtLine(file_, lines, line, textStart, fault.Offset, fault.Length), fault);
       } else if (const LineHandler lineHandler = Rows()[row_].Line; lineHandler != nullptr) {
         Language* lang = pool_.Record(handle_);
@@ -110,16 +130,6 @@ class Reader {
  private:
   static const std::array<SectionRow, kSectionCount>& Rows() { return SectionTable(); }
 
-  [[nodiscard]] bool EmbeddedReading() const {
-    const Language* lang = pool_.Record(handle_);
-    return lang != nullptr && lang->EmbeddedKeys != 0;
-  }
-
-  // Whether this reading knows the row: the embeddable translator's sections only when asked for.
-  [[nodiscard]] bool Known(std::size_t row) const {
-    return !Rows()[row].EmbeddedOnly || EmbeddedReading();
-  }
-
   [[nodiscard]] Status End(std::size_t row) {
     const SectionHandler end = Rows()[row].End;
     const Status st = end == nullptr ? stOk : end(pool_, handle_);
@@ -135,10 +145,19 @@ class Reader {
     for (std::size_t k = 0; k < kCapacityCount; ++k) lang->*CapacityKeys()[k].Capacity = (*raised_)[k];
   }
 
-  // A header: only the current row and later ones can match; the rows left or passed over end.
+  // The reading is one for the embeddable translator (--prefix), which reads more.
+  [[nodiscard]] bool Embedded() const {
+    const Language* lang = pool_.Record(handle_);
+    return lang != nullptr && lang->EmbeddedKeys != 0;
+  }
+
+  // A header: only the current row and later ones can match, and a section that only --prefix
+  // reads only in such a reading; the rows left or passed over end.
   [[nodiscard]] Status SwitchTo(std::string_view header, const Diagnostic& place) {
     std::size_t found = row_;
-    while (found < kSectionCount && !(Known(found) && EqualNoCase(header, Rows()[found].Header))) ++found;
+    while (found < kSectionCount &&
+           !(EqualNoCase(header, Rows()[found].Header) && (Embedded() || !PrefixOnly(Rows()[found].Header))))
+      ++found;
     if (found == kSectionCount) return stBadSection;
     if (Status st = End(row_); st != stOk) return st;
     for (std::size_t r = row_ + 1; r < found; ++r)
@@ -323,8 +342,10 @@ Status Read(LanguagePool& pool, std::string_view descriptionName, std::string_vi
   handle = 0;
   std::int32_t created = 0;
   if (Status st = pool.Create(created); st != stOk) return st;
-  FilePtr description = OpenDescription(std::string(descriptionName));
+  int error = 0;
+  FilePtr description = OpenDescription(std::string(descriptionName), error);
   if (!description) {
+    ReportOpenFailure(std::string(descriptionName), error);
     (void)pool.Release(created);
     return stCannotOpen;
   }

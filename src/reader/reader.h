@@ -13,7 +13,8 @@ namespace parvolen {
 
 // Creates a record in the pool and reads the description into it, echoing every line to the
 // listing file unless its name is empty. Gives the record's handle (0 when the file cannot be
-// opened, stCannotOpen) and returns the first failing status; on failure the record stays in use.
+// opened: stCannotOpen, with the file and the system's reason on standard error) and returns the
+// first failing status; on failure the record stays in use.
 // A progress record, when given, is told what the reading went through (it changes nothing else).
 [[nodiscard]] Status ReadDescription(LanguagePool& pool, std::string_view descriptionName,
                                      std::string_view listingName, std::int32_t& handle,

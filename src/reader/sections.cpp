@@ -17,7 +17,7 @@ namespace {
 // closed ([Terminals] resolves the [Language] names, [Nonterminals] the starting symbol, and
 // [Productions] analyses a grammar whose symbols are complete); every description file and
 // test case lists its sections in this order. [Tokens] exists only for the embeddable
-// translator: a classic reading passes over its row (reader.cpp, faults.cpp).
+// translator (reader/prefix_only.cpp): a classic reading passes over its row.
 constexpr std::array<SectionRow, kSectionCount> kRows = {{
     {"dummy", nullptr, nullptr, nullptr},  // never matched: a header begins with "["
     {"[Language]", LanguageBegin, LanguageLine, LanguageEnd},
@@ -28,7 +28,7 @@ constexpr std::array<SectionRow, kSectionCount> kRows = {{
     {"[Productions]", nullptr, ProdLine, ProductionsEnd},
     {"[Keywords]", nullptr, KeywordsLine, nullptr},
     {"[Symbols]", nullptr, SymbolsLine, nullptr},
-    {"[Tokens]", nullptr, TokensLine, nullptr, true},
+    {"[Tokens]", nullptr, TokensLine, nullptr},
     {"[OutShapes]", nullptr, OutShapesLine, nullptr},
     {"[Instructions]", nullptr, SemAsmLine, nullptr},
 }};

@@ -19,7 +19,6 @@ struct SectionRow {
   SectionHandler Begin;  // nullptr when the section has none
   LineHandler Line;
   SectionHandler End;
-  bool EmbeddedOnly = false;  // read only for the embeddable translator; unknown to a classic reading
 };
 
 inline constexpr std::size_t kSectionCount = 12;

@@ -108,8 +108,30 @@ TEST(CommandLine, LongOptions) {
        "Try 'parvolen --help' for more information.\n"},
       {{"--"}, kUsageStatus, "", "parvolen: error: unknown option '--'\nUsage: parvolen [OPTION]... LANGFILE [TARGETDIR]\n"
                                   "Try 'parvolen --help' for more information.\n"},
-      // A short option that resembles a long one is a parameter as before.
-      {{"-version"}, stCannotOpen, "\nParvolen v", ""},
+      // A short option that resembles a long one is a parameter as before; when no such file
+      // exists, a note after the reader's error names the option.
+      {{"-version"}, stCannotOpen, "\nParvolen v",
+       "-version: error: cannot open the description: no such file or directory\n"
+       "parvolen: note: '-version' is no option, so it was taken as the description; did you mean '--version'?\n"},
+      {{"-q", "-h"}, stCannotOpen, "\nCannot open file.\n\n\n",
+       "-h: error: cannot open the description: no such file or directory\n"
+       "parvolen: note: '-h' is no option, so it was taken as the description; did you mean '--help'?\n"},
+      {{"-q", "-x"}, stCannotOpen, "\nCannot open file.\n\n\n",
+       "-x: error: cannot open the description: no such file or directory\n"
+       "parvolen: note: '-x' is no option, so it was taken as the description; 'parvolen --help' lists the options\n"},
+      // A description that cannot be opened is named with the system's reason.
+      {{"-q", missing + ".lang"}, stCannotOpen, "\nCannot open file.\n\n\n",
+       missing + ".lang: error: cannot open the description: no such file or directory\n"},
+      {{"-q", "."}, stCannotOpen, "\nCannot open file.\n\n\n", ".: error: cannot open the description: is a directory\n"},
+      {{"-q"}, stCannotOpen, "\nCannot open file.\n\n\n",
+       "parvolen: error: cannot open the description: no file name given\n"},
+      // --prefix without its name is a usage error that says what it needs.
+      {{"--prefix", "calc", "*"}, kUsageStatus, "",
+       "parvolen: error: option '--prefix' needs a name: write --prefix=NAME, NAME a C identifier\n"
+       "Usage: parvolen [OPTION]... LANGFILE [TARGETDIR]\nTry 'parvolen --help' for more information.\n"},
+      {{"--prefixcalc", "*"}, kUsageStatus, "",
+       "parvolen: error: unknown option '--prefixcalc'\nUsage: parvolen [OPTION]... LANGFILE [TARGETDIR]\n"
+       "Try 'parvolen --help' for more information.\n"},
       {{"-q", "*", missing}, stCannotCreate, "\nCannot create file.\n",
        "parvolen: error: cannot create '" + missing + "/_error.h': no such directory '" + missing + "'\n"},
       // --capacities prints the block and generates nothing; the target directory is not examined.
@@ -117,7 +139,8 @@ TEST(CommandLine, LongOptions) {
        "[Language]\nTerminals = 1\nNonterminals = 1\nOutTerms = 0\nActions = 0\nKeywords = 0\nEdges = 2\nNodes = 0\n"
        "Views = 3\nProductions = 1\nSymbNodes = 0\nSemInsts = 0\n",
        ""},
-      {{"--capacities", missing}, stCannotOpen, "", "parvolen: error: " + missing + ": cannot open file\n"},
+      {{"--capacities", missing}, stCannotOpen, "",
+       missing + ": error: cannot open the description: no such file or directory\n"},
       {{"-q", "*", "*"}, stCannotCreate, "\nCannot create file.\n",
        "parvolen: error: cannot create '*/_error.h': '*' is not a directory\n"},
   };
@@ -134,6 +157,27 @@ TEST(CommandLine, LongOptions) {
     EXPECT_EQ(got.err, want) << args.front();
   }
   std::remove(description.c_str());
+}
+
+// The long option that a parameter beginning with "-" resembles: an abbreviation or the whole
+// name with one minus sign (any case), a near misspelling, a value kept; nothing for the rest.
+TEST(CommandLine, OptionLookalikes) {
+  const struct {
+    std::string_view arg;
+    std::string_view option;  // empty: no hint
+  } cases[] = {
+      {"-h", "--help"},          {"-H", "--help"},           {"-help", "--help"},
+      {"-v", "--version"},       {"-Version", "--version"},  {"-vesrion", "--version"},
+      {"-c", "--capacities"},    {"-n", "--no-warnings"},    {"-st", "--strict"},
+      {"-p", "--prefix=NAME"},   {"-prefix", "--prefix=NAME"}, {"-prefix=Calc", "--prefix=Calc"},
+      {"-x", ""},                {"-", ""},                  {"---", ""},
+      {"-helpme", "--help"},     {"-verbose", ""},           {"help", ""},
+      {"g.lang", ""},
+  };
+  for (const auto& c : cases) {
+    const std::string want = c.option.empty() ? "" : "did you mean '" + std::string(c.option) + "'?";
+    EXPECT_EQ(OptionLookalike(c.arg), want) << c.arg;
+  }
 }
 
 }  // namespace
