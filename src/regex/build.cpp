@@ -1,13 +1,17 @@
 // Note [blame by prefixes]
-// When the automaton of all rules is too big, the rule to blame is found without building more
-// than a logarithmic number of prefixes. The subset construction of some of the rules is never
-// bigger than that of all of them: each of its subsets is the part, over those rules' states, of
-// a subset of the whole (the one reached by the same input), and distinct subsets have distinct
-// parts. So the prefixes that exceed a limit are the longer ones, and a binary search finds the
-// shortest, rules[0..p]; its last rule is the one whose addition makes the automaton too big. A
-// rule alone that is too big makes every prefix holding it too big, so none lies before p; the
-// rules after p are tried alone, in order, and the first that is too big by itself is blamed
-// before p. The counts of the NFA are known without building it, and are checked first.
+// When the automaton of all rules is too big, the rule to blame is found by building a
+// logarithmic number of prefixes. The subset construction of some of the rules has no more
+// states than that of all of them: every subset it makes is reached by some input, and is the
+// part, over those rules' states, of the subset of the whole that the same input reaches. So the
+// prefixes that exceed the state limit are the longer ones, and a binary search finds the
+// shortest, rules[0..p]; its last rule is the one whose addition makes the automaton too big (the
+// work limit follows the same argument closely if not exactly, and the search still ends at a
+// prefix that exceeds while the one before it fits). A rule that is too big alone makes every
+// prefix holding it too big, so none lies before p; the rules after p are tried alone, in order,
+// and the first that is too big by itself is blamed instead of p. Those trials share the work of
+// one construction (Limits::MaxSubsetWork), so that many rules that each come near a limit cannot
+// make the search slow; when that work is spent, p is blamed. The counts of the NFA are known
+// without building it, and are checked first in the same order.
 #include <algorithm>
 
 #include "regex/automaton.h"
@@ -19,10 +23,10 @@
 namespace parvolen::regex {
 namespace {
 
-bool TooBig(const std::vector<const Tree*>& rules, const Limits& limits) {
+bool TooBig(const std::vector<const Tree*>& rules, const Limits& limits, std::size_t* work = nullptr) {
   Dfa dfa;
   std::vector<RuleReport> reports;
-  return Determinise(MakeNfa(rules), limits, dfa, reports) == BuildOutcome::TooBig;
+  return Determinise(MakeNfa(rules), limits, dfa, reports, work) == BuildOutcome::TooBig;
 }
 
 // See note [blame by prefixes]; all of `rules` together are too big.
@@ -33,8 +37,9 @@ std::int32_t Blame(const std::vector<const Tree*>& rules, const Limits& limits) 
     const std::vector<const Tree*> prefix(rules.begin(), rules.begin() + static_cast<std::ptrdiff_t>(mid));
     (TooBig(prefix, limits) ? exceeds : fits) = mid;
   }
-  for (std::size_t i = exceeds; i < rules.size(); ++i)
-    if (TooBig({rules[i]}, limits)) return static_cast<std::int32_t>(i);
+  std::size_t work = 0;
+  for (std::size_t i = exceeds; i < rules.size() && work <= limits.MaxSubsetWork; ++i)
+    if (TooBig({rules[i]}, limits, &work)) return static_cast<std::int32_t>(i);
   return static_cast<std::int32_t>(exceeds - 1);
 }
 

@@ -241,6 +241,7 @@ Dfa Minimise(const Dfa& in) {
   Dfa out;
   out.ClassOf = in.ClassOf;
   out.ClassCount = in.ClassCount;
+  out.Next.reserve(static_cast<std::size_t>(part.Count()) * k);
   for (std::size_t q = 0; q < queue.size(); ++q) {
     const auto rep = static_cast<std::size_t>(part.Member(queue[q], 0));
     out.Accept.push_back(in.Accept[rep]);

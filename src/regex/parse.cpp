@@ -120,21 +120,21 @@ class Parser {
   // The counts of a `{n}`, `{n,}` or `{n,m}` at pos_: true when one is there, with pos_ after it.
   bool Counts(std::int32_t& min, std::int32_t& max) {
     std::size_t i = pos_ + 1;
-    const auto number = [&](std::int32_t& value, std::size_t& digitsStart) {
-      digitsStart = i;
+    // A number, held at kMaxRepeat + 1 once above the limit; false without a digit.
+    const auto number = [&](std::int32_t& value) {
+      const std::size_t digits = i;
       value = 0;
       while (i < p_.size() && IsDigit(p_[i])) {
         value = std::min(value * 10 + (p_[i] - '0'), kMaxRepeat + 1);
         ++i;
       }
-      return i > digitsStart;
+      return i > digits;
     };
-    std::size_t minAt = 0, maxAt = 0;
-    if (!number(min, minAt)) return false;
+    if (!number(min)) return false;
     max = min;
     if (i < p_.size() && p_[i] == ',') {
       ++i;
-      if (!number(max, maxAt)) max = kUnbounded;
+      if (!number(max)) max = kUnbounded;
     }
     if (i >= p_.size() || p_[i] != '}') return false;
     pos_ = i + 1;

@@ -24,6 +24,8 @@ class Construction {
  public:
   Construction(const Nfa& nfa, const Limits& limits, Dfa& dfa) : nfa_(nfa), limits_(limits), dfa_(dfa) {}
 
+  [[nodiscard]] std::size_t Work() const { return work_; }
+
   BuildOutcome Run(std::vector<RuleReport>& reports) {
     const std::size_t n = static_cast<std::size_t>(nfa_.StateCount());
     dfa_ = Dfa{};
@@ -47,6 +49,7 @@ class Construction {
     std::vector<std::uint16_t> slotClass(512);
     std::vector<std::size_t> slotStamp(512, 0);
     for (std::size_t d = 0; d < subsets_.size(); ++d) {
+      work_ += k;
       for (const std::int32_t s : *subsets_[d]) {
         const auto u = static_cast<std::size_t>(s);
         for (std::int32_t e = nfa_.EdgeStart[u]; e < nfa_.EdgeStart[u + 1]; ++e) {
@@ -179,8 +182,12 @@ int ByteClasses(const std::vector<std::bitset<256>>& sets, std::array<std::uint1
   return count;
 }
 
-BuildOutcome Determinise(const Nfa& nfa, const Limits& limits, Dfa& dfa, std::vector<RuleReport>& reports) {
-  return Construction(nfa, limits, dfa).Run(reports);
+BuildOutcome Determinise(const Nfa& nfa, const Limits& limits, Dfa& dfa, std::vector<RuleReport>& reports,
+                         std::size_t* work) {
+  Construction construction(nfa, limits, dfa);
+  const BuildOutcome outcome = construction.Run(reports);
+  if (work != nullptr) *work += construction.Work();
+  return outcome;
 }
 
 }  // namespace parvolen::regex

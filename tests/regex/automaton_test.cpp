@@ -66,6 +66,8 @@ TEST(RegexAutomaton, EachStageHasADump) {
   std::int32_t blamed = 0;
   ASSERT_EQ(Build(none.pointers, Limits{}, dfa, reports, blamed), BuildOutcome::Ok);
   EXPECT_EQ(Dump(dfa), "start 0, 1 states, 1 classes\n0:\n");
+  ASSERT_EQ(Build({}, Limits{}, dfa, reports, blamed), BuildOutcome::Ok);
+  EXPECT_EQ(Dump(dfa), "start 0, 1 states, 1 classes\n0:\n");
 }
 
 TEST(RegexAutomaton, ReportsNameTheRuleThatAlwaysWins) {
