@@ -6,13 +6,15 @@
 // exact: a rule wins on some input (Matched) if and only if it is the Accept of some state, since
 // a scan may always stop at the end of w (the input can end there). A rule that never wins, but
 // does match something, has its accepting state in the subsets of exactly the inputs it matches;
-// each of those states is won by a rule of lower index, and ShadowedBy names the lowest of those
-// winners. A rule whose accepting state lies in no subset matches nothing: ShadowedBy stays -1.
+// each of those states is won by a rule of lower index, and ShadowedBy names the winner of most
+// of those states (the lowest such rule at a tie): for an identifier pattern written after
+// another, the earlier identifier rather than the keyword that beats both on one word. A rule whose accepting state lies in no subset matches nothing: ShadowedBy stays -1.
 // Minimisation keeps the Accept of every state, so the reports hold for the minimal automaton.
 #include "regex/subset.h"
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <unordered_map>
 
 #include "regex/vector_hash.h"
@@ -35,7 +37,7 @@ class Construction {
     stamp_.assign(n, 0);
     kept_.assign(n, 0);
     for (std::size_t s = 0; s < n; ++s) kept_[s] = nfa_.EdgeStart[s + 1] > nfa_.EdgeStart[s] || nfa_.Accept[s] >= 0;
-    shadow_.assign(static_cast<std::size_t>(nfa_.RuleCount), std::numeric_limits<std::int32_t>::max());
+    shadow_.assign(static_cast<std::size_t>(nfa_.RuleCount), {});
     reports.assign(static_cast<std::size_t>(nfa_.RuleCount), RuleReport{});
     reports_ = &reports;
 
@@ -81,8 +83,16 @@ class Construction {
       // Cleared only now: a bucket may be compared with a later one of the same state.
       for (auto& b : buckets) b.clear();
     }
-    for (std::size_t r = 0; r < reports.size(); ++r)
-      if (!reports[r].Matched && shadow_[r] != std::numeric_limits<std::int32_t>::max()) reports[r].ShadowedBy = shadow_[r];
+    // The winner of the most states that the rule would have ended in; the lowest at a tie.
+    for (std::size_t r = 0; r < reports.size(); ++r) {
+      if (reports[r].Matched) continue;
+      std::int32_t most = 0;
+      for (const auto& [winner, states] : shadow_[r])
+        if (states > most) {
+          most = states;
+          reports[r].ShadowedBy = winner;
+        }
+    }
     return BuildOutcome::Ok;
   }
 
@@ -131,7 +141,7 @@ class Construction {
     if (winner >= 0) (*reports_)[static_cast<std::size_t>(winner)].Matched = true;
     for (const std::int32_t s : subset_) {
       const std::int32_t rule = nfa_.Accept[static_cast<std::size_t>(s)];
-      if (rule >= 0 && rule != winner) shadow_[static_cast<std::size_t>(rule)] = std::min(shadow_[static_cast<std::size_t>(rule)], winner);
+      if (rule >= 0 && rule != winner) ++shadow_[static_cast<std::size_t>(rule)][winner];
     }
     return true;
   }
@@ -154,7 +164,7 @@ class Construction {
   std::vector<std::int32_t> subset_;
   std::unordered_map<std::vector<std::int32_t>, std::int32_t, VectorHash> index_;
   std::vector<const std::vector<std::int32_t>*> subsets_;  // per state, its key in index_
-  std::vector<std::int32_t> shadow_;
+  std::vector<std::map<std::int32_t, std::int32_t>> shadow_;  // per rule: its winners and their state counts
   std::vector<RuleReport>* reports_ = nullptr;
   std::size_t work_ = 0;
 };
