@@ -131,6 +131,7 @@ class Reader {
   static const std::array<SectionRow, kSectionCount>& Rows() { return SectionTable(); }
 
   [[nodiscard]] Status End(std::size_t row) {
+    if (raised_ == nullptr && Embedded() && Rows()[row].Header == "[Language]") OpenUnsetCapacities();
     const SectionHandler end = Rows()[row].End;
     const Status st = end == nullptr ? stOk : end(pool_, handle_);
     if (st != stOk) ReportEndFault(row, st);
@@ -143,6 +144,16 @@ class Reader {
     Language* lang = pool_.Record(handle_);
     if (lang == nullptr) return;
     for (std::size_t k = 0; k < kCapacityCount; ++k) lang->*CapacityKeys()[k].Capacity = (*raised_)[k];
+  }
+
+  // The embeddable translator needs no capacity keys: a table whose key [Language] leaves out
+  // takes what the description needs, up to the counting limit (a calloc'd block costs no memory
+  // until used). A key that is given still bounds its table.
+  void OpenUnsetCapacities() {
+    Language* lang = pool_.Record(handle_);
+    if (lang == nullptr) return;
+    for (const CapacityKey& key : CapacityKeys())
+      if (KeyPlace(key.Key) == nullptr) lang->*key.Capacity = kCountingLimit;
   }
 
   // The reading is one for the embeddable translator (--prefix), which reads more.

@@ -87,5 +87,26 @@ TEST(Capacities, PrintedFiguresAreExactlyWhatTheReadingNeeds) {
   }
 }
 
+// With --prefix no capacity key is needed: every example reads without them, and a key that is
+// given still bounds its table.
+TEST(Capacities, EmbeddedReadingsNeedNoKeys) {
+  for (const auto& entry : std::filesystem::directory_iterator(kRoot / "examples")) {
+    if (!entry.is_directory()) continue;
+    for (const auto& file : std::filesystem::directory_iterator(entry.path())) {
+      if (file.path().extension() != ".lang") continue;
+      std::istringstream lines(ReadFile(file.path().string()));
+      std::string stripped, line;
+      while (std::getline(lines, line)) {
+        bool capacity = false;
+        for (const CapacityKey& key : CapacityKeys())
+          capacity = capacity || line.rfind(std::string(key.Key) + " =", 0) == 0;
+        if (!capacity) stripped += line + "\n";
+      }
+      EXPECT_EQ(Describe(stripped, true).status, stOk) << file.path();
+      EXPECT_EQ(Describe(WithCapacities(stripped, {{"Terminals", 1}}), true).status, stTooManyTerminals) << file.path();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace parvolen
