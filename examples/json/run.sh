@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Generates the JSON translator, builds it with cc and runs it on the sample inputs.
-# Usage: run.sh <path of the parvolen binary> [--prefix]   (--prefix: the embeddable translator)
+# Generates the exact JSON embeddable translator, builds it with cc and runs it on the sample inputs.
+# The description has [Tokens], which only the embeddable translator reads (examples/json-classic
+# is the classic translator's JSON).
+# Usage: run.sh <path of the parvolen binary>
 here=$(cd "$(dirname "$0")" && pwd)
-exec bash "$here/../run_example.sh" "${1:?usage: run.sh <path of the parvolen binary> [--prefix]}" "$here" "${2:-}"
+exec bash "$here/../run_example.sh" "${1:?usage: run.sh <path of the parvolen binary>}" "$here" --prefix

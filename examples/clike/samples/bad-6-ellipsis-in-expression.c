@@ -1,0 +1,1 @@
+int f(int a, int b) { return a...b; }

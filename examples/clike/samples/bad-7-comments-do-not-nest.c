@@ -1,0 +1,2 @@
+/* outer /* inner */ still outer? */
+int x;

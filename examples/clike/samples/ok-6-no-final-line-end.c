@@ -1,0 +1,1 @@
+int last(int x) { return x; } // no line end after this comment
