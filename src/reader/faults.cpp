@@ -222,6 +222,13 @@ bool LocateMissingSection(const Language& lang, std::size_t row, Status st, bool
   return false;
 }
 
+LineFault EarlySectionFault(std::string_view header, std::string_view missing, std::int64_t later) {
+  return {0, header.size(),
+          "section " + std::string(header) + " came too early: it must come after " + std::string(missing) +
+              " (line " + std::to_string(later) + ")",
+          SectionOrder()};
+}
+
 bool LocateHeaderFault(std::string_view header, std::size_t row, LineFault& fault) {
   const auto& rows = SectionTable();
   std::vector<std::string_view> headers;
