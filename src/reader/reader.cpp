@@ -147,8 +147,8 @@ class Reader {
   }
 
   // Remembers where a [Language] line set its key, for faults that the end of a later section
-  // finds in the value: the place of the value.
-  // A key given again is a warning that names the line of the first: the last value counts.
+  // finds in the value: the place of the value. A key given again is a warning that names the
+  // line of the first (the last value counts).
   void NoteKey(const LineReader& lines, const std::string& line, std::string_view text, std::size_t textStart) {
     std::string_view key, value;
     if (SplitAtEquals(text, key, value) != stOk) return;
@@ -165,7 +165,7 @@ class Reader {
 
   // The end handler of the row failed: names the [Language] line whose value is to blame (the
   // last that set the key), or the file when no line is.
-  void ReportEndFault(std::size_t row, Status st) const {
+  void ReportEndFault(std::size_t row, Status st) {
     Language* lang = pool_.Record(handle_);
     if (const CapacityKey* key = CapacityKeyOf(st); key != nullptr && lang != nullptr && raised_ == nullptr) {
       Diagnostic place = headers_[row];
@@ -197,7 +197,7 @@ class Reader {
   // header ended without entries follows further on: names both, with the line of the later
   // one and the order. Reads on to find it (the reading fails anyway); false when no line that
   // the reading would reach has that header.
-  bool ReportEarlySection(std::size_t row) const {
+  bool ReportEarlySection(std::size_t row) {
     if (lines_ == nullptr) return false;
     const std::string_view missing = Rows()[row].Header;
     for (std::string next; lines_->Next(next);) {
