@@ -26,6 +26,7 @@ std::string KindAt(int level) {
 // call would find it. With -T the routine counts its jumps in `tails` and reports one entry per
 // jump and one return per entry, the trace that the calls would have printed; the depth count
 // grows by one for the routine, however often it jumps.
+
 // Writes the statements of one routine along its tries; where the trie branches, the decision
 // of the list selects the member on as many terminals as it needs.
 class EmbeddedRoutine {
@@ -41,7 +42,7 @@ class EmbeddedRoutine {
   // The nonterminals whose routines it calls.
   [[nodiscard]] const std::vector<std::int32_t>& Called() const { return called_; }
 
-  // The statements along the edges from edge; Jumped() tells whether they end in a jump.
+  // The statements along the edges from edge; jumped_ tells whether they end in a jump.
   Status Sequence(std::int32_t edge, int level, bool looked) {
     const std::string tabs = CodeWriter::Tabs(level);
     jumped_ = false;
