@@ -58,10 +58,27 @@ int Claim(const char* path) {
   return -1;
 }
 
+// The folder of a path, for stat: "." for a bare file name.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A folder with the sticky bit lets only the owners of a file (or of the folder) replace it,
+// while writing into the file may still be allowed.
+bool RenameRefused(const std::string& target, const struct stat& file) {
+  struct stat folder {};
+  if (::stat(FolderOf(target).c_str(), &folder) != 0) return true;
+  const uid_t self = ::geteuid();
+  return (folder.st_mode & S_ISVTX) != 0 && self != 0 && file.st_uid != self && folder.st_uid != self;
+}
+
 // Where a temporary file may replace the final one: target is the final path, or the file that
 // a symbolic link there names; mode the permission bits of an existing file (0 for a new one).
 // False when the file must be written in place: it is no regular file, it has other names
-// (hard links that a rename would part from it), it is not writable, or nothing can be known.
+// (hard links that a rename would part from it), it is not writable, its folder would refuse
+// the renaming, or nothing can be known.
 bool Replaceable(const std::string& path, std::string& target, mode_t& mode) {
   mode = 0;
   struct stat link {};
@@ -74,15 +91,15 @@ bool Replaceable(const std::string& path, std::string& target, mode_t& mode) {
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1) return false;
   if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
   mode = info.st_mode & 07777;
-  if (!S_ISLNK(link.st_mode)) {
+  if (S_ISLNK(link.st_mode)) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) return false;
+    target = real;
+    std::free(real);
+  } else {
     target = path;
-    return true;
   }
-  char* real = ::realpath(path.c_str(), nullptr);
-  if (real == nullptr) return false;
-  target = real;
-  std::free(real);
-  return true;
+  return !RenameRefused(target, info);
 }
 
 // ".NAME.PID-N.tmp" in the folder of the target.
