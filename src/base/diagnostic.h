@@ -6,7 +6,9 @@
 //
 // A diagnostic knows the file, the 1-based line and byte column of the offending text, the line
 // as it stands in the file and the length of the offending text. Without a line it prints as
-// "parvolen: error: TEXT"; without a column it prints no source line.
+// "parvolen: error: TEXT"; without a column it prints no source line. The column printed is the
+// byte column; the caret and the underline stand by display columns (a UTF-8 character is one),
+// and control characters and invalid UTF-8 of the source line, text and hint show escaped.
 #pragma once
 
 #include <cstddef>

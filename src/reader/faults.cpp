@@ -226,6 +226,13 @@ bool LocateMissingSection(const Language& lang, std::size_t row, Status st, bool
   return false;
 }
 
+LineFault EarlySectionFault(std::string_view header, std::string_view missing, std::int64_t later) {
+  return {0, header.size(),
+          "section " + std::string(header) + " came too early: it must come after " + std::string(missing) +
+              " (line " + std::to_string(later) + ")",
+          SectionOrder()};
+}
+
 bool LocateHeaderFault(std::string_view header, std::size_t row, bool embedded, LineFault& fault) {
   if (std::string hint = PrefixOnlyHint(header, embedded); !hint.empty()) {
     fault = {0, header.size(), "unknown section " + std::string(header), std::move(hint)};

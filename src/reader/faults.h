@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -60,5 +61,9 @@ struct EndFault {
 // end of the file). The hint gives the order of the sections. False for other rows or statuses.
 [[nodiscard]] bool LocateMissingSection(const Language& lang, std::size_t row, Status st, bool headerRead,
                                         std::string_view next, LineFault& fault);
+
+// The fault of a section header that came too early: the section `missing` must come before
+// it and follows on line `later`. Names both, the line and the order of the sections.
+[[nodiscard]] LineFault EarlySectionFault(std::string_view header, std::string_view missing, std::int64_t later);
 
 }  // namespace parvolen

@@ -17,6 +17,7 @@ bool LineReader::Next(std::string& text) {
     if (c == '\0') cut = true;
     if (!cut) text.push_back(static_cast<char>(c));
   }
+  cut_ = cut;
   if (length == 0) {
     // An empty run (a line end right away, the end of the file or a read error) is no line.
     done_ = true;

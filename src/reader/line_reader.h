@@ -23,10 +23,13 @@ class LineReader {
   // text on that line.
   [[nodiscard]] std::int64_t Number() const { return number_; }
   [[nodiscard]] const std::string& Indent() const { return indent_; }
+  // Whether a NUL byte ended the text of the last line given before its line end.
+  [[nodiscard]] bool Cut() const { return cut_; }
 
  private:
   std::FILE* file_;
   bool done_ = false;
+  bool cut_ = false;
   std::int64_t number_ = 0;
   std::string indent_;
   std::int64_t nextNumber_ = 1;  // the line number and indentation where the next line begins

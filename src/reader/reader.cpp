@@ -79,6 +79,24 @@ class Reader {
   // Reads lines up to the end of the file or a stopping line; the first failing status.
   [[nodiscard]] Status ReadLines(std::FILE* description, Listing& listing) {
     LineReader lines(description);
+    lines_ = &lines;
+    const Status st = ReadEach(lines, listing);
+    lines_ = nullptr;
+    return st;
+  }
+
+  // Ends the current row and every later one, as at the end of the file.
+  [[nodiscard]] Status EndRemaining() {
+    currentText_.clear();  // no header follows
+    for (std::size_t r = row_; r < kSectionCount; ++r)
+      if (Status st = End(r); st != stOk) return st;
+    return stOk;
+  }
+
+ private:
+  static const std::array<SectionRow, kSectionCount>& Rows() { return SectionTable(); }
+
+  [[nodiscard]] Status ReadEach(LineReader& lines, Listing& listing) {
     std::string line;
     std::int64_t counter = 0;
     while (lines.Next(line)) {
@@ -93,6 +111,7 @@ class Reader {
       currentText_ = text;
       if (text.empty() || text.front() == ';') {
         if (!text.empty()) WarnEarlyEnd(lines, line, textStart);
+        if (text.empty() && lines.Cut()) WarnNulEnd(lines, line);
         break;
       }
       Status st = stOk;
@@ -118,17 +137,6 @@ class Reader {
     }
     return stOk;
   }
-
-  // Ends the current row and every later one, as at the end of the file.
-  [[nodiscard]] Status EndRemaining() {
-    currentText_.clear();  // no header follows
-    for (std::size_t r = row_; r < kSectionCount; ++r)
-      if (Status st = End(r); st != stOk) return st;
-    return stOk;
-  }
-
- private:
-  static const std::array<SectionRow, kSectionCount>& Rows() { return SectionTable(); }
 
   [[nodiscard]] Status End(std::size_t row) {
     if (raised_ == nullptr && Embedded() && Rows()[row].Header == "[Language]") OpenUnsetCapacities();
@@ -180,17 +188,25 @@ class Reader {
   }
 
   // Remembers where a [Language] line set its key, for faults that the end of a later section
-  // finds in the value: the place of the value.
+  // finds in the value: the place of the value. A key given again is a warning that names the
+  // line of the first (the last value counts).
   void NoteKey(const LineReader& lines, const std::string& line, std::string_view text, std::size_t textStart) {
     std::string_view key, value;
     if (SplitAtEquals(text, key, value) != stOk) return;
+    if (const Diagnostic* first = KeyPlace(key); first != nullptr) {
+      Diagnostic d = AtLine(file_, lines, line, textStart, static_cast<std::size_t>(key.data() - text.data()), key.size());
+      d.Level = Severity::Warning;
+      d.Text = "key '" + std::string(key) + "' given again in [Language]: this value replaces the one before";
+      d.Hint = "first given on line " + std::to_string(first->Line);
+      Report(d);
+    }
     const auto offset = static_cast<std::size_t>(value.data() - text.data());
     keys_.push_back({std::string(key), AtLine(file_, lines, line, textStart, offset, value.size())});
   }
 
   // The end handler of the row failed: names the [Language] line whose value is to blame (the
   // last that set the key), or the file when no line is.
-  void ReportEndFault(std::size_t row, Status st) const {
+  void ReportEndFault(std::size_t row, Status st) {
     Language* lang = pool_.Record(handle_);
     if (const CapacityKey* key = CapacityKeyOf(st); key != nullptr && lang != nullptr && raised_ == nullptr) {
       Diagnostic place = headers_[row];
@@ -200,6 +216,7 @@ class Reader {
     }
     const bool headerRead = !headers_[row].File.empty();
     if (LineFault missing; lang != nullptr && LocateMissingSection(*lang, row, st, headerRead, currentText_, missing)) {
+      if (!headerRead && !currentText_.empty() && ReportEarlySection(row)) return;
       // At the empty section's header, or where the missing one should have been.
       Diagnostic place = headerRead ? headers_[row] : current_;
       if (place.File.empty()) place.File = std::string(file_);
@@ -215,6 +232,23 @@ class Reader {
     d.Text = fault.Text;
     d.Hint = fault.Hint;
     Report(d);
+  }
+
+  // The section of the header just read came too early when the section of the row that its
+  // header ended without entries follows further on: names both, with the line of the later
+  // one and the order. Reads on to find it (the reading fails anyway); false when no line that
+  // the reading would reach has that header.
+  bool ReportEarlySection(std::size_t row) {
+    if (lines_ == nullptr) return false;
+    const std::string_view missing = Rows()[row].Header;
+    for (std::string next; lines_->Next(next);) {
+      const std::string_view text = Trim(next);
+      if (text.empty() || text.front() == ';') return false;
+      if (!IsHeader(text) || !EqualNoCase(text, missing)) continue;
+      ReportFault(current_, EarlySectionFault(currentText_, missing, lines_->Number()));
+      return true;
+    }
+    return false;
   }
 
   // Where the last [Language] line that set the key stands; nullptr when none did.
@@ -314,18 +348,40 @@ class Reader {
     return "";
   }
 
-  // A line that begins with ";" ends the description; a warning when non-blank lines follow,
-  // which are read here only to be counted.
-  void WarnEarlyEnd(LineReader& lines, const std::string& line, std::size_t textStart) const {
-    Diagnostic d = AtLine(file_, lines, line, textStart, 0, 1);
+  // The non-blank lines after the current one, read here only to be counted.
+  static std::int64_t CountRest(LineReader& lines) {
     std::int64_t rest = 0;
     for (std::string next; lines.Next(next);)
       if (!Trim(next).empty()) ++rest;
+    return rest;
+  }
+
+  static std::string NotRead(std::int64_t rest) {
+    return "the " + std::to_string(rest) +
+           (rest == 1 ? " non-blank line after it is" : " non-blank lines after it are") + " not read";
+  }
+
+  // A line that begins with ";" ends the description; a warning when non-blank lines follow.
+  void WarnEarlyEnd(LineReader& lines, const std::string& line, std::size_t textStart) const {
+    Diagnostic d = AtLine(file_, lines, line, textStart, 0, 1);
+    const std::int64_t rest = CountRest(lines);
     if (rest == 0) return;
     d.Level = Severity::Warning;
-    d.Text = "';' at the beginning of a line ends the description: the " + std::to_string(rest) +
-             (rest == 1 ? " non-blank line after it is" : " non-blank lines after it are") + " not read";
+    d.Text = "';' at the beginning of a line ends the description: " + NotRead(rest);
     d.Hint = "the description format has no comment lines";
+    Report(d);
+  }
+
+  // A line whose text begins with a NUL byte ends the description as an empty line does; a
+  // NUL byte has no place in a description, so this is always a warning, at the NUL byte.
+  void WarnNulEnd(LineReader& lines, const std::string& line) const {
+    Diagnostic d = AtLine(file_, lines, line, lines.Indent().size() + line.size(), 0, 1);
+    d.Source += '\0';  // shown escaped
+    const std::int64_t rest = CountRest(lines);
+    d.Level = Severity::Warning;
+    d.Text = "a NUL byte at the beginning of a line ends the description";
+    if (rest > 0) d.Text += ": " + NotRead(rest);
+    d.Hint = "a description is text, and a NUL byte ends the line it stands in";
     Report(d);
   }
 
@@ -334,6 +390,7 @@ class Reader {
   std::size_t row_ = 0;
   ReadProgress* progress_;
   std::string_view file_;
+  LineReader* lines_ = nullptr;  // the lines, while ReadLines reads them
   Diagnostic current_;       // the line being read, as a whole
   std::string currentText_;  // its trimmed text; empty once every line is read
   const Capacities* raised_;  // a counting reading's capacities, else nullptr

@@ -2,13 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "codegen/shared/code_writer.h"
 #include "codegen_fixture.h"
 
 namespace parvolen {
 namespace {
 
+namespace fs = std::filesystem;
 using testing_codegen::ReadFile;
+using testing_codegen::WriteFile;
 using testing_codegen::ScratchDir;
 
 // Runs the writing function into a scratch file and gives what it wrote.
@@ -128,6 +133,54 @@ TEST(CodeWriter, ReportsCreateAndWriteFailures) {
     out.Put(std::string(100000, 'x'));
     EXPECT_EQ(out.Close(), stCloseError);
   }
+}
+
+// The files in the directory, by name.
+std::vector<std::string> Names(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(CodeWriter, ReplacesAFileOnlyWhenItIsComplete) {
+  const fs::path dir = ScratchDir();
+  const fs::path file = dir / "_parser.c";
+  WriteFile(file, "old");
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("_parser.c", dir / "link.c");
+  {
+    CodeWriter out;
+    ASSERT_EQ(out.Open(file.string()), stOk);
+    out.Put("new");
+    EXPECT_EQ(ReadFile(file), "old");  // the text goes elsewhere until the file is complete
+    ASSERT_EQ(out.Close(), stOk);
+  }
+  EXPECT_EQ(ReadFile(file), "new");
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  {
+    CodeWriter out;  // through the link: the link stays, its file is replaced
+    ASSERT_EQ(out.Open((dir / "link.c").string()), stOk);
+    out.Put("linked");
+    ASSERT_EQ(out.Close(), stOk);
+  }
+  EXPECT_TRUE(fs::is_symlink(dir / "link.c"));
+  EXPECT_EQ(ReadFile(file), "linked");
+  {
+    CodeWriter out;  // a generator that stops on a status keeps what it wrote of its file
+    ASSERT_EQ(out.Open((dir / "_lexer.c").string()), stOk);
+    out.Put("part");
+  }
+  EXPECT_EQ(ReadFile(dir / "_lexer.c"), "part");
+  EXPECT_EQ(Names(dir), (std::vector<std::string>{"_lexer.c", "_parser.c", "link.c"}));
+  {
+    CodeWriter out;  // a device is written in place
+    ASSERT_EQ(out.Open("/dev/null"), stOk);
+    out.Put("nothing");
+    EXPECT_EQ(out.Close(), stOk);
+  }
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
 }  // namespace

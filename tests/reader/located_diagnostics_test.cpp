@@ -100,6 +100,35 @@ TEST(LocatedDiagnostics, PointAtTheOffendingText) {
        "   18 | ; more to come\n"
        "      | ^\n"},
       {"';' as the last line: nothing to say", tables + "E ::= (num)\n; end\n", stOk, ""},
+      {"a line that begins with a NUL byte ends the description: a warning at the byte, shown escaped",
+       tables + "E ::= (num)\n  " + std::string(1, '\0') + " E ::= (x)\n\nE ::= (y)\n", stOk,
+       "desc.lang:18:3: warning: a NUL byte at the beginning of a line ends the description: the 1 non-blank line "
+       "after it is not read; a description is text, and a NUL byte ends the line it stands in\n"
+       "   18 |   \\x00\n"
+       "      |   ^~~~\n"},
+      {"a NUL-led last line: a warning all the same", tables + "E ::= (num)\n" + std::string(1, '\0') + "\n", stOk,
+       "desc.lang:18:1: warning: a NUL byte at the beginning of a line ends the description; a description is "
+       "text, and a NUL byte ends the line it stands in\n"
+       "   18 | \\x00\n"
+       "      | ^~~~\n"},
+      {"a [Language] key given twice, in another case: a warning at the second",
+       head + "lookahead = 2\n" + std::string(kTables) + "E ::= (num)\n", stOk,
+       "desc.lang:10:1: warning: key 'lookahead' given again in [Language]: this value replaces the one before; "
+       "first given on line 9\n"
+       "   10 | lookahead = 2\n"
+       "      | ^~~~~~~~~\n"},
+      {"a section before one that must precede it, which follows: both named",
+       head + "[Terminals]\nnum\n[Nonterminals]\nE\n[Keywords]\nnum = n\n[Productions]\nE ::= (num)\n", stNotAllocated,
+       "desc.lang:14:1: error: section [Keywords] came too early: it must come after [Productions] (line 16); "
+       "sections come in this order: [Language], [Terminals], [Nonterminals], [OutTerms], [Actions], [Productions], "
+       "[Keywords], [Symbols], [OutShapes], [Instructions]\n"
+       "   14 | [Keywords]\n"
+       "      | ^~~~~~~~~~\n"},
+      {"control bytes and UTF-8 of the line: escaped, and the caret by display columns",
+       tables + "E ::= (\xc3\xa9\x1b[2J)(rpr)\n", stUnknownTerminal,
+       "desc.lang:17:8: error: unknown terminal '\xc3\xa9\\x1b[2J'\n"
+       "   17 | E ::= (\xc3\xa9\\x1b[2J)(rpr)\n"
+       "      |        ^~~~~~~~\n"},
   };
   for (const Case& c : cases) {
     Described d = Describe(c.text);

@@ -71,7 +71,7 @@ struct Case {
 const Case kCases[] = {
     {stTooManyTerminals, "kw\n", "kw\nmore\n", "4:13", "Terminals = 3 is too small: this description needs 4", false},
     {stTooManyTerminals, "Terminals = 3\n", "", "16:1", "Terminals = 0 (the default) is too small", true},
-    {stTooManyTerminals, "Terminals = 3\n", "Lookahead = 1\n", "17:1", "add 'Terminals = 3' to [Language]", true},
+    {stTooManyTerminals, "Terminals = 3\n", "Name = T\n", "17:1", "add 'Terminals = 3' to [Language]", true},
     {stTooManyNonterminals, "T\n", "T\nU\n", "5:16", "Nonterminals = 2 is too small: this description needs 3", false},
     {stTooManyKeywords, "kw = if\n", "kw = if\nkw = then\n", "8:12", "needs 2", false},
     {stTooManyEdges, "Edges = 12", "Edges = 11", "9:9", "Edges = 11 is too small: this description needs 12", false},

@@ -202,6 +202,11 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("\tstatus = Nont_%s(p);\n", start);
   out.Put("\tif  ( status == OK && ( status = Look(p) ) == OK && p->tok.kind != %s )\n", x.EndConst());
   out.Put("\t\tstatus = Unexpected(p, ExpectEnd, 1);\n");
+  if (x.HasOutput() || (x.Semantic() && x.HasActions())) {
+    // Whatever the buffering, what the parse wrote reaches the stream now or the parse fails.
+    out.Put("\tif  ( ( fflush(p->out) != 0 || ferror(p->out) ) && status == OK )\t/* the output is complete */\n");
+    out.Put("\t\tstatus = WRITE;\n");
+  }
   out.Put("\tif  ( status != OK && p->errLine == 0 ) {\t/* an action's own status */\n");
   out.Put("\t\tp->errLine = p->last.kind >= 0 ? p->last.line : 1;\n");
   out.Put("\t\tp->errColumn = p->last.kind >= 0 ? p->last.column : 1;\n");

@@ -17,30 +17,49 @@ std::string KindAt(int level) {
   return level == 1 ? std::string("p->tok.kind") : "p->ahead[" + std::to_string(level - 2) + "].kind";
 }
 
+// Note [tail calls]: a call of the routine's own nonterminal with nothing after it in its
+// production becomes a jump back to the start of the routine's decision (the label `again`),
+// so that a right-recursive list nests no deeper than its first item. The jump is exact: after
+// such a call returns, the caller has nothing left to do but its tail loop, and that loop meets
+// the same coming terminals at which the callee's own loop ended, so it ends at once as well
+// (naming the same terminals in LeftLoop). `choice` is cleared again at the label, as a new
+// call would find it. With -T the routine counts its jumps in `tails` and reports one entry per
+// jump and one return per entry, the trace that the calls would have printed; the depth count
+// grows by one for the routine, however often it jumps.
+
 // Writes the statements of one routine along its tries; where the trie branches, the decision
 // of the list selects the member on as many terminals as it needs.
 class EmbeddedRoutine {
  public:
   EmbeddedRoutine(const EmbeddedPlan& x, CodeWriter& out, const EmbeddedDecisions& decisions,
-                  ExpectedLists& expected, RoutineUse& use)
-      : x_(x), out_(out), trie_(x.lang), decisions_(decisions), expected_(expected), use_(use) {}
+                  ExpectedLists& expected, RoutineUse& use, std::int32_t nont)
+      : x_(x), out_(out), trie_(x.lang), decisions_(decisions), expected_(expected), use_(use), nont_(nont) {}
 
   // Whether some decision of the routine set the variable `choice`.
   [[nodiscard]] bool UsedChoice() const { return usedChoice_; }
+  // Whether some call of the routine's own nonterminal became a jump (see note [tail calls]).
+  [[nodiscard]] bool Jumps() const { return jumps_; }
   // The nonterminals whose routines it calls.
   [[nodiscard]] const std::vector<std::int32_t>& Called() const { return called_; }
 
+  // The statements along the edges from edge; jumped_ tells whether they end in a jump.
   Status Sequence(std::int32_t edge, int level, bool looked) {
     const std::string tabs = CodeWriter::Tabs(level);
+    jumped_ = false;
     while (edge != 0) {
       const EdgeRec* e = nullptr;
       if (Status st = trie_.EdgeAt(edge, e); st != stOk) return st;
+      if (e->WhoAmI == kEdgeNonterminal && e->Code == nont_ && EndsAt(e->Next)) return Jump(tabs);
       if (Status st = Call(*e, tabs, looked); st != stOk) return st;
       looked = false;
       if (e->Next == 0) return stOk;
       const EdgeRec* next = nullptr;
       if (Status st = trie_.EdgeAt(e->Next, next); st != stOk) return st;
-      if (next->Altr != 0) return Choice(e->Next, level);
+      if (next->Altr != 0) {
+        const Status st = Choice(e->Next, level);
+        jumped_ = false;
+        return st;
+      }
       edge = e->Next;
     }
     return stOk;
@@ -64,7 +83,7 @@ class EmbeddedRoutine {
       for (std::int32_t m : members) {
         if (!Labels(*node, m, tabs)) continue;
         if (Status st = Sequence(m, level + 2, FirstTerminal(m) == OnlyLabel(*node, m)); st != stOk) return st;
-        out_.Put("%s\t\tbreak;\n", tabs);
+        if (!jumped_) out_.Put("%s\t\tbreak;\n", tabs);
       }
       out_.Put("%s\tdefault:\n%s\t\treturn\tUnexpected(p, %s, 1);\n%s}\n",
                {tabs, tabs, expected_.Name(Keys(*node)), tabs});
@@ -90,14 +109,14 @@ class EmbeddedRoutine {
       // A loop that one member or leaving alone decides.
       if (node != nullptr && node->Member > 0) {
         if (Status st = Sequence(node->Member, 2, false); st != stOk) return st;
-        out_.Put("\t\tcontinue;\n");
+        if (!jumped_) out_.Put("\t\tcontinue;\n");
       }
     } else if (DecisionDepth(*node) == 1) {
       out_.Put("\t\tTRY(Look(p));\n\t\tswitch  ( p->tok.kind ) {\n");
       for (std::int32_t m : members) {
         if (!Labels(*node, m, "\t\t")) continue;
         if (Status st = Sequence(m, 4, FirstTerminal(m) == OnlyLabel(*node, m)); st != stOk) return st;
-        out_.Put("\t\t\t\tcontinue;\n");
+        if (!jumped_) out_.Put("\t\t\t\tcontinue;\n");
       }
       out_.Put("\t\t}\n");
     } else {
@@ -112,6 +131,25 @@ class EmbeddedRoutine {
   }
 
  private:
+  // True when nothing follows in the production: no edge, or only its end.
+  bool EndsAt(std::int32_t next) const {
+    if (next == 0) return true;
+    const EdgeRec* e = nullptr;
+    return trie_.EdgeAt(next, e) == stOk && e->WhoAmI == kEdgeEnd && e->Altr == 0 && e->Next == 0;
+  }
+
+  // A call of the routine's own nonterminal in tail position (see note [tail calls]).
+  Status Jump(const std::string& tabs) {
+    jumps_ = jumped_ = true;
+    if (x_.Trace()) {
+      out_.Put("%sif  ( p->trace != NULL )\n%s\tfprintf(p->trace, \"-> %s\\n\");\n",
+               {tabs, tabs, Ident(x_.lang.NontTab[nont_].Name)});
+      out_.Put("%stails++;\n", tabs);
+    }
+    out_.Put("%sgoto again;\n", tabs);
+    return stOk;
+  }
+
   Status Members(std::int32_t first, std::vector<std::int32_t>& members) const {
     for (std::int32_t m = first; m != 0;) {
       const EdgeRec* member = nullptr;
@@ -192,7 +230,7 @@ class EmbeddedRoutine {
     for (std::size_t i = 0; i < members.size(); ++i) {
       out_.Put("%s\tcase %d:\n", {tabs, std::to_string(i + 1)});
       if (Status st = Sequence(members[i], level + 2, false); st != stOk) return st;
-      out_.Put("%s\t\t%s\n", {tabs, end});
+      if (!jumped_) out_.Put("%s\t\t%s\n", {tabs, end});
     }
     out_.Put("%s}\n", tabs);
     return stOk;
@@ -239,7 +277,10 @@ class EmbeddedRoutine {
   const EmbeddedDecisions& decisions_;
   ExpectedLists& expected_;
   RoutineUse& use_;
+  std::int32_t nont_;  // the nonterminal of the routine
   bool usedChoice_ = false;
+  bool jumps_ = false;
+  bool jumped_ = false;  // the last sequence written ends in a jump
   std::vector<std::int32_t> called_;
 };
 
@@ -251,7 +292,7 @@ Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, c
   // The body is collected first: only then is it known whether it needs `choice`.
   CodeWriter body;
   body.OpenMemory();
-  EmbeddedRoutine w(x, body, decisions, expected, use);
+  EmbeddedRoutine w(x, body, decisions, expected, use, nont);
   const EdgeRec* first = nullptr;
   if (n.ProdEdges != 0) {
     if (Status st = trie.EdgeAt(n.ProdEdges, first); st != stOk) return st;
@@ -266,11 +307,19 @@ Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, c
   }
   out.Put("/* %s */\n", CStringBody(n.Name.View()));
   out.Put("static int Nont_%s(Parser *p) {\n", id);
-  if (w.UsedChoice()) out.Put("\tint\tchoice = 0;\n\n");
+  const bool counted = x.Trace() && w.Jumps();
+  if (w.UsedChoice()) out.Put(counted ? "\tint\tchoice = 0;\n" : "\tint\tchoice = 0;\n\n");
+  if (counted) out.Put("\tunsigned long\ttails = 0;\t/* jumps back to again, each a call that -T reports */\n\n");
   out.Put("\tif  ( ++p->depth > p->maxDepth )\n\t\treturn\tTooDeep(p);\n");
   if (x.Trace()) out.Put("\tif  ( p->trace != NULL )\n\t\tfprintf(p->trace, \"-> %s\\n\");\n", id);
+  if (w.Jumps()) out.Put(w.UsedChoice() ? "again:\n\tchoice = 0;\n" : "again:\n");
   out.Put(body.TakeText());
-  if (x.Trace()) out.Put("\tif  ( p->trace != NULL )\n\t\tfprintf(p->trace, \"   %s ->\\n\");\n", id);
+  if (counted) {
+    out.Put("\tif  ( p->trace != NULL )\n\t\tdo\n\t\t\tfprintf(p->trace, \"   %s ->\\n\");\n", id);
+    out.Put("\t\twhile  ( tails-- > 0 );\n");
+  } else if (x.Trace()) {
+    out.Put("\tif  ( p->trace != NULL )\n\t\tfprintf(p->trace, \"   %s ->\\n\");\n", id);
+  }
   out.Put("\tp->depth--;\n\treturn\tOK;\n}\n\n");
   called = w.Called();
   return stOk;

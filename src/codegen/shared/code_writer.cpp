@@ -1,7 +1,12 @@
 #include "codegen/shared/code_writer.h"
 
 #include <cassert>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <utility>
+
+#include "base/diagnostic.h"
 
 namespace parvolen {
 namespace {
@@ -16,27 +21,33 @@ bool IsPlaceholder(std::string_view fragment, std::size_t i) {
 }  // namespace
 
 CodeWriter::~CodeWriter() {
-  if (file_ != nullptr) std::fclose(file_);
+  if (writeError_ != 0) file_.Discard();
 }
 
 Status CodeWriter::Open(const std::string& path) {
-  if (file_ != nullptr) std::fclose(file_);
+  if (file_.IsOpen()) (void)Close();
   lines_ = 0;
-  file_ = std::fopen(path.c_str(), "w");
-  return file_ == nullptr ? stCannotCreate : stOk;
+  writeError_ = 0;
+  path_ = path;
+  return file_.Open(path) ? stOk : stCannotCreate;
 }
 
 Status CodeWriter::Close() {
-  if (file_ == nullptr) return stOk;
-  const bool writeFailed = std::ferror(file_) != 0;
-  const bool closeFailed = std::fclose(file_) != 0;
-  file_ = nullptr;
-  return writeFailed || closeFailed ? stCloseError : stOk;
+  if (!file_.IsOpen()) return stOk;
+  int error = writeError_ != 0 ? writeError_ : std::ferror(file_.Stream()) != 0 ? EIO : 0;
+  if (error != 0) {
+    file_.Discard();
+  } else if (!file_.Commit()) {
+    error = errno != 0 ? errno : EIO;
+  }
+  writeError_ = 0;
+  if (error == 0) return stOk;
+  ReportError("cannot write '" + path_ + "': " + std::strerror(error));
+  return stCloseError;
 }
 
 void CodeWriter::OpenMemory() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  if (file_.IsOpen()) (void)Close();
   inMemory_ = true;
   text_.clear();
   lines_ = 0;
@@ -51,8 +62,9 @@ void CodeWriter::Write(std::string_view text) {
   if (text.empty()) return;
   if (inMemory_) {
     text_.append(text);
-  } else if (file_ != nullptr) {
-    std::fwrite(text.data(), 1, text.size(), file_);
+  } else if (file_.IsOpen()) {
+    if (std::fwrite(text.data(), 1, text.size(), file_.Stream()) != text.size() && writeError_ == 0)
+      writeError_ = errno != 0 ? errno : EIO;
   } else {
     return;
   }

@@ -9,6 +9,10 @@
 //   out.Put("%s\tcase '%c':\n", {CodeWriter::Tabs(k), label});      // several, in order
 //   return out.Close();                                            // stCloseError: a write or the close failed
 //
+// A file appears under its name only when Close finds every write done (see whole_file.h); a
+// failed write leaves no file under the name, and Close names the file and the system's reason
+// on standard error.
+//
 // Placeholders: Put with values replaces each "%s", "%d" or "%c" of the fragment by the next
 // value, in order; the generator passes numbers and characters already as text (std::to_string,
 // MkCharEsc). Put without values writes every character as it stands, so conversions that belong
@@ -17,16 +21,17 @@
 //
 // The writer counts the line ends it has written (Lines). OpenMemory collects the text in memory
 // instead, for a part of a file that has to be written before what it needs is known. The
-// destructor closes a file that is still open and ignores the result; a generator that cares
-// calls Close itself.
+// destructor closes a file that is still open (a generator that stopped on a status) and keeps
+// what was written of it under its name, unless a write failed; a generator that cares calls
+// Close itself.
 #pragma once
 
-#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "base/status.h"
+#include "codegen/shared/whole_file.h"
 
 namespace parvolen {
 
@@ -37,11 +42,13 @@ class CodeWriter {
   CodeWriter& operator=(const CodeWriter&) = delete;
   ~CodeWriter();
 
-  // Creates or truncates the file for writing as text; stCannotCreate when it cannot be created.
+  // Opens the file for writing as text, to replace what the name holds when it is closed;
+  // stCannotCreate (errno set) when it cannot be created.
   [[nodiscard]] Status Open(const std::string& path);
-  // Closes the file; stCloseError when a write failed or the close failed, stOk otherwise (also when not open).
+  // Closes the file and gives it its name; stCloseError when a write, the close or the renaming
+  // failed (no file under the name then, and a diagnostic), stOk otherwise (also when not open).
   [[nodiscard]] Status Close();
-  [[nodiscard]] bool IsOpen() const { return file_ != nullptr || inMemory_; }
+  [[nodiscard]] bool IsOpen() const { return file_.IsOpen() || inMemory_; }
 
   // Collects what is written in memory rather than in a file, for a part of a file that must
   // follow what it makes known (declarations the part needs); TakeText ends the collection.
@@ -64,7 +71,9 @@ class CodeWriter {
  private:
   void Write(std::string_view text);
 
-  std::FILE* file_ = nullptr;
+  WholeFile file_;
+  std::string path_;    // the name of the open file
+  int writeError_ = 0;  // errno of the first failed write, 0 while all went well
   bool inMemory_ = false;
   std::string text_;  // what was written in memory
   long lines_ = 0;
