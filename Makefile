@@ -77,8 +77,9 @@ bench: build
 	bash bench/run.sh $(BUILD)
 	bash bench/translators.sh $(BUILD)
 
-# Translator benchmark: generated PL/0 translators on 10 and 50 MB programs, beside bison+flex,
-# coco-cpp and pccts recognisers of the same grammar.
+# Translator benchmark: generated PL/0 and JSON translators on 10 and 50 MB inputs, beside
+# bison+flex (and for PL/0 coco-cpp and pccts) recognisers of the same languages, a byte-walk
+# floor, and the generation time of a description with a large lexicon.
 bench-translators: build
 	bash bench/translators.sh $(BUILD)
 
