@@ -26,7 +26,7 @@ void WriteFetchValue(const EmbeddedPlan& x, CodeWriter& out, const ConsOptions& 
   const Language& lang = x.lang;
   const bool upper = lang.CaseSensitive == 0;
   out.Put("static int FetchValue(Parser *p, Value *V) {\n");
-  out.Put("\tconst char\t*text = OwnText(&p->last);\n\n");
+  out.Put("\tconst char\t*text = OwnText(p->last);\n\n");
   out.Put("\tif  ( text == NULL )\n\t\treturn\tecNoMem;\n");
   if (options.ValueKinds > 1) {
     out.Put("\tswitch  ( t->kind ) {\n");

@@ -166,9 +166,9 @@ void WriteInputFunctions(CodeWriter& out, bool blockComment) {
   out.Put("/* The slices of the terminals still held lie in the block that Fill is about to move:\n");
   out.Put("   each gets a copy of its own first. */\n");
   out.Put("static int KeepHeld(Parser *p) {\n\tint\ti, ok = 1;\n\n");
-  out.Put("\tif  ( p->last.kind >= 0 )\n\t\tok = OwnText(&p->last) != NULL;\n");
-  out.Put("\tif  ( p->have && ok )\n\t\tok = OwnText(&p->tok) != NULL;\n");
-  out.Put("\tfor  ( i = 0; i < p->aheadCount && ok; i++ )\n\t\tok = OwnText(&p->ahead[i]) != NULL;\n");
+  out.Put("\tif  ( p->last->kind >= 0 )\n\t\tok = OwnText(p->last) != NULL;\n");
+  out.Put("\tif  ( p->have && ok )\n\t\tok = OwnText(p->tok) != NULL;\n");
+  out.Put("\tfor  ( i = 0; i < p->aheadCount && ok; i++ )\n\t\tok = OwnText(p->ahead[i]) != NULL;\n");
   out.Put("\treturn\tok ? OK : Fail(p, NO_MEMORY, p->line, 1, \"no room for a terminal\");\n}\n\n");
 
   out.Put("/* Reads the next block of a stream behind the unread rest, which moves to the front. */\n");
@@ -193,6 +193,17 @@ void WriteInputFunctions(CodeWriter& out, bool blockComment) {
   out.Put("\tif  ( c >= 32 && c < 127 )\n");
   out.Put("\t\tsprintf(text, \"character '%c' begins no terminal\", c);\n");
   out.Put("\telse\n\t\tsprintf(text, \"byte 0x%02x begins no terminal\", c);\n");
+  out.Put("\treturn\tFail(p, BAD_CHAR, t->line, t->column, text);\n}\n\n");
+
+  out.Put("/* A terminal begun at begin that the byte at s cannot continue: the failure is told at s. */\n");
+  out.Put("static int BadByte(Parser *p, Token *t, const char *begin, const char *s) {\n");
+  out.Put("\tchar\ttext[96], first[16];\n\tunsigned char\tb = (unsigned char)*begin, c = (unsigned char)*s;\n\n");
+  out.Put("\tCountLines(p, begin, s);\n\tt->line = p->line;\n\tt->column = Column(p, s);\n");
+  out.Put("\tif  ( b >= 32 && b < 127 )\n\t\tsprintf(first, \"'%c'\", b);\n");
+  out.Put("\telse\n\t\tsprintf(first, \"byte 0x%02x\", b);\n");
+  out.Put("\tif  ( c >= 32 && c < 127 )\n");
+  out.Put("\t\tsprintf(text, \"character '%c' cannot continue a terminal that begins with %s\", c, first);\n");
+  out.Put("\telse\n\t\tsprintf(text, \"byte 0x%02x cannot continue a terminal that begins with %s\", c, first);\n");
   out.Put("\treturn\tFail(p, BAD_CHAR, t->line, t->column, text);\n}\n\n");
 
   if (blockComment) {
@@ -334,6 +345,7 @@ Status WriteEmbeddedLexer(const EmbeddedPlan& x, const regex::Lexicon& lexicon, 
   out.Put("\t\tif  ( rule < 0 ) {\n");
   out.Put("\t\t\tif  ( s == e && s > begin )\n");
   out.Put("\t\t\t\treturn\tFail(p, UNTERMINATED, t->line, t->column, \"token not closed at the end of the input\");\n");
+  out.Put("\t\t\tif  ( s > begin )\n\t\t\t\treturn\tBadByte(p, t, begin, s);\n");
   out.Put("\t\t\treturn\tBadChar(p, t, (unsigned char)*begin);\n\t\t}\n");
   WriteActions(x, lexicon, out);
   out.Put("\t}\n}\n\n");

@@ -42,9 +42,10 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options,
   out.Put("\tFILE\t*in;\t\t\t/* the stream read, NULL for text in memory */\n");
   out.Put("\tchar\t*block;\t\t\t/* the stream's input in memory */\n");
   out.Put("\tint\tatEnd;\t\t\t/* nothing more to read */\n");
-  out.Put("\tToken\ttok, last;\t\t/* the coming terminal (when have is set), the last one matched */\n");
+  out.Put("\tToken\t*tok, *last;\t/* the coming terminal (when have is set), the last one matched */\n");
   out.Put("\tint\thave;\n");
-  out.Put("\tToken\tahead[AHEAD];\t\t/* the terminals after the coming one that decisions looked at */\n");
+  out.Put("\tToken\t*ahead[AHEAD];\t/* the terminals after the coming one that decisions looked at */\n");
+  out.Put("\tToken\tslots[AHEAD + 2];\t/* what tok, last and ahead point at: matching moves pointers */\n");
   out.Put("\tint\taheadCount;\n");
   out.Put("\tunsigned long\tshifted;\t/* terminals matched so far */\n");
   out.Put("\tconst short\t*loopExpect[8];\t/* the terminals of the tail loops left ... */\n");
@@ -85,22 +86,27 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
     any = true;
   }
   out.Put(any ? ";\n}\n\n" : "kind < 0;\t/* none has a value */\n}\n\n");
-  out.Put("static void Append(char *buf, size_t *used, const char *text, size_t n) {\n");
-  out.Put("\tif  ( n > 255 - *used )\n\t\tn = 255 - *used;\n");
+  out.Put("/* Appends to a message, keeping at most room bytes and the NUL. */\n");
+  out.Put("static void Append(char *buf, size_t room, size_t *used, const char *text, size_t n) {\n");
+  out.Put("\tif  ( *used >= room )\n\t\treturn;\n");
+  out.Put("\tif  ( n > room - *used )\n\t\tn = room - *used;\n");
   out.Put("\tmemcpy(buf + *used, text, n);\n\t*used += n;\n\tbuf[*used] = '\\0';\n}\n\n");
   out.Put("/* A terminal's text in a message: control bytes escaped, as \\n or \\xHH. */\n");
-  out.Put("static void AppendShown(char *buf, size_t *used, const char *text, size_t n) {\n");
+  out.Put("static void AppendShown(char *buf, size_t room, size_t *used, const char *text, size_t n) {\n");
   out.Put("\tsize_t\ti;\n\tchar\tescaped[8];\n\n");
   out.Put("\tfor  ( i = 0; i < n; i++ ) {\n");
   out.Put("\t\tunsigned char\tc = (unsigned char)text[i];\n\n");
-  out.Put("\t\tif  ( c >= 32 && c != 127 )\n\t\t\tAppend(buf, used, text + i, 1);\n");
-  out.Put("\t\telse if  ( c == '\\n' )\n\t\t\tAppend(buf, used, \"\\\\n\", 2);\n");
-  out.Put("\t\telse if  ( c == '\\t' )\n\t\t\tAppend(buf, used, \"\\\\t\", 2);\n");
-  out.Put("\t\telse {\n\t\t\tsprintf(escaped, \"\\\\x%02x\", c);\n\t\t\tAppend(buf, used, escaped, 4);\n\t\t}\n\t}\n}\n\n");
+  out.Put("\t\tif  ( c >= 32 && c != 127 )\n\t\t\tAppend(buf, room, used, text + i, 1);\n");
+  out.Put("\t\telse if  ( c == '\\n' )\n\t\t\tAppend(buf, room, used, \"\\\\n\", 2);\n");
+  out.Put("\t\telse if  ( c == '\\t' )\n\t\t\tAppend(buf, room, used, \"\\\\t\", 2);\n");
+  out.Put("\t\telse {\n\t\t\tsprintf(escaped, \"\\\\x%02x\", c);\n\t\t\tAppend(buf, room, used, escaped, 4);\n\t\t}\n\t}\n}\n\n");
   out.Put("/* A syntax error at the coming terminal: \"expected A, B or C, found D\". A tail loop left\n");
-  out.Put("   at this terminal could have taken its own terminals too: they are expected as well. */\n");
+  out.Put("   at this terminal could have taken its own terminals too: they are expected as well. The\n");
+  out.Put("   message keeps to MESSAGE_ROOM bytes: a long list of expected terminals ends with \", ...\"\n");
+  out.Put("   so that what was found is always told. */\n");
+  out.Put("#define\tMESSAGE_ROOM\t200\n\n");
   out.Put("static int Unexpected(Parser *p, const short *expected, int level) {\n");
-  out.Put("\tchar\tbuf[256];\n\tsize_t\tused = 0;\n\tint\ti, j, k, n = 0;\n\tshort\tall[%d];\n\tconst char\t*found;\n\tconst Token\t*t = level > 1 ? &p->ahead[level - 2] : &p->tok;\n\n",
+  out.Put("\tchar\tbuf[256], tail[128];\n\tsize_t\tused = 0, tailUsed = 0, room, length;\n\tint\ti, j, k, n = 0;\n\tshort\tall[%d];\n\tconst char\t*found;\n\tconst Token\t*t = level > 1 ? p->ahead[level - 2] : p->tok;\n\n",
           std::to_string(lang.LastTerminal + 2));
   out.Put("\tfor  ( k = 0; k <= p->loops; k++ ) {\n");
   out.Put("\t\tconst short\t*list = k < p->loops ? p->loopExpect[k] : expected;\n\n");
@@ -108,25 +114,30 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("\t\tfor  ( i = 0; list[i] >= 0; i++ ) {\n");
   out.Put("\t\t\tfor  ( j = 0; j < n && all[j] != list[i]; j++ )\n\t\t\t\t;\n");
   out.Put("\t\t\tif  ( j == n )\n\t\t\t\tall[n++] = list[i];\n\t\t}\n\t}\n");
-  out.Put("\tbuf[0] = '\\0';\n");
-  out.Put("\tif  ( n > 0 )\n\t\tAppend(buf, &used, \"expected \", 9);\n");
-  out.Put("\tfor  ( i = 0; i < n; i++ ) {\n");
-  out.Put("\t\tif  ( i > 0 )\n\t\t\tAppend(buf, &used, i == n - 1 ? \" or \" : \", \", i == n - 1 ? 4 : 2);\n");
-  out.Put("\t\tAppend(buf, &used, TermText[all[i]], strlen(TermText[all[i]]));\n\t}\n");
-  out.Put("\tAppend(buf, &used, n > 0 ? \", found \" : \"found \", n > 0 ? 8 : 6);\n");
+  out.Put("\ttail[0] = buf[0] = '\\0';\n");
+  out.Put("\tAppend(tail, sizeof tail - 1, &tailUsed, n > 0 ? \", found \" : \"found \", n > 0 ? 8 : 6);\n");
   out.Put("\tfound = TermText[t->kind];\n");
-  out.Put("\tAppend(buf, &used, found, strlen(found));\n");
+  out.Put("\tAppend(tail, sizeof tail - 1, &tailUsed, found, strlen(found));\n");
   out.Put("\tif  ( Valued(t->kind) ) {\n");
-  out.Put("\t\tAppend(buf, &used, \" '\", 2);\n");
-  out.Put("\t\tAppendShown(buf, &used, t->text, t->length < 40 ? t->length : 40);\n");
-  out.Put("\t\tAppend(buf, &used, \"'\", 1);\n\t}\n");
+  out.Put("\t\tAppend(tail, sizeof tail - 1, &tailUsed, \" '\", 2);\n");
+  out.Put("\t\tAppendShown(tail, sizeof tail - 2, &tailUsed, t->text, t->length < 40 ? t->length : 40);\n");
+  out.Put("\t\tAppend(tail, sizeof tail - 1, &tailUsed, \"'\", 1);\n\t}\n");
+  out.Put("\troom = MESSAGE_ROOM - tailUsed;\n");
+  out.Put("\tif  ( n > 0 )\n\t\tAppend(buf, room, &used, \"expected \", 9);\n");
+  out.Put("\tfor  ( i = 0; i < n; i++ ) {\n");
+  out.Put("\t\tlength = strlen(TermText[all[i]]);\n");
+  out.Put("\t\tif  ( i > 0 && used + 4 + length + ( i < n - 1 ? 5 : 0 ) > room ) {\n");
+  out.Put("\t\t\tAppend(buf, room, &used, \", ...\", 5);\n\t\t\tbreak;\n\t\t}\n");
+  out.Put("\t\tif  ( i > 0 )\n\t\t\tAppend(buf, room, &used, i == n - 1 ? \" or \" : \", \", i == n - 1 ? 4 : 2);\n");
+  out.Put("\t\tAppend(buf, room, &used, TermText[all[i]], length);\n\t}\n");
+  out.Put("\tAppend(buf, sizeof buf - 1, &used, tail, tailUsed);\n");
   out.Put("\treturn\tFail(p, SYNTAX, t->line, t->column, buf);\n}\n\n");
 }
 
 // Looking at, matching and taking the coming terminal.
 void WriteShift(CodeWriter& out, std::int32_t depth) {
   out.Put("/* The coming terminal becomes the last one matched. */\n");
-  out.Put("static void Shift(Parser *p) {\n\tToken\tt = p->last;\n");
+  out.Put("static void Shift(Parser *p) {\n\tToken\t*t = p->last;\n");
   if (depth > 1) out.Put("\tint\ti;\n");
   out.Put("\n\tp->last = p->tok;\n");
   if (depth > 1) {
@@ -144,7 +155,7 @@ void WriteMatch(CodeWriter& out) {
   out.Put("static int Match(Parser *p, int kind) {\n");
   out.Put("\tshort\texpected[2];\n\n");
   out.Put("\tTRY(Look(p));\n");
-  out.Put("\tif  ( p->tok.kind != kind ) {\n");
+  out.Put("\tif  ( p->tok->kind != kind ) {\n");
   out.Put("\t\texpected[0] = (short)kind;\n\t\texpected[1] = -1;\n\t\treturn\tUnexpected(p, expected, 1);\n\t}\n");
   out.Put("\tShift(p);\n\treturn\tOK;\n}\n\n");
 }
@@ -163,7 +174,7 @@ void WriteLoopsAndDepth(CodeWriter& out, bool loops) {
 void WriteTokenFunctions(const EmbeddedPlan& x, CodeWriter& out, std::int32_t depth, const RoutineUse& use) {
   out.Put("static int Look(Parser *p) {\n\tint\tstatus;\n\n");
   out.Put("\tif  ( p->have )\n\t\treturn\tOK;\n");
-  out.Put("\tif  ( ( status = Scan(p, &p->tok) ) != OK )\n\t\treturn\tstatus;\n");
+  out.Put("\tif  ( ( status = Scan(p, p->tok) ) != OK )\n\t\treturn\tstatus;\n");
   out.Put("\tp->have = 1;\n\treturn\tOK;\n}\n\n");
   if (use.Shift) WriteShift(out, depth);
   if (depth > 1) {
@@ -171,7 +182,7 @@ void WriteTokenFunctions(const EmbeddedPlan& x, CodeWriter& out, std::int32_t de
     out.Put("static int Peek(Parser *p, int level) {\n");
     out.Put("\tTRY(Look(p));\n");
     out.Put("\twhile  ( p->aheadCount < level - 1 ) {\n");
-    out.Put("\t\tTRY(Scan(p, &p->ahead[p->aheadCount]));\n\t\tp->aheadCount++;\n\t}\n");
+    out.Put("\t\tTRY(Scan(p, p->ahead[p->aheadCount]));\n\t\tp->aheadCount++;\n\t}\n");
     out.Put("\treturn\tOK;\n}\n\n");
   }
   if (use.Match) WriteMatch(out);
@@ -184,23 +195,25 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   const std::string& n = x.prefix;
   const std::string start = Ident(x.lang.NontTab[x.lang.StartNont].Name);
   out.Put("%s_parser *%s_create(void) {\n", {n, n});
-  out.Put("\tParser\t*p = (Parser *)calloc(1, sizeof *p);\n\n");
+  out.Put("\tParser\t*p = (Parser *)calloc(1, sizeof *p);\n\tint\ti;\n\n");
   out.Put("\tif  ( p != NULL ) {\n\t\tp->out = stdout;\n\t\tp->maxDepth = %s_DEFAULT_MAX_DEPTH;\n", x.upper);
-  out.Put("\t\tp->last.kind = -1;\n\t}\n\treturn\tp;\n}\n\n");
+  out.Put("\t\tp->tok = &p->slots[0];\n\t\tp->last = &p->slots[1];\n");
+  out.Put("\t\tfor  ( i = 0; i < AHEAD; i++ )\n\t\t\tp->ahead[i] = &p->slots[i + 2];\n");
+  out.Put("\t\tp->last->kind = -1;\n\t}\n\treturn\tp;\n}\n\n");
   out.Put("void %s_destroy(%s_parser *p) {\n\tint\ti;\n\n", {n, n});
   out.Put("\tif  ( p == NULL )\n\t\treturn;\n");
   if (machine) out.Put("\tSemClear(p);\n");
-  out.Put("\tfree(p->block);\n\tfree(p->tok.own);\n\tfree(p->last.own);\n");
-  out.Put("\tfor  ( i = 0; i < AHEAD; i++ )\n\t\tfree(p->ahead[i].own);\n\tfree(p);\n}\n\n");
+  out.Put("\tfree(p->block);\n");
+  out.Put("\tfor  ( i = 0; i < AHEAD + 2; i++ )\n\t\tfree(p->slots[i].own);\n\tfree(p);\n}\n\n");
 
   out.Put("/* One parse of the input set up by the caller: the starting symbol, then the end. */\n");
   out.Put("static int Run(Parser *p) {\n\tint\tstatus;\n\n");
   out.Put("\tp->offset = p->lineStart = 0;\n\tp->line = 1;\n\tp->have = 0;\n\tp->aheadCount = 0;\n\tp->depth = 0;\n");
-  out.Put("\tp->last.kind = -1;\n\tp->last.length = 0;\n\tp->shifted = 0;\n\tp->loops = 0;\n");
+  out.Put("\tp->last->kind = -1;\n\tp->last->length = 0;\n\tp->shifted = 0;\n\tp->loops = 0;\n");
   out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errText[0] = '\\0';\n");
   if (machine) out.Put("\tSemClear(p);\n");
   out.Put("\tstatus = Nont_%s(p);\n", start);
-  out.Put("\tif  ( status == OK && ( status = Look(p) ) == OK && p->tok.kind != %s )\n", x.EndConst());
+  out.Put("\tif  ( status == OK && ( status = Look(p) ) == OK && p->tok->kind != %s )\n", x.EndConst());
   out.Put("\t\tstatus = Unexpected(p, ExpectEnd, 1);\n");
   if (x.HasOutput() || (x.Semantic() && x.HasActions())) {
     // Whatever the buffering, what the parse wrote reaches the stream now or the parse fails.
@@ -208,8 +221,8 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
     out.Put("\t\tstatus = WRITE;\n");
   }
   out.Put("\tif  ( status != OK && p->errLine == 0 ) {\t/* an action's own status */\n");
-  out.Put("\t\tp->errLine = p->last.kind >= 0 ? p->last.line : 1;\n");
-  out.Put("\t\tp->errColumn = p->last.kind >= 0 ? p->last.column : 1;\n");
+  out.Put("\t\tp->errLine = p->last->kind >= 0 ? p->last->line : 1;\n");
+  out.Put("\t\tp->errColumn = p->last->kind >= 0 ? p->last->column : 1;\n");
   out.Put("\t\tsprintf(p->errText, \"%.200s\", %s_error_message(status));\n\t}\n", n);
   out.Put("\treturn\tstatus;\n}\n\n");
 
@@ -240,17 +253,17 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("int %s_error_line(const %s_parser *p) {\n\treturn\tp->errLine;\n}\n\n", {n, n});
   out.Put("int %s_error_column(const %s_parser *p) {\n\treturn\tp->errColumn;\n}\n\n", {n, n});
   out.Put("const char *%s_error_text(const %s_parser *p) {\n\treturn\tp->errText;\n}\n\n", {n, n});
-  out.Put("int %s_token_kind(const %s_parser *p) {\n\treturn\tp->last.kind;\n}\n\n", {n, n});
+  out.Put("int %s_token_kind(const %s_parser *p) {\n\treturn\tp->last->kind;\n}\n\n", {n, n});
   out.Put("const char *%s_token_text(const %s_parser *p) {\n", {n, n});
   out.Put("\tconst char\t*text;\n\n");
   out.Put("\t/* The parser was made by %s_create, so its terminal may take memory of its own. */\n", n);
-  out.Put("\treturn\tp->last.kind >= 0 && ( text = OwnText((Token *)&p->last) ) != NULL ? text : \"\";\n}\n\n");
+  out.Put("\treturn\tp->last->kind >= 0 && ( text = OwnText(p->last) ) != NULL ? text : \"\";\n}\n\n");
   out.Put("size_t %s_token_length(const %s_parser *p) {\n", {n, n});
-  out.Put("\treturn\tp->last.kind >= 0 ? p->last.length : 0;\n}\n\n");
+  out.Put("\treturn\tp->last->kind >= 0 ? p->last->length : 0;\n}\n\n");
   out.Put("int %s_token_line(const %s_parser *p) {\n", {n, n});
-  out.Put("\treturn\tp->last.kind >= 0 ? p->last.line : 0;\n}\n\n");
+  out.Put("\treturn\tp->last->kind >= 0 ? p->last->line : 0;\n}\n\n");
   out.Put("int %s_token_column(const %s_parser *p) {\n", {n, n});
-  out.Put("\treturn\tp->last.kind >= 0 ? p->last.column : 0;\n}\n\n");
+  out.Put("\treturn\tp->last->kind >= 0 ? p->last->column : 0;\n}\n\n");
   out.Put("const char *%s_terminal_text(int kind) {\n", n);
   out.Put("\treturn\tkind >= 0 && kind < (int)( sizeof TermText / sizeof TermText[0] ) ? TermText[kind] : \"\";\n");
   out.Put("}\n\n");

@@ -14,7 +14,7 @@ namespace {
 
 // The kind of the terminal at a level of the lookahead (1: the coming one).
 std::string KindAt(int level) {
-  return level == 1 ? std::string("p->tok.kind") : "p->ahead[" + std::to_string(level - 2) + "].kind";
+  return level == 1 ? std::string("p->tok->kind") : "p->ahead[" + std::to_string(level - 2) + "]->kind";
 }
 
 // Note [tail calls]: a call of the routine's own nonterminal with nothing after it in its
@@ -79,7 +79,7 @@ class EmbeddedRoutine {
       return stOk;
     }
     if (DecisionDepth(*node) == 1) {
-      out_.Put("%sswitch  ( p->tok.kind ) {\n", tabs);
+      out_.Put("%sswitch  ( p->tok->kind ) {\n", tabs);
       for (std::int32_t m : members) {
         if (!Labels(*node, m, tabs)) continue;
         if (Status st = Sequence(m, level + 2, FirstTerminal(m) == OnlyLabel(*node, m)); st != stOk) return st;
@@ -112,7 +112,7 @@ class EmbeddedRoutine {
         if (!jumped_) out_.Put("\t\tcontinue;\n");
       }
     } else if (DecisionDepth(*node) == 1) {
-      out_.Put("\t\tTRY(Look(p));\n\t\tswitch  ( p->tok.kind ) {\n");
+      out_.Put("\t\tTRY(Look(p));\n\t\tswitch  ( p->tok->kind ) {\n");
       for (std::int32_t m : members) {
         if (!Labels(*node, m, "\t\t")) continue;
         if (Status st = Sequence(m, 4, FirstTerminal(m) == OnlyLabel(*node, m)); st != stOk) return st;
