@@ -1,6 +1,7 @@
 // Fuzz target for the generator: the input is a description file, read and generated into a
 // fresh directory exactly as a run of the program does it. The first byte chooses the options
-// (bit 0: -s, bit 1: -T); the rest is the description.
+// (bit 0: -s, bit 1: -T, bit 2: --prefix=fz, the embeddable translator, whose reading knows
+// [Tokens] and its keys); the rest is the description.
 //
 // Checked after every run:
 //  - the status is 0 or one of the codes 1 to 86;
@@ -20,6 +21,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "base/status.h"
 #include "codegen/construct.h"
@@ -50,9 +52,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kGeneratedNames = {
-    "_error.h", "_error.c", "_lexer.h",   "_lexer.c",  "_parser.h",
-    "_parser.c", "_actions.h", "_actions.c", "_writer.h", "_writer.c"};
+constexpr std::array<std::string_view, 12> kGeneratedNames = {
+    "_error.h", "_error.c", "_lexer.h",   "_lexer.c",  "_parser.h", "_parser.c",
+    "_actions.h", "_actions.c", "_writer.h", "_writer.c", "fz.h", "fz.c"};
+
+// The options byte: bits of -s, -T and --prefix=fz.
+constexpr std::uint8_t kSemanticBit = 1, kDebugBit = 2, kEmbeddedBit = 4;
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "generator_fuzz: invariant broken: %s\n", what.c_str());
@@ -159,25 +164,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   WriteDescription(box.description, data + 1, size - 1);
 
   const int filesBefore = OpenFileCount();
-  parvolen::CommandLine cl;
-  cl.SemanticCode = (data[0] & 1) != 0;
-  cl.DebugSupport = (data[0] & 2) != 0;
-  parvolen::ConsOptions options = parvolen::MakeConsOptions(cl);
-
-  // The steps of a run of the program, without its final message.
-  parvolen::LanguagePool pool;
-  std::int32_t handle = 0;
-  parvolen::Status status = parvolen::ReadDescription(pool, box.description.string(), "", handle);
-  // A failed reading generates nothing, so then every file in the target is unexpected; a failed
-  // generation leaves the files completed before it, all of them from the expected set.
+  parvolen::Status status = parvolen::stOk;
   std::set<std::string> expected;
-  if (status == parvolen::stOk) {
-    parvolen::Language* lang = pool.Record(handle);
-    if (lang == nullptr) Fail("status 0 without a record");
-    status = parvolen::Construct(lang, box.target.string(), &options);
-    expected = ExpectedFiles(*lang);
+  if ((data[0] & kEmbeddedBit) != 0) {
+    // The embeddable translator: the whole run of the program, which writes fz.h and fz.c or,
+    // failing, none or only fz.h.
+    std::vector<std::string_view> args = {"-q", "--prefix=fz"};
+    if ((data[0] & kSemanticBit) != 0) args.push_back("-s");
+    if ((data[0] & kDebugBit) != 0) args.push_back("-T");
+    const std::string description = box.description.string(), target = box.target.string();
+    args.push_back(description);
+    args.push_back(target);
+    status = parvolen::Run(args);
+    expected = {"fz.h", "fz.c"};
+  } else {
+    parvolen::CommandLine cl;
+    cl.SemanticCode = (data[0] & kSemanticBit) != 0;
+    cl.DebugSupport = (data[0] & kDebugBit) != 0;
+    parvolen::ConsOptions options = parvolen::MakeConsOptions(cl);
+
+    // The steps of a run of the program, without its final message.
+    parvolen::LanguagePool pool;
+    std::int32_t handle = 0;
+    status = parvolen::ReadDescription(pool, box.description.string(), "", handle);
+    // A failed reading generates nothing, so then every file in the target is unexpected; a
+    // failed generation leaves the files completed before it, all of them from the expected set.
+    if (status == parvolen::stOk) {
+      parvolen::Language* lang = pool.Record(handle);
+      if (lang == nullptr) Fail("status 0 without a record");
+      status = parvolen::Construct(lang, box.target.string(), &options);
+      expected = ExpectedFiles(*lang);
+    }
+    (void)pool.Release(handle);
   }
-  (void)pool.Release(handle);
   std::fflush(stdout);
   CheckTarget(box, status, expected);
   if (const int filesAfter = OpenFileCount(); filesAfter != filesBefore)

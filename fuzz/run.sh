@@ -6,7 +6,8 @@
 #   BUILD    the fuzz build directory (make build-fuzz)
 #   SECONDS  fuzzing time per target; 0 only replays the corpus
 #   TARGET   generator, the name of a language of fuzz/languages, or that name with -embedded
-#            (its embeddable translator); all of them when none given
+#            (its embeddable translator; the only one of a language with [Tokens]); all of them
+#            when none given
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
@@ -19,7 +20,8 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(generator)
   for lang in "$repo"/fuzz/languages/*.lang; do
-    targets+=("$(basename "$lang" .lang)" "$(basename "$lang" .lang)-embedded")
+    grep -q '^\[Tokens\]' "$lang" || targets+=("$(basename "$lang" .lang)")
+    targets+=("$(basename "$lang" .lang)-embedded")
   done
 fi
 
@@ -29,7 +31,7 @@ fi
 common=(-rss_limit_mb=2048 -malloc_limit_mb=2048 -timeout=20 -print_final_stats=1)
 
 # The seeds of the generator: every description of tests/, examples/ and fuzz/languages/, each
-# behind an options byte asking for -s and -T.
+# behind an options byte asking for -s and -T, and again with --prefix as well.
 gather_descriptions() {
   local dir=$1
   rm -rf "$dir"
@@ -38,6 +40,7 @@ gather_descriptions() {
   while IFS= read -r -d '' lang; do
     n=$((n + 1))
     { printf '\003'; cat "$lang"; } > "$dir/$(printf '%03d' "$n")-$(basename "$lang")"
+    { printf '\007'; cat "$lang"; } > "$dir/$(printf '%03d' "$n")-prefix-$(basename "$lang")"
   done < <(find "$repo/tests" "$repo/examples" "$repo/fuzz/languages" -name '*.lang' -type f -print0 | sort -z)
 }
 

@@ -62,6 +62,50 @@ void SymbolShapes(const Language& lang, std::int32_t list, std::string& prefix,
   }
 }
 
+// Every `{name}` in a pattern's text, in order; a name in a string or class counts too, which
+// only makes a fragment parsed for nothing.
+std::vector<std::string_view> NamesIn(std::string_view pattern) {
+  const auto first = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+  const auto rest = [&](char c) { return first(c) || (c >= '0' && c <= '9') || c == '-'; };
+  std::vector<std::string_view> names;
+  for (std::size_t i = 0; i + 1 < pattern.size(); ++i) {
+    if (pattern[i] != '{' || !first(pattern[i + 1])) continue;
+    std::size_t j = i + 1;
+    while (j < pattern.size() && rest(pattern[j])) ++j;
+    if (j < pattern.size() && pattern[j] == '}') names.push_back(pattern.substr(i + 1, j - i - 1));
+    i = j - 1;
+  }
+  return names;
+}
+
+// Note [fragments named]: a pattern sees the fragments of the lines before it, each parsed with
+// the ones before that. Parsing all of them for every line made reading quadratic (a few large
+// fragments followed by many short lines took minutes), so only the fragments that the pattern
+// names, and those that they name in turn, are parsed: all lines before `count` that define a
+// named fragment, found by a worklist without recursion. The result is the same, since a
+// fragment that is not named is never looked up.
+std::vector<bool> NamedFragments(const Language& lang, std::size_t count, std::string_view pattern) {
+  std::map<std::string_view, std::vector<std::size_t>> lines;  // the lines that define each fragment
+  for (std::size_t i = 0; i < count; ++i)
+    if (lang.TokenDefs[i].Kind == TokenDefKind::Fragment) lines[lang.TokenDefs[i].Name].push_back(i);
+  std::vector<bool> named(count, false);
+  // A name, and the line it was seen on: the lines before that one define it.
+  std::vector<std::pair<std::string_view, std::size_t>> work;
+  for (std::string_view name : NamesIn(pattern)) work.emplace_back(name, count);
+  while (!work.empty()) {
+    const auto [name, seenOn] = work.back();
+    work.pop_back();
+    const auto found = lines.find(name);
+    if (found == lines.end()) continue;
+    for (std::size_t i : found->second) {
+      if (i >= seenOn || named[i]) continue;
+      named[i] = true;
+      for (std::string_view inner : NamesIn(lang.TokenDefs[i].Pattern)) work.emplace_back(inner, i);
+    }
+  }
+  return named;
+}
+
 bool DefinedInTokens(const Language& lang, std::int32_t t) {
   if (t == 0) return false;
   for (const TokenDef& def : lang.TokenDefs)
@@ -114,15 +158,17 @@ class RuleList {
 
 bool ParseTokenPattern(const Language& lang, std::size_t count, std::string_view pattern, Tree& tree,
                        SyntaxError& error) {
-  // The fragments before the line, each parsed with the ones before it.
+  // The fragments before the line that it may use (note [fragments named]), each parsed with the
+  // ones before it.
+  const std::vector<bool> named = NamedFragments(lang, std::min(count, lang.TokenDefs.size()), pattern);
   std::map<std::string, Tree, std::less<>> fragments;
   const FragmentLookup lookup = [&](std::string_view name) -> const Tree* {
     const auto found = fragments.find(name);
     return found == fragments.end() ? nullptr : &found->second;
   };
-  for (std::size_t i = 0; i < count && i < lang.TokenDefs.size(); ++i) {
+  for (std::size_t i = 0; i < named.size(); ++i) {
     const TokenDef& def = lang.TokenDefs[i];
-    if (def.Kind != TokenDefKind::Fragment) continue;
+    if (def.Kind != TokenDefKind::Fragment || !named[i]) continue;
     Tree fragment;
     SyntaxError ignored;
     if (Parse(def.Pattern, lookup, fragment, ignored)) fragments[def.Name] = std::move(fragment);
@@ -156,17 +202,24 @@ Status BuildLexicon(const Language& lang, Lexicon& lexicon, std::int32_t& blamed
   for (const auto& [shape, term] : shapes)
     rules.AddTree(RuleAction::Token, term, "symbol '" + shape + "'", Literal(shape, false));
 
-  // The lines of [Tokens].
+  // The lines of [Tokens], at most kMaxNodes in all, checked as they are parsed: many lines that
+  // each copy a large fragment are not all held in memory before the automaton refuses them.
+  std::size_t nodes = 0;
   for (std::size_t i = 0; i < lang.TokenDefs.size(); ++i) {
     const TokenDef& def = lang.TokenDefs[i];
     if (def.Kind == TokenDefKind::Fragment) continue;
     Tree tree;
     SyntaxError error;
     if (!ParseTokenPattern(lang, i, def.Pattern, tree, error)) return stBadPattern;
+    nodes += tree.Nodes.size();
     const bool skip = def.Kind == TokenDefKind::Skip;
     rules.AddTree(skip ? RuleAction::Skip : RuleAction::Token, skip ? 0 : def.Term,
                   skip ? "{skip} of line " + std::to_string(def.Line) : "token '" + def.Name + "'", std::move(tree),
                   static_cast<std::int32_t>(i));
+    if (nodes > kMaxNodes) {
+      blamed = static_cast<std::int32_t>(lexicon.Rules.size() - 1);
+      return stTooManySymbNodes;
+    }
   }
 
   // The built-in classes that [Tokens] leaves alone.

@@ -14,8 +14,8 @@
 // bodies, white space, string bodies), then a switch over the byte classes of the automaton.
 //
 // Note [token window]: before a terminal the lexer keeps LOOK_ROOM bytes of unread input in memory
-// (or the rest of the input), and the automaton looks at most LOOK_ROOM bytes ahead, in a stream
-// and in a buffer alike, so that both give the same terminals. A match that would run past the
+// (more than that in a stream, or the rest of the input), and the automaton looks at most
+// LOOK_ROOM bytes ahead, in a stream and in a buffer alike, so that both give the same terminals. A match that would run past the
 // window is too long, except white space or a comment that was accepted on the way: it is skipped
 // up to that point and the scan goes on from there, so long runs of skipped text cost no memory.
 // A terminal's text is a slice of the input; Fill copies the slices of the terminals still held
@@ -330,7 +330,10 @@ Status WriteEmbeddedLexer(const EmbeddedPlan& x, const regex::Lexicon& lexicon, 
   out.Put("\tconst char\t*s, *e, *begin, *mark, *stop;\n\tint\tstatus, rule;\n\n");
   out.Put("\tfor  ( ;; ) {\n");
   out.Put("\t\ts = p->cur;\n\t\te = p->lim;\n");
-  out.Put("\t\tif  ( (size_t)( e - s ) < LOOK_ROOM && !p->atEnd ) {\n");
+  // Refilled until more than LOOK_ROOM bytes are in memory or the end is known: with exactly
+  // LOOK_ROOM left, the stream might end right there (as a buffer would), and a match that runs
+  // to the window's end must not be taken for too long then (note [token window]).
+  out.Put("\t\tif  ( (size_t)( e - s ) <= LOOK_ROOM && !p->atEnd ) {\n");
   out.Put("\t\t\tif  ( ( status = Fill(p) ) != OK )\n\t\t\t\treturn\tstatus;\n");
   out.Put("\t\t\tcontinue;\n\t\t}\n");
   out.Put("\t\tif  ( s == e ) {\n\t\t\tt->line = p->line;\n\t\t\tt->column = Column(p, s);\n\t\t\tt->kind = %s;\n\t\t\tt->text = s;\n\t\t\tt->length = 0;\n", x.EndConst());
