@@ -338,7 +338,22 @@ std::string Expect(const Lexicon& lex, const std::string& input) {
       if (!ends.empty() && ends.back() > bestEnd) bestEnd = ends.back(), best = &rule;
     }
     if (m.alive && m.limit < input.size() && (best == nullptr || best->action != Action::Skip)) return fail("too-long");
-    if (best == nullptr) return fail(m.alive && m.limit == input.size() ? "unterminated" : "bad-char");
+    if (best == nullptr && m.alive && m.limit == input.size()) return fail("unterminated");
+    if (best == nullptr) {
+      // The lexer reports the byte that no match can go on with: the end of the longest
+      // beginning of a match (its own start when no rule takes the first byte).
+      std::size_t viable = pos;
+      const std::size_t window = m.limit;
+      for (std::size_t k = pos + 1; k < window; ++k) {
+        m.limit = k;
+        m.alive = false;
+        for (const Rule& rule : lex.rules) (void)m.Ends(rule.pattern, {pos});
+        if (!m.alive) break;
+        viable = k;
+      }
+      advance(viable);
+      return fail("bad-char");
+    }
     if (best->action == Action::Word) return fail("bad-char");
     if (best->action == Action::Token) {
       if (bestEnd - pos > kMaxToken) return fail("too-long");
