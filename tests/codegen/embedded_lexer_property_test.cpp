@@ -456,7 +456,6 @@ class Generator {
       if (std::find(lex.symbols.begin(), lex.symbols.end(), symbol) == lex.symbols.end()) lex.symbols.push_back(symbol);
     }
     // The kinds of the [Tokens] lines in their order: 1-6 terminals, 0-2 skips, 0-2 fragments.
-    std::vector<Action> kinds;
     const int tokens = 1 + Below(6), skips = Below(3), fragments = Below(3);
     std::vector<int> order(static_cast<std::size_t>(tokens), 0);
     order.resize(static_cast<std::size_t>(tokens + skips), 1);
