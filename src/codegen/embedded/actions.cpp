@@ -29,7 +29,7 @@ void WriteFetchValue(const EmbeddedPlan& x, CodeWriter& out, const ConsOptions& 
   out.Put("\tconst char\t*text = OwnText(p->last);\n\n");
   out.Put("\tif  ( text == NULL )\n\t\treturn\tecNoMem;\n");
   if (options.ValueKinds > 1) {
-    out.Put("\tswitch  ( t->kind ) {\n");
+    out.Put("\tswitch  ( p->last->kind ) {\n");
     if (lang.UseStrings != 0 && lang.StrTerm != 0) {
       out.Put("\t\tcase %s:\n", x.TermConst(lang.StrTerm));
       out.Put("\t\t\tV->WhoAmI = vtStr;\n\t\t\tif  ( ( V->Val.s = CopyText(text, 0) ) == NULL )\n");
