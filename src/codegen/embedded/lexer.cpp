@@ -27,7 +27,7 @@ namespace {
 // How the automaton's states are written.
 class StateWriter {
  public:
-  StateWriter(const regex::Lexicon& lexicon, CodeWriter& out) : lex_(lexicon), dfa_(lexicon.Automaton), out_(out) {}
+  StateWriter(const regex::Lexicon& lexicon, CodeWriter& out) : dfa_(lexicon.Automaton), out_(out) {}
 
   // The byte classes and the loop sets of the states that keep themselves on some bytes.
   void WriteTables() {
@@ -132,7 +132,6 @@ class StateWriter {
     out_.Put("\t\t\tdefault:\n\t\t\t\tgoto\t%s;\n\t\t}\n", dead);
   }
 
-  const regex::Lexicon& lex_;
   const regex::Dfa& dfa_;
   CodeWriter& out_;
   std::vector<int> loopIndex_;
