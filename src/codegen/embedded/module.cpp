@@ -64,6 +64,8 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options,
   out.Put("\tint\t*unwound;\t\t/* the resume points noted as the first error unwound the routines */\n");
   out.Put("\tint\tunwoundCount, unwoundRoom, unwoundLost;\n");
   out.Put("\tconst char\t*skipTo;\t\t/* where the lexer goes on after the byte it failed at */\n");
+  out.Put("\tconst char\t*text;\t\t/* the text parsed in memory ... */\n\tsize_t\ttextLength;\n");
+  out.Put("\tlong\tstart;\t\t\t/* ... or where the stream began (-1: unknown), to read again */\n");
   out.Put("\tFILE\t*out, *trace;\n\tvoid\t*user;\n");
   WriteEmbeddedSemanticState(x, out, options);
   out.Put("};\n\n");
@@ -247,7 +249,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("int %s_parse_buffer(%s_parser *p, const char *text, size_t length, const char *name) {\n", {n, n});
   out.Put("\t(void)name;\n");
   out.Put("\tif  ( text == NULL ) {\n\t\ttext = \"\";\n\t\tlength = 0;\n\t}\n");
-  out.Put("\tp->in = NULL;\n\tp->base = p->cur = text;\n\tp->lim = text + length;\n\tp->atEnd = 1;\n");
+  out.Put("\tp->in = NULL;\n\tp->base = p->cur = p->text = text;\n\tp->lim = text + length;\n\tp->textLength = length;\n\tp->atEnd = 1;\n");
   out.Put("\treturn\tRun(p);\n}\n\n");
 
   out.Put("int %s_parse_stream(%s_parser *p, FILE *in, const char *name) {\n\tint\tstatus;\n\n", {n, n});
@@ -257,6 +259,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("\tif  ( p->block == NULL && ( p->block = (char *)malloc(BLOCK_ROOM) ) == NULL )\n");
   out.Put("\t\treturn\tFail(p, NO_MEMORY, 0, 0, \"no room for the input block\");\n");
   out.Put("\tp->in = in;\n\tp->base = p->cur = p->lim = p->block;\n\tp->atEnd = 0;\n");
+  out.Put("\tp->start = p->maxErrors > 0 ? ftell(in) : -1;\n");
   out.Put("\tstatus = Run(p);\n\tp->in = NULL;\n\treturn\tstatus;\n}\n\n");
 
   out.Put("int %s_parse_file(%s_parser *p, const char *path) {\n\tFILE\t*in;\n\tint\tstatus;\n\n", {n, n});

@@ -65,6 +65,11 @@ typedef struct {
 	int	left[8], lefts;		/* tail loops left at the coming terminal ... */
 	unsigned long	leftAt, shifts;	/* ... when this many terminals were taken */
 	int	errNode, errTerm, errLevel;	/* the error of the last run: a decision or a terminal */
+	int	pendingBad;		/* the first error was the lexer's: it is not noted again */
+	/* The real run's frames as they stood after the last terminal taken: its frames up to low,
+	   then the journal's up to mark (each saved before its first change since). */
+	RecFrame	*journal;
+	int	low, mark;
 } Recovery;
 
 enum { RUN_ERROR, RUN_ACCEPT, RUN_SPAN, RUN_STOP };
@@ -147,7 +152,10 @@ static void ReadOne(Recovery *r) {
 		}
 		if  ( ( status = Scan(p, t) ) == OK )
 			break;
-		(void)Note(r, p->errLine, p->errColumn, p->errText);
+		if  ( r->pendingBad )
+			r->pendingBad = 0;
+		else
+			(void)Note(r, p->errLine, p->errColumn, p->errText);
 		if  ( status != BAD_CHAR && status != TOO_LONG ) {
 			r->stop = 1;
 			continue;
@@ -283,6 +291,10 @@ static int Go(Recovery *r, Stack *s, Source *src, int real, int span, int *taken
 	for  ( ;; ) {
 		if  ( r->stop || ( f = Top(s) ) == NULL || ( !real && ++steps > TRIAL_STEPS ) )
 			return	RUN_STOP;
+		if  ( real && s->top - 1 < r->low ) {
+			r->low = s->top - 1;
+			r->journal[r->low] = *f;
+		}
 		switch  ( f->mode ) {
 			case AT_FINISH:
 				if  ( KindAt(r, src, 1) == REC_END )
@@ -330,9 +342,11 @@ static int Go(Recovery *r, Stack *s, Source *src, int real, int span, int *taken
 					}
 					if  ( Take(src) )
 						(*taken)++;
-					if  ( real )
-						r->shifts++;
 					After(f, e);
+					if  ( real ) {
+						r->shifts++;
+						r->mark = r->low = s->top;
+					}
 					if  ( span > 0 && *taken >= span )
 						return	RUN_SPAN;
 				} else if  ( e->kind == E_CALL ) {
@@ -355,6 +369,11 @@ static int Go(Recovery *r, Stack *s, Source *src, int real, int span, int *taken
 							return	RUN_STOP;
 						}
 						s->frames = more;
+						if  ( ( more = (RecFrame *)realloc(r->journal, 2 * (size_t)s->room * sizeof *more) ) == NULL ) {
+							r->stop = 1;
+							return	RUN_STOP;
+						}
+						r->journal = more;
 						s->room *= 2;
 						f = &s->frames[s->top - 1];
 					}
@@ -404,6 +423,17 @@ static void Message(Recovery *r, const Source *src, char *buf, int *line, int *c
 		Describe(buf, all, n, t->kind, t->text, t->length < sizeof t->text ? t->length : sizeof t->text);
 	*line = t->line;
 	*column = t->column;
+}
+
+/* Back to the frames as they stood after the last terminal taken: the routines that a failed
+   decision has left since (a loop left, an empty member taken) could take a repaired input. */
+static void Restore(Recovery *r, Stack *st) {
+	int	i;
+
+	for  ( i = r->low; i < r->mark; i++ )
+		st->frames[i] = r->journal[i];
+	st->top = r->mark;
+	r->low = r->mark;
 }
 
 /* How far the parse goes from the frames with the source as given: the real terminals taken,
@@ -493,6 +523,22 @@ static void Resync(Recovery *r, Stack *st, Source *src, int record) {
 	}
 }
 
+/* Reads the input again from its start: text in memory, or a stream that can seek back. */
+static int Reread(Parser *p) {
+	if  ( p->in == NULL ) {
+		p->base = p->cur = p->text;
+		p->lim = p->text + p->textLength;
+	} else {
+		if  ( p->start < 0 || fseek(p->in, p->start, SEEK_SET) != 0 )
+			return	0;
+		p->base = p->cur = p->lim = p->block;
+		p->atEnd = 0;
+	}
+	p->offset = p->lineStart = 0;
+	p->line = 1;
+	return	1;
+}
+
 /* Goes on after the first error, with status, as note [recovery] tells; the status. */
 static int Recover(Parser *p, int status) {
 	Recovery	*r;
@@ -500,7 +546,7 @@ static int Recover(Parser *p, int status) {
 	Source	src;
 	char	first[256], buf[256];
 	int	firstLine = p->errLine, firstColumn = p->errColumn, pending = status == SYNTAX;
-	int	i, j, record, line, column, taken;
+	int	i, j, record, line, column, taken, again;
 	ErrorRec	e;
 
 	if  ( p->unwoundLost || p->unwoundCount > p->maxDepth )
@@ -508,7 +554,9 @@ static int Recover(Parser *p, int status) {
 	r = (Recovery *)calloc(1, sizeof *r);
 	st.room = p->unwoundCount + 64;
 	st.frames = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames);
-	if  ( r == NULL || st.frames == NULL ) {
+	if  ( r == NULL || st.frames == NULL || ( r->journal = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames) ) == NULL ) {
+		if  ( r != NULL )
+			free(r->journal);
 		free(r);
 		free(st.frames);
 		return	status;
@@ -525,17 +573,25 @@ static int Recover(Parser *p, int status) {
 	st.frames[0].nont = 0;
 	st.frames[0].mode = AT_FINISH;
 	st.frames[0].at = 0;
-	for  ( i = p->unwoundCount; i-- > 0; )
-		st.frames[st.top++] = Resumes[p->unwound[i]];
-	if  ( p->have )
-		Keep(r, p->tok);
-	for  ( i = 0; i < p->aheadCount; i++ )
-		Keep(r, p->ahead[i]);
-	if  ( status != SYNTAX ) {
-		CountLines(p, p->cur, p->skipTo);
-		p->cur = p->skipTo;
-		r->quiet = r->scanned + 1;
+	/* Parsed again from the start, the routines that the first error left are known (see
+	   Restore); else it goes on from where the routines stood. */
+	if  ( ( again = Reread(p) ) != 0 ) {
+		Start(&st.frames[st.top++], START);
+		r->pendingBad = status != SYNTAX;
+	} else {
+		for  ( i = p->unwoundCount; i-- > 0; )
+			st.frames[st.top++] = Resumes[p->unwound[i]];
+		if  ( p->have )
+			Keep(r, p->tok);
+		for  ( i = 0; i < p->aheadCount; i++ )
+			Keep(r, p->ahead[i]);
+		if  ( status != SYNTAX ) {
+			CountLines(p, p->cur, p->skipTo);
+			p->cur = p->skipTo;
+			r->quiet = r->scanned + 1;
+		}
 	}
+	r->mark = r->low = st.top;
 	src.from = 0;
 	src.edit = EDIT_NONE;
 	src.at = src.term = src.taken = 0;
@@ -544,6 +600,7 @@ static int Recover(Parser *p, int status) {
 		if  ( Go(r, &st, &src, 1, 0, &taken) != RUN_ERROR )
 			break;
 		Message(r, &src, buf, &line, &column);
+		Restore(r, &st);
 		if  ( pending ) {
 			record = 0;
 			pending = 0;
@@ -555,6 +612,7 @@ static int Recover(Parser *p, int status) {
 			Resync(r, &st, &src, record);
 		if  ( r->stop )
 			break;
+		r->mark = r->low = st.top;
 	}
 	/* The first error as without recovery; the others in the order of the input. */
 	p->errLine = firstLine;
@@ -567,6 +625,7 @@ static int Recover(Parser *p, int status) {
 		p->errs[j] = e;
 	}
 	free(st.frames);
+	free(r->journal);
 	free(r);
 	return	status;
 }
@@ -700,7 +759,8 @@ class RecoveryTables {
     out.Put("#define\tREC_LEAVE\t(-1)\t/* a decision leaves the tail loop */\n");
     out.Put("#define\tREC_NONE\t(-2)\t/* a decision selects nothing: a syntax error */\n");
     out.Put("#define\tTERMINALS\t%d\n", std::to_string(x_.lang.LastTerminal));
-    out.Put("#define\tREC_END\t%s\t/* the end of the input */\n\n", x_.EndConst());
+    out.Put("#define\tREC_END\t%s\t/* the end of the input */\n", x_.EndConst());
+    out.Put("#define\tSTART\t%d\t/* the starting symbol */\n\n", std::to_string(x_.lang.StartNont));
     out.Put("typedef struct {\n\tsigned char\tkind;\n\tshort\tcode;\t\t/* terminal or nonterminal */\n");
     out.Put("\tint\tnext, nextNode;\t/* the next edge, or the decision of the next list; else the loop */\n} RecEdge;\n\n");
     out.Put("typedef struct {\n\tint\tmember;\t\t/* without arcs: an edge, REC_LEAVE or REC_NONE */\n");
