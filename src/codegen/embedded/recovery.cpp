@@ -70,6 +70,11 @@ typedef struct {
 	   then the journal's up to mark (each saved before its first change since). */
 	RecFrame	*journal;
 	int	low, mark;
+	/* ... and as they stood after the terminal before it (mark1 -1: unknown), with the source
+	   there. */
+	RecFrame	*journal1;
+	int	low1, mark1;
+	Source	before;
 } Recovery;
 
 enum { RUN_ERROR, RUN_ACCEPT, RUN_SPAN, RUN_STOP };
@@ -340,6 +345,15 @@ static int Go(Recovery *r, Stack *s, Source *src, int real, int span, int *taken
 						r->errLevel = 1;
 						return	RUN_ERROR;
 					}
+					if  ( real ) {
+						RecFrame	*j = r->journal1;
+
+						r->before = *src;
+						r->journal1 = r->journal;
+						r->journal = j;
+						r->low1 = r->low;
+						r->mark1 = r->mark;
+					}
 					if  ( Take(src) )
 						(*taken)++;
 					After(f, e);
@@ -374,6 +388,11 @@ static int Go(Recovery *r, Stack *s, Source *src, int real, int span, int *taken
 							return	RUN_STOP;
 						}
 						r->journal = more;
+						if  ( ( more = (RecFrame *)realloc(r->journal1, 2 * (size_t)s->room * sizeof *more) ) == NULL ) {
+							r->stop = 1;
+							return	RUN_STOP;
+						}
+						r->journal1 = more;
 						s->room *= 2;
 						f = &s->frames[s->top - 1];
 					}
@@ -438,48 +457,61 @@ static void Restore(Recovery *r, Stack *st) {
 
 /* How far the parse goes from the frames with the source as given: the real terminals taken,
    REPAIR_SPAN + 1 when it ends. */
-static int Try(Recovery *r, const Stack *real, const Source *src, int span) {
+static int Try(Recovery *r, const RecFrame *below, int belowTop, const RecFrame *own, int owned, const Source *src,
+               int span) {
 	RecFrame	frames[TRIAL_ROOM];
 	Stack	s;
 	Source	t = *src;
 	int	taken = 0, result;
 
+	if  ( owned > 0 )
+		memcpy(frames, own, (size_t)owned * sizeof *frames);
 	s.frames = frames;
-	s.top = 0;
+	s.top = owned;
 	s.room = TRIAL_ROOM;
 	s.grows = 0;
-	s.below = real->frames;
-	s.belowTop = real->top;
+	s.below = below;
+	s.belowTop = belowTop;
 	result = Go(r, &s, &t, 0, span, &taken);
 	return	result == RUN_ACCEPT ? REPAIR_SPAN + 1 : result == RUN_STOP && r->stop ? 0 : taken;
 }
 
-/* The edit of one terminal, up to the level where the decision failed, that lets the parse go
-   furthest (the first of equals: inserting, deleting, replacing); 0 when none goes REPAIR_MIN. */
-static int Repair(Recovery *r, const Stack *st, Source *src, int record) {
+/* The edit of one terminal that lets the parse go furthest: at the terminals up to the level
+   where the decision failed, and at the terminal taken last (from the frames before it, when
+   known: an opening terminal missing before it shows only after it); the first of equals, in
+   the order inserting, deleting, replacing. 0 when none goes REPAIR_MIN terminals. */
+static int Repair(Recovery *r, Stack *st, Source *src, int record) {
 	static const int	order[] = { EDIT_INSERT, EDIT_DELETE, EDIT_REPLACE };
-	Source	s = *src, best = *src;
-	int	levels = r->errLevel, score, top = REPAIR_MIN - 1, edit, term;
+	Source	s, best;
+	int	levels = r->errLevel, score, top = REPAIR_MIN - 1, edit, term, back, chosen = 0;
+	int	owned = r->mark1 - r->low1;
 
-	if  ( src->edit != EDIT_NONE )
-		return	0;
-	for  ( s.at = 0; s.at < levels; s.at++ )
-		for  ( edit = 0; edit < 3; edit++ ) {
-			s.edit = order[edit];
-			for  ( term = 0; term <= ( s.edit == EDIT_DELETE ? 0 : TERMINALS ); term++ ) {
-				if  ( s.edit != EDIT_DELETE && ( term == 0 || term == REC_END ) )
-					continue;
-				s.term = term;
-				if  ( ( score = Try(r, st, &s, REPAIR_SPAN) ) > top ) {
-					top = score;
-					best = s;
+	best.edit = EDIT_NONE;
+	for  ( back = 0; back < 2; back++ ) {
+		if  ( back == 0 ? src->edit != EDIT_NONE : r->mark1 < 0 || r->before.edit != EDIT_NONE || owned > TRIAL_ROOM / 2 )
+			continue;
+		s = back == 0 ? *src : r->before;
+		for  ( s.at = 0; s.at < ( back == 0 ? levels : 1 ); s.at++ )
+			for  ( edit = 0; edit < 3; edit++ ) {
+				s.edit = order[edit];
+				for  ( term = 0; term <= ( s.edit == EDIT_DELETE ? 0 : TERMINALS ); term++ ) {
+					if  ( s.edit != EDIT_DELETE && ( term == 0 || term == REC_END ) )
+						continue;
+					s.term = term;
+					score = back == 0 ? Try(r, st->frames, st->top, NULL, 0, &s, REPAIR_SPAN)
+						: Try(r, st->frames, r->low1, r->journal1 + r->low1, owned, &s, REPAIR_SPAN + 1) - 1;
+					if  ( score > top ) {
+						top = score;
+						best = s;
+						chosen = back;
+					}
 				}
 			}
-		}
+	}
 	if  ( best.edit == EDIT_NONE )
 		return	0;
 	{
-		const RecToken	*t = TokenAt(r, src->from + (unsigned long)best.at);
+		const RecToken	*t = TokenAt(r, best.from + (unsigned long)best.at);
 
 		if  ( best.edit == EDIT_INSERT )
 			Tell(r, record, "inserted", best.term, NULL);
@@ -488,6 +520,10 @@ static int Repair(Recovery *r, const Stack *st, Source *src, int record) {
 		else
 			Tell(r, record, "replaced by", best.term, NULL);
 	}
+	if  ( chosen ) {
+		memcpy(st->frames + r->low1, r->journal1 + r->low1, (size_t)owned * sizeof *st->frames);
+		st->top = r->mark1;
+	}
 	*src = best;
 	return	1;
 }
@@ -495,7 +531,6 @@ static int Repair(Recovery *r, const Stack *st, Source *src, int record) {
 /* Skips terminals, and drops frames, until the frames left can go on: at the end of the input
    the bottom frame does. */
 static void Resync(Recovery *r, Stack *st, Source *src, int record) {
-	Stack	s = *st;
 	Source	t;
 	unsigned long	k;
 	int	d;
@@ -508,10 +543,9 @@ static void Resync(Recovery *r, Stack *st, Source *src, int record) {
 		for  ( d = k == 0 ? 1 : 0; d < st->top; d++ ) {
 			if  ( d > RESYNC_FRAMES && d < st->top - 1 )
 				d = st->top - 1;
-			s.top = st->top - d;
 			t = *src;
 			t.from += k;
-			if  ( Try(r, &s, &t, RESYNC_SPAN) >= RESYNC_SPAN ) {
+			if  ( Try(r, st->frames, st->top - d, NULL, 0, &t, RESYNC_SPAN) >= RESYNC_SPAN ) {
 				st->top -= d;
 				src->from += k;
 				Tell(r, record, k > 0 ? "skipped to" : "went on at", at->kind, at);
@@ -554,9 +588,12 @@ static int Recover(Parser *p, int status) {
 	r = (Recovery *)calloc(1, sizeof *r);
 	st.room = p->unwoundCount + 64;
 	st.frames = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames);
-	if  ( r == NULL || st.frames == NULL || ( r->journal = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames) ) == NULL ) {
-		if  ( r != NULL )
+	if  ( r == NULL || st.frames == NULL || ( r->journal = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames) ) == NULL
+	      || ( r->journal1 = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames) ) == NULL ) {
+		if  ( r != NULL ) {
 			free(r->journal);
+			free(r->journal1);
+		}
 		free(r);
 		free(st.frames);
 		return	status;
@@ -592,6 +629,7 @@ static int Recover(Parser *p, int status) {
 		}
 	}
 	r->mark = r->low = st.top;
+	r->mark1 = -1;
 	src.from = 0;
 	src.edit = EDIT_NONE;
 	src.at = src.term = src.taken = 0;
@@ -613,6 +651,7 @@ static int Recover(Parser *p, int status) {
 		if  ( r->stop )
 			break;
 		r->mark = r->low = st.top;
+		r->mark1 = -1;
 	}
 	/* The first error as without recovery; the others in the order of the input. */
 	p->errLine = firstLine;
@@ -626,6 +665,7 @@ static int Recover(Parser *p, int status) {
 	}
 	free(st.frames);
 	free(r->journal);
+	free(r->journal1);
 	free(r);
 	return	status;
 }
