@@ -66,6 +66,8 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options,
   out.Put("\tconst char\t*skipTo;\t\t/* where the lexer goes on after the byte it failed at */\n");
   out.Put("\tconst char\t*text;\t\t/* the text parsed in memory ... */\n\tsize_t\ttextLength;\n");
   out.Put("\tlong\tstart;\t\t\t/* ... or where the stream began (-1: unknown), to read again */\n");
+  out.Put("\tchar\t*copy;\t\t\t/* ... or a copy of what was read of it, while copying */\n");
+  out.Put("\tsize_t\tcopyLength, copyRoom;\n\tint\tcopying;\n");
   out.Put("\tFILE\t*out, *trace;\n\tvoid\t*user;\n");
   WriteEmbeddedSemanticState(x, out, options);
   out.Put("};\n\n");
@@ -219,7 +221,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("void %s_destroy(%s_parser *p) {\n\tint\ti;\n\n", {n, n});
   out.Put("\tif  ( p == NULL )\n\t\treturn;\n");
   if (machine) out.Put("\tSemClear(p);\n");
-  out.Put("\tfree(p->block);\n\tfree(p->errs);\n\tfree(p->unwound);\n");
+  out.Put("\tfree(p->block);\n\tfree(p->errs);\n\tfree(p->unwound);\n\tfree(p->copy);\n");
   out.Put("\tfor  ( i = 0; i < AHEAD + 2; i++ )\n\t\tfree(p->slots[i].own);\n\tfree(p);\n}\n\n");
 
   out.Put("/* One parse of the input set up by the caller: the starting symbol, then the end. */\n");
@@ -260,6 +262,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("\t\treturn\tFail(p, NO_MEMORY, 0, 0, \"no room for the input block\");\n");
   out.Put("\tp->in = in;\n\tp->base = p->cur = p->lim = p->block;\n\tp->atEnd = 0;\n");
   out.Put("\tp->start = p->maxErrors > 0 ? ftell(in) : -1;\n");
+  out.Put("\tp->copying = p->maxErrors > 0 && p->start < 0;\n\tp->copyLength = 0;\n");
   out.Put("\tstatus = Run(p);\n\tp->in = NULL;\n\treturn\tstatus;\n}\n\n");
 
   out.Put("int %s_parse_file(%s_parser *p, const char *path) {\n\tFILE\t*in;\n\tint\tstatus;\n\n", {n, n});

@@ -557,16 +557,32 @@ static void Resync(Recovery *r, Stack *st, Source *src, int record) {
 	}
 }
 
-/* Reads the input again from its start: text in memory, or a stream that can seek back. */
+/* Reads the input again from its start: text in memory, a stream that can seek back, or the
+   copy of another stream with the rest of it read. */
 static int Reread(Parser *p) {
+	size_t	got;
+
 	if  ( p->in == NULL ) {
 		p->base = p->cur = p->text;
 		p->lim = p->text + p->textLength;
-	} else {
-		if  ( p->start < 0 || fseek(p->in, p->start, SEEK_SET) != 0 )
+	} else if  ( p->start >= 0 ) {
+		if  ( fseek(p->in, p->start, SEEK_SET) != 0 )
 			return	0;
 		p->base = p->cur = p->lim = p->block;
 		p->atEnd = 0;
+	} else {
+		while  ( !p->atEnd && CopyRoom(p, BLOCK_ROOM) ) {
+			got = fread(p->copy + p->copyLength, 1, p->copyRoom - p->copyLength, p->in);
+			p->copyLength += got;
+			if  ( got == 0 )
+				p->atEnd = 1;
+		}
+		if  ( !p->copying || ferror(p->in) )
+			return	0;
+		p->copying = 0;
+		p->in = NULL;
+		p->base = p->cur = p->copy;
+		p->lim = p->copy + p->copyLength;
 	}
 	p->offset = p->lineStart = 0;
 	p->line = 1;
