@@ -1,11 +1,10 @@
 /* Fuzz entry for a generated embeddable translator (parvolen -s --prefix=fz): the input bytes
    are parsed from memory and again from a stream over the same bytes. Both must end alike, with
    the same status at the same line and column; anything else aborts. Then both parse again
-   recovering from errors, and once more from a stream that cannot seek back (which recovers from
-   where the routines stood rather than reading again): each keeps the status and first error,
-   counts its errors in 0..MOST_ERRORS (0 exactly when the input is a sentence), and the two
-   that read again agree error by error. One parser serves every input, as a program that parses
-   many inputs would use it. */
+   recovering from errors, and once more from a stream that cannot seek back (whose copy the
+   recovery reads again): each keeps the status and first error, counts its errors in
+   0..MOST_ERRORS (0 exactly when the input is a sentence), and all three agree error by error.
+   One parser serves every input, as a program that parses many inputs would use it. */
 #define _GNU_SOURCE
 #include <stdint.h>
 #include <stdio.h>
@@ -110,5 +109,10 @@ int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 	status = fz_parse_stream(Parser, in, "one-way stream");
 	fclose(in);
 	CheckRecovered(status, fromBuffer, line, column, text);
+	if ( fz_error_count(Parser) != count )
+		Fail("buffer and one-way stream differ in their errors", status);
+	for ( i = 0; i < count; i++ )
+		if ( fz_error_line_at(Parser, i) != lines[i] || fz_error_column_at(Parser, i) != columns[i] )
+			Fail("buffer and one-way stream differ in an error", status);
 	return 0;
 }

@@ -8,20 +8,23 @@ namespace parvolen {
 namespace {
 
 // Note [recovery]: the routines stay as they are until the first error, so a parse without
-// errors, and the first error, are those of a parse that does not recover. A failure that
-// passes a routine notes the routine's resume point (Unwind), innermost first; Recover stacks
-// them up again as frames of an interpreter that walks the same tries with the same decisions
-// (as tables) and calls nothing. The frames below the top stand after the call that failed, so
-// that leaving the routines above a frame is dropping them. A tail call (note [tail calls])
-// restarts the frame's production, as the routine's jump does.
+// errors, and the first error, are those of a parse that does not recover, at the same cost.
+// At the first error Recover reads the input again from its start (text in memory, a stream
+// that seeks back, or the copy kept of another stream) and parses it with an interpreter that
+// walks the same tries with the same decisions, as tables, and calls nothing; it meets the same
+// first error. A tail call (note [tail calls]) restarts the frame's production, as the
+// routine's jump does. The interpreter keeps the frames as they stood after the last two
+// terminals taken (journals of the frames changed since): a decision that fails may have left
+// tail loops or taken empty members first, and those routines could take a repaired input.
 //
-// At an error the interpreter tries every edit of one terminal at the place where the decision
-// looked (delete it, insert a terminal before it, replace it) on a copy of its stack, and takes
-// the first that lets the parse take the most terminals, up to REPAIR_SPAN, or end; REPAIR_MIN
-// at least. Without one it resynchronises: it skips terminals, and drops frames, until a frame
-// can go on for RESYNC_SPAN terminals (the bottom frame takes the end of the input). Either way
-// the parse takes a terminal, or has dropped a routine, before it can fail again, and a trial
-// costs a bounded number of steps, so the whole parse stays linear in its input.
+// At an error it tries every edit of one terminal on a copy of those frames: at the terminals
+// up to where the decision failed, and at the terminal taken last (delete it, insert a terminal
+// before it, replace it), and takes the first that lets the parse take the most terminals, up
+// to REPAIR_SPAN, or end; REPAIR_MIN at least. Without one it resynchronises: it skips
+// terminals, and drops frames, until a frame can go on for RESYNC_SPAN terminals (the bottom
+// frame takes the end of the input). Either way the parse takes a terminal, or has dropped a
+// routine, before it can fail again, and a trial costs a bounded number of steps, so the whole
+// parse stays linear in its input.
 
 const char* const kRuntime = R"C(/* Recovery (notes in the generator: recovery). */
 #define	REPAIR_SPAN	8	/* terminals a repair is tried for */
@@ -596,13 +599,13 @@ static int Recover(Parser *p, int status) {
 	Source	src;
 	char	first[256], buf[256];
 	int	firstLine = p->errLine, firstColumn = p->errColumn, pending = status == SYNTAX;
-	int	i, j, record, line, column, taken, again;
+	int	i, j, record, line, column, taken;
 	ErrorRec	e;
 
-	if  ( p->unwoundLost || p->unwoundCount > p->maxDepth )
+	if  ( !Reread(p) )
 		return	status;
 	r = (Recovery *)calloc(1, sizeof *r);
-	st.room = p->unwoundCount + 64;
+	st.room = 64;
 	st.frames = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames);
 	if  ( r == NULL || st.frames == NULL || ( r->journal = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames) ) == NULL
 	      || ( r->journal1 = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames) ) == NULL ) {
@@ -626,24 +629,8 @@ static int Recover(Parser *p, int status) {
 	st.frames[0].nont = 0;
 	st.frames[0].mode = AT_FINISH;
 	st.frames[0].at = 0;
-	/* Parsed again from the start, the routines that the first error left are known (see
-	   Restore); else it goes on from where the routines stood. */
-	if  ( ( again = Reread(p) ) != 0 ) {
-		Start(&st.frames[st.top++], START);
-		r->pendingBad = status != SYNTAX;
-	} else {
-		for  ( i = p->unwoundCount; i-- > 0; )
-			st.frames[st.top++] = Resumes[p->unwound[i]];
-		if  ( p->have )
-			Keep(r, p->tok);
-		for  ( i = 0; i < p->aheadCount; i++ )
-			Keep(r, p->ahead[i]);
-		if  ( status != SYNTAX ) {
-			CountLines(p, p->cur, p->skipTo);
-			p->cur = p->skipTo;
-			r->quiet = r->scanned + 1;
-		}
-	}
+	Start(&st.frames[st.top++], START);
+	r->pendingBad = status != SYNTAX;
 	r->mark = r->low = st.top;
 	r->mark1 = -1;
 	src.from = 0;
@@ -762,23 +749,7 @@ class RecoveryTables {
     return stOk;
   }
 
-  Status Write(const ResumePoints& points, CodeWriter& out) {
-    // The resume points first: they may name decisions that only they reach.
-    std::vector<std::string> resumes;
-    for (const auto& [at, nont, edge] : points.Points()) {
-      const std::string n = std::to_string(nont);
-      switch (at) {
-        case ResumeAt::Edge:
-          resumes.push_back("{" + n + ", AT_EDGE, " + std::to_string(EdgeIndex(edge)) + "}");
-          break;
-        case ResumeAt::Decide:
-          resumes.push_back("{" + n + ", AT_DECIDE, " + std::to_string(ChoiceNode(edge)) + "}");
-          break;
-        case ResumeAt::Loop:
-          resumes.push_back("{" + n + ", AT_LOOP, 0}");
-          break;
-      }
-    }
+  Status Write(CodeWriter& out) {
     std::vector<std::string> rows;
     for (std::size_t i = 0; i < edges_.size(); ++i) {
       const EdgeRec* e = nullptr;
@@ -834,8 +805,6 @@ class RecoveryTables {
     WriteRows(out, "RecNode", "Nodes", nodeRows, "{REC_NONE, 0, 0}");
     WriteRows(out, "RecArc", "Arcs", arcRows, "{0, 0}");
     WriteRows(out, "RecNont", "Nonts", nonts, "{-1, -1, -1}");
-    out.Put("/* The resume points that the routines note as a failure passes (Unwind). */\n");
-    WriteRows(out, "RecFrame", "Resumes", resumes, "{0, AT_DONE, 0}");
     return stOk;
   }
 
@@ -886,26 +855,11 @@ class RecoveryTables {
 
 }  // namespace
 
-void WriteUnwind(CodeWriter& out) {
-  out.Put("/* A failure passes a routine that stands at the resume point `at`: noted when recovering. */\n");
-  out.Put("static int Unwind(Parser *p, int status, int at) {\n");
-  out.Put("\tif  ( p->maxErrors > 0 && !p->unwoundLost ) {\n");
-  out.Put("\t\tif  ( p->unwoundCount == p->unwoundRoom ) {\n");
-  out.Put("\t\t\tint\troom = p->unwoundRoom < 64 ? 64 : 2 * p->unwoundRoom;\n");
-  out.Put("\t\t\tint\t*more = (int *)realloc(p->unwound, (size_t)room * sizeof *more);\n\n");
-  out.Put("\t\t\tif  ( more == NULL ) {\n\t\t\t\tp->unwoundLost = 1;\n\t\t\t\treturn\tstatus;\n\t\t\t}\n");
-  out.Put("\t\t\tp->unwound = more;\n\t\t\tp->unwoundRoom = room;\n\t\t}\n");
-  out.Put("\t\tp->unwound[p->unwoundCount++] = at;\n\t}\n");
-  out.Put("\treturn\tstatus;\n}\n\n");
-  out.Put("/* Calls a function and passes its failure on, noting the routine's resume point. */\n");
-  out.Put("#define\tTRY_AT(call, at)\tdo { int status_ = (call); if  ( status_ != OK ) return Unwind(p, status_, at); } while ( 0 )\n\n");
-}
-
 Status WriteRecovery(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, const RoutineUse& use,
-                     const ResumePoints& points, CodeWriter& out) {
+                     CodeWriter& out) {
   RecoveryTables tables(x, decisions);
   if (Status st = tables.Collect(use.Nonterminals); st != stOk) return st;
-  if (Status st = tables.Write(points, out); st != stOk) return st;
+  if (Status st = tables.Write(out); st != stOk) return st;
   out.Put(kRuntime);
   return stOk;
 }
