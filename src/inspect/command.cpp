@@ -11,12 +11,14 @@ namespace {
 
 void PrintUsage() {
   Print("parvolen-inspect: explains the grammar of a Parvolen language description\n");
-  Print("USAGE:\n\tparvolen-inspect [--json | --dot[=<nonterminal>]] <langfile>\n\n");
+  Print("USAGE:\n\tparvolen-inspect [--json | --dot[=<nonterminal>] | --html=<file>] <langfile>\n\n");
   Print("Prints the tables, the productions with their lines, the views and decision lists,\n");
   Print("where and why a description fails, and where the generated parser would reject\n");
   Print("input that the grammar derives.\n");
   Print("--json writes the same as one JSON object.\n");
   Print("--dot writes the edge tries and decision lists (of one nonterminal) as a Graphviz graph.\n");
+  Print("--html writes the report to the file as one HTML page with railroad diagrams; it reads\n");
+  Print("the description as the embeddable translator does (with [Tokens]).\n");
 }
 
 // The usage text and the options that stop at once; --help prints it.
@@ -63,6 +65,8 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
     } else if (arg.starts_with("--dot=")) {
       cmd.Dot = true;
       cmd.DotOnly = std::string(arg.substr(6));
+    } else if (arg.starts_with("--html=") && arg.size() > 7) {
+      cmd.Html = std::string(arg.substr(7));
     } else if (arg.starts_with("-") && arg.size() > 1) {
       cmd.Error = "Unknown option " + std::string(arg);
     } else if (cmd.File.empty()) {
@@ -73,6 +77,7 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
   }
   if (cmd.Error.empty() && !cmd.Usage && !cmd.Version && cmd.File.empty()) cmd.Error = "No description file";
   if (cmd.Error.empty() && cmd.Json && cmd.Dot) cmd.Error = "--json and --dot exclude each other";
+  if (cmd.Error.empty() && !cmd.Html.empty() && (cmd.Json || cmd.Dot)) cmd.Error = "--html excludes --json and --dot";
   return cmd;
 }
 
@@ -94,7 +99,7 @@ Status RunInspect(std::span<const std::string_view> args) {
     return cmd.Error.empty() ? stOk : kBadCommandLine;
   }
 
-  Inspection inspection(cmd.File);
+  Inspection inspection(cmd.File, ReadOptions{.EmbeddedKeys = !cmd.Html.empty()});
   Status st = inspection.Code();
   const Language* lang = inspection.Lang();
   if (cmd.Dot && lang != nullptr) {
@@ -107,6 +112,8 @@ Status RunInspect(std::span<const std::string_view> args) {
       if (st != stOk) graph += "// " + std::string(StatusMessage(st)) + ".\n";
       Print(graph + WriteDot(*lang, &inspection.Progress(), only));
     }
+  } else if (!cmd.Html.empty()) {
+    st = WriteHtmlFile(cmd.Html, inspection.MakeReport(), lang, &inspection.Progress());
   } else {
     const Report report = inspection.MakeReport();
     Print(cmd.Json ? WriteJson(report) : WriteText(report));
