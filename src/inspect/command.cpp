@@ -65,8 +65,9 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
     } else if (arg.starts_with("--dot=")) {
       cmd.Dot = true;
       cmd.DotOnly = std::string(arg.substr(6));
-    } else if (arg.starts_with("--html=") && arg.size() > 7) {
-      cmd.Html = std::string(arg.substr(7));
+    } else if (arg == "--html" || arg.starts_with("--html=")) {
+      cmd.Html = arg.size() > 7 ? std::string(arg.substr(7)) : "";
+      if (cmd.Html.empty()) cmd.Error = "--html needs the name of the file to write: --html=FILE";
     } else if (arg.starts_with("-") && arg.size() > 1) {
       cmd.Error = "Unknown option " + std::string(arg);
     } else if (cmd.File.empty()) {

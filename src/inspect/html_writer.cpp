@@ -128,7 +128,7 @@ class HtmlWriter {
             Escaped(r_.File) + "</code>";
     if (r_.HaveRecord)
       out_ += " · " + Num(lang_->LastNonterminal) + " nonterminals, " + Num(lang_->LastTerminal) + " terminals, " +
-              Num(lang_->LastProduction) + " productions · lookahead " + Num(r_.Summary.Lookahead);
+              Num(lang_->LastProduction) + " productions · lookahead&nbsp;" + Num(r_.Summary.Lookahead);
     out_ += "</p>\n<p class=\"sub\">";
     if (r_.Failure) out_ += "<a href=\"#failure\">" + Escaped(r_.Failure->Message) + ".</a>";
     else out_ += "The grammar is kind for lookahead " + Num(r_.Summary.Lookahead) + ".";
@@ -263,20 +263,21 @@ class HtmlWriter {
   // choice where one is not enough; and the decision lists of the latter, to link to.
   void MarkChoices() {
     const auto& choices = grammar_->Choices();
-    if (!r_.Analysed || r_.Choices.size() != choices.size()) return;
+    const bool decided = r_.Analysed && r_.Choices.size() == choices.size();  // the same choices, in order
     std::map<std::pair<std::string, std::string>, std::size_t> warned;  // first warning of a choice point
     for (std::size_t i = 0; i < r_.Warnings.size(); ++i)
       warned.emplace(std::pair{r_.Warnings[i].Nonterminal, r_.Warnings[i].Where}, i + 1);
+    const FailureReport* conflict = r_.Failure && r_.Failure->HaveConflict ? &*r_.Failure : nullptr;
     for (std::size_t i = 0; i < choices.size(); ++i) {
-      const ChoiceReport& c = r_.Choices[i];
+      const std::pair<std::string, std::string> at{grammar_->NontName(choices[i].Owner), grammar_->Where(choices[i])};
       std::size_t needs = 0;
-      for (const DecisionRow& d : c.Decisions) needs = std::max(needs, d.String.size());
+      if (decided)
+        for (const DecisionRow& d : r_.Choices[i].Decisions) needs = std::max(needs, d.String.size());
       if (needs > 1) deep_[choices[i].Owner].push_back(i);
       RailMark mark;
-      if (const auto w = warned.find({c.Nonterminal, c.Where}); w != warned.end()) {
+      if (const auto w = warned.find(at); w != warned.end()) {
         mark = {"!", "#w" + Num(static_cast<std::int64_t>(w->second)), "warning " + Num(static_cast<std::int64_t>(w->second)), true};
-      } else if (r_.Failure && r_.Failure->HaveConflict && r_.Failure->Nonterminal == c.Nonterminal &&
-                 r_.Failure->Where == c.Where) {
+      } else if (conflict != nullptr && conflict->Nonterminal == at.first && conflict->Where == at.second) {
         mark = {"!", "#failure", "the conflict", true};
       } else if (needs > 1) {
         mark = {Num(static_cast<std::int64_t>(needs)), "#c" + Num(choices[i].First),
