@@ -11,19 +11,19 @@ namespace {
 
 void PrintUsage() {
   Print("parvolen-inspect: explains the grammar of a Parvolen language description\n");
-  Print("USAGE:\n\tparvolen-inspect [--json | --dot[=<nonterminal>] | --html=<file>] <langfile>\n\n");
+  Print("USAGE:\n\tparvolen-inspect [--json | --dot[=<nonterminal>]] <langfile>\n\n");
   Print("Prints the tables, the productions with their lines, the views and decision lists,\n");
   Print("where and why a description fails, and where the generated parser would reject\n");
   Print("input that the grammar derives.\n");
   Print("--json writes the same as one JSON object.\n");
   Print("--dot writes the edge tries and decision lists (of one nonterminal) as a Graphviz graph.\n");
-  Print("--html writes the report to the file as one HTML page with railroad diagrams; it reads\n");
-  Print("the description as the embeddable translator does (with [Tokens]).\n");
 }
 
-// The usage text and the options that stop at once; --help prints it.
+// The usage text, the options that stop at once and the ones added since; --help prints it.
 void PrintHelp() {
   PrintUsage();
+  Print("--html=<file> writes the report to the file as one HTML page with railroad diagrams,\n");
+  Print("reading the description as the embeddable translator does (with [Tokens]).\n");
   Print("--help prints this text; --version prints the version.\n");
 }
 
