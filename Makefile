@@ -15,7 +15,7 @@ EXAMPLE    ?= examples/calc
 
 all: build
 
-# Installs the build tools, GoogleTest, clang, groff and man where missing (apt-get, through
+# Installs the build tools, GoogleTest, clang, groff, man and chromium where missing (apt-get, through
 # sudo when not root): the same installer as CI.
 deps:
 	bash .ci/install-deps

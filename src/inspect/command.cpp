@@ -19,9 +19,11 @@ void PrintUsage() {
   Print("--dot writes the edge tries and decision lists (of one nonterminal) as a Graphviz graph.\n");
 }
 
-// The usage text and the options that stop at once; --help prints it.
+// The usage text, the options that stop at once and the ones added since; --help prints it.
 void PrintHelp() {
   PrintUsage();
+  Print("--html=<file> writes the report to the file as one HTML page with railroad diagrams,\n");
+  Print("reading the description as the embeddable translator does (with [Tokens]).\n");
   Print("--help prints this text; --version prints the version.\n");
 }
 
@@ -63,6 +65,9 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
     } else if (arg.starts_with("--dot=")) {
       cmd.Dot = true;
       cmd.DotOnly = std::string(arg.substr(6));
+    } else if (arg == "--html" || arg.starts_with("--html=")) {
+      cmd.Html = arg.size() > 7 ? std::string(arg.substr(7)) : "";
+      if (cmd.Html.empty()) cmd.Error = "--html needs the name of the file to write: --html=FILE";
     } else if (arg.starts_with("-") && arg.size() > 1) {
       cmd.Error = "Unknown option " + std::string(arg);
     } else if (cmd.File.empty()) {
@@ -73,6 +78,7 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
   }
   if (cmd.Error.empty() && !cmd.Usage && !cmd.Version && cmd.File.empty()) cmd.Error = "No description file";
   if (cmd.Error.empty() && cmd.Json && cmd.Dot) cmd.Error = "--json and --dot exclude each other";
+  if (cmd.Error.empty() && !cmd.Html.empty() && (cmd.Json || cmd.Dot)) cmd.Error = "--html excludes --json and --dot";
   return cmd;
 }
 
@@ -94,7 +100,7 @@ Status RunInspect(std::span<const std::string_view> args) {
     return cmd.Error.empty() ? stOk : kBadCommandLine;
   }
 
-  Inspection inspection(cmd.File);
+  Inspection inspection(cmd.File, ReadOptions{.EmbeddedKeys = !cmd.Html.empty()});
   Status st = inspection.Code();
   const Language* lang = inspection.Lang();
   if (cmd.Dot && lang != nullptr) {
@@ -107,6 +113,8 @@ Status RunInspect(std::span<const std::string_view> args) {
       if (st != stOk) graph += "// " + std::string(StatusMessage(st)) + ".\n";
       Print(graph + WriteDot(*lang, &inspection.Progress(), only));
     }
+  } else if (!cmd.Html.empty()) {
+    st = WriteHtmlFile(cmd.Html, inspection.MakeReport(), lang, &inspection.Progress());
   } else {
     const Report report = inspection.MakeReport();
     Print(cmd.Json ? WriteJson(report) : WriteText(report));

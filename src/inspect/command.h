@@ -1,5 +1,5 @@
 // The command line of parvolen-inspect and one run of it:
-//   parvolen-inspect [--json | --dot[=NONTERMINAL]] <langfile>
+//   parvolen-inspect [--json | --dot[=NONTERMINAL] | --html=OUT] <langfile>
 //   parvolen-inspect --help | --version
 #pragma once
 
@@ -21,6 +21,7 @@ struct InspectCommand {
   bool Json = false;
   bool Dot = false;
   std::string DotOnly;  // the nonterminal to draw; empty: all
+  std::string Html;     // the file to write the HTML report to; empty: none
   std::string File;
   std::string Error;  // why the command line cannot be followed; empty when it can
 };

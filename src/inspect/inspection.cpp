@@ -5,12 +5,12 @@
 
 namespace parvolen::inspect {
 
-Inspection::Inspection(const std::string& file) : file_(file) {
+Inspection::Inspection(const std::string& file, const ReadOptions& options) : file_(file) {
   progress_.Trace = &trace_;
   // What the reading prints is kept apart from the report, which quotes it.
   ConsoleSink sink(console_);
   const ConsoleRedirect redirect(Channel::Messages, sink);
-  status_ = ReadDescription(pool_, file_, std::string(), handle_, &progress_);
+  status_ = ReadDescription(pool_, file_, std::string(), handle_, &progress_, options);
 }
 
 Inspection::~Inspection() {

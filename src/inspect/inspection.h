@@ -15,8 +15,9 @@ namespace parvolen::inspect {
 
 class Inspection {
  public:
-  // Reads the description; the record stays until the inspection ends.
-  explicit Inspection(const std::string& file);
+  // Reads the description, with what the options allow beyond the classic format; the record
+  // stays until the inspection ends.
+  explicit Inspection(const std::string& file, const ReadOptions& options = {});
   ~Inspection();
   Inspection(const Inspection&) = delete;
   Inspection& operator=(const Inspection&) = delete;

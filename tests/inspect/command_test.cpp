@@ -32,6 +32,9 @@ TEST(InspectCommand, Arguments) {
   EXPECT_EQ(Parse({"a.lang", "b.lang"}).Error, "More than one description file");
   EXPECT_EQ(Parse({"-q", "a.lang"}).Error, "Unknown option -q");
   EXPECT_EQ(Parse({"--json", "--dot", "a.lang"}).Error, "--json and --dot exclude each other");
+  EXPECT_EQ(Parse({"--html=r.html", "a.lang"}).Html, "r.html");
+  EXPECT_EQ(Parse({"--html=r.html", "--dot", "a.lang"}).Error, "--html excludes --json and --dot");
+  EXPECT_EQ(Parse({"--html", "a.lang"}).Error, "--html needs the name of the file to write: --html=FILE");
   EXPECT_TRUE(Parse({"--version"}).Version);
   EXPECT_EQ(Parse({"--version"}).Error, "");
 }
@@ -54,6 +57,17 @@ TEST(InspectCommand, ExitStatusIsTheStatusOfReading) {
             0u);
   EXPECT_EQ(RunWith({"--dot=Nothing", path}, out), stUnknownNonterminal);
   EXPECT_EQ(out, "No nonterminal is named Nothing.\n");
+  // The page names the failure and marks the two productions in conflict.
+  const std::string page = path + ".html", html = "--html=" + page;
+  EXPECT_EQ(RunWith({html, path}, out), stNotKindGiven);
+  EXPECT_EQ(out, "");
+  const std::string text = ReadFile(page);
+  EXPECT_NE(text.find("<h3>Grammar is not kind for given lookahead.</h3>"), std::string::npos);
+  EXPECT_NE(text.find("<li id=\"p1\" class=\"involved\">"), std::string::npos);
+  EXPECT_NE(text.find("class=\"badge warn\"><title>the conflict</title>"), std::string::npos);
+  std::remove(page.c_str());
+  const std::string nowhere = "--html=" + path + ".missing/r.html";
+  EXPECT_EQ(RunWith({nowhere, path}, out), stCannotCreate);
   EXPECT_EQ(RunWith({"--bad", path}, out), kBadCommandLine);
   EXPECT_EQ(out.find("Unknown option --bad.\n\nparvolen-inspect: "), 0u);
   EXPECT_EQ(RunWith({}, out), stOk);

@@ -1,7 +1,8 @@
-# parvolen-inspect on every description under examples/ and tests/: each run (text, --json and
-# --dot) takes well under a second of processor time and ends with the status that parvolen ends
-# with on the same file; a failing one names the same failure as parvolen's final line. The JSON
-# must parse and the graph must render (each checked when python3 or dot is installed).
+# parvolen-inspect on every description under examples/ and tests/: each run (text, --json,
+# --dot and --html) takes well under a second of processor time; the first three end with the
+# status that parvolen ends with on the same file, and a failing one names the same failure as
+# parvolen's final line. The JSON must parse and the graph must render (each checked when
+# python3 or dot is installed); the HTML page (read as --prefix reads) must be written whole.
 set -u
 inspect=${PARVOLEN_INSPECT:?PARVOLEN_INSPECT names the parvolen-inspect binary}
 root=$(cd "$CASE_DIR/../../../.." && pwd)
@@ -14,12 +15,13 @@ while IFS= read -r -d '' file; do
   rm -rf gen && mkdir gen
   "$PARVOLEN" -q "$file" gen > parvolen.out
   want=$?
-  for mode in text --json --dot; do
+  for mode in text --json --dot --html; do
     args=("$file")
     [ "$mode" = text ] || args=("$mode" "$file")
+    [ "$mode" = --html ] && rm -f page.html && args=(--html=page.html "$file")
     { time "$inspect" "${args[@]}" > inspect.out 2> inspect.err; } 2> time.txt
     got=$?
-    if [ "$got" != "$want" ]; then
+    if [ "$mode" != --html ] && [ "$got" != "$want" ]; then
       echo "$file ($mode): exit status $got, parvolen ends with $want"
       fail=1
     fi
@@ -34,6 +36,11 @@ while IFS= read -r -d '' file; do
           grep -qxF "$message" inspect.out || { echo "$file: inspect does not name the failure '$message'"; fail=1; }
         fi ;;
       --json) cp inspect.out "json-$count.out" ;;
+      --html)
+        if [ "$got" = 6 ] || ! [ -f page.html ] || [ "$(tail -n 1 page.html)" != "</html>" ]; then
+          echo "$file (--html): status $got, no whole page written"
+          fail=1
+        fi ;;
       --dot)
         if command -v dot > /dev/null; then
           dot -Tsvg inspect.out > inspect.svg 2> dot.err || { echo "$file: dot cannot render the graph"; cat dot.err; fail=1; }
