@@ -4,6 +4,7 @@
 #include "base/console.h"
 #include "base/version.h"
 #include "inspect/inspection.h"
+#include "inspect/parse_command.h"
 #include "inspect/writers.h"
 
 namespace parvolen::inspect {
@@ -11,12 +12,17 @@ namespace {
 
 void PrintUsage() {
   Print("parvolen-inspect: explains the grammar of a Parvolen language description\n");
-  Print("USAGE:\n\tparvolen-inspect [--json | --dot[=<nonterminal>]] <langfile>\n\n");
+  Print("USAGE:\n\tparvolen-inspect [--prefix] [--json | --dot[=<nonterminal>]] <langfile>\n");
+  Print("\tparvolen-inspect --parse=<input> [--json | --dot] <langfile>\n\n");
   Print("Prints the tables, the productions with their lines, the views and decision lists,\n");
   Print("where and why a description fails, and where the generated parser would reject\n");
   Print("input that the grammar derives.\n");
   Print("--json writes the same as one JSON object.\n");
   Print("--dot writes the edge tries and decision lists (of one nonterminal) as a Graphviz graph.\n");
+  Print("--prefix reads the description as parvolen --prefix does and explains the embeddable\n");
+  Print("translator's decisions instead.\n");
+  Print("--parse=<input> parses the input (- for standard input) as the embeddable translator would\n");
+  Print("and prints its syntax tree or its errors; status 0 when it is accepted.\n");
 }
 
 // The usage text and the options that stop at once; --help prints it.
@@ -63,6 +69,13 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
     } else if (arg.starts_with("--dot=")) {
       cmd.Dot = true;
       cmd.DotOnly = std::string(arg.substr(6));
+    } else if (arg == "--prefix" || arg.starts_with("--prefix=")) {
+      cmd.Prefix = true;
+    } else if (arg.starts_with("--parse=") && arg.size() > 8) {
+      cmd.Parse = true;
+      cmd.Input = std::string(arg.substr(8));
+    } else if (arg == "--parse" || arg == "--parse=") {
+      cmd.Error = "--parse needs the input: --parse=FILE, or --parse=- for standard input";
     } else if (arg.starts_with("-") && arg.size() > 1) {
       cmd.Error = "Unknown option " + std::string(arg);
     } else if (cmd.File.empty()) {
@@ -73,6 +86,7 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
   }
   if (cmd.Error.empty() && !cmd.Usage && !cmd.Version && cmd.File.empty()) cmd.Error = "No description file";
   if (cmd.Error.empty() && cmd.Json && cmd.Dot) cmd.Error = "--json and --dot exclude each other";
+  if (cmd.Error.empty() && cmd.Parse && !cmd.DotOnly.empty()) cmd.Error = "--parse draws the whole tree: --dot takes no nonterminal";
   return cmd;
 }
 
@@ -94,7 +108,8 @@ Status RunInspect(std::span<const std::string_view> args) {
     return cmd.Error.empty() ? stOk : kBadCommandLine;
   }
 
-  Inspection inspection(cmd.File);
+  if (cmd.Parse) return RunParse(cmd);
+  Inspection inspection(cmd.File, cmd.Prefix);
   Status st = inspection.Code();
   const Language* lang = inspection.Lang();
   if (cmd.Dot && lang != nullptr) {
@@ -110,6 +125,7 @@ Status RunInspect(std::span<const std::string_view> args) {
   } else {
     const Report report = inspection.MakeReport();
     Print(cmd.Json ? WriteJson(report) : WriteText(report));
+    st = report.Code;
   }
   CurrentSink(Channel::Messages).Flush();
   return st;
