@@ -25,7 +25,16 @@ std::string Shown(unsigned char c, bool quoted) {
 }  // namespace
 
 InputLexer::InputLexer(const Language& lang, const regex::Lexicon& lexicon, std::string_view input)
-    : lang_(lang), lexicon_(lexicon), input_(input), end_(lang.EoiCode) {}
+    : lang_(lang), lexicon_(lexicon), input_(input), end_(lang.EoiCode) {
+  const regex::Dfa& dfa = lexicon.Automaton;
+  leads_.assign(static_cast<std::size_t>(dfa.StateCount()), false);
+  for (std::int32_t state = 0; state < dfa.StateCount(); ++state)
+    for (int cls = 0; cls < dfa.ClassCount; ++cls) {
+      const std::int32_t to =
+          dfa.Next[static_cast<std::size_t>(state) * static_cast<std::size_t>(dfa.ClassCount) + static_cast<std::size_t>(cls)];
+      if (to >= 0 && to != state) leads_[static_cast<std::size_t>(state)] = true;
+    }
+}
 
 void InputLexer::CountLines(std::size_t from, std::size_t to) {
   for (; from < to; ++from)
@@ -80,15 +89,6 @@ bool InputLexer::Scan(InputToken& t, InputFailure& failure) {
   const auto next = [&dfa](std::int32_t state, unsigned char byte) {
     return dfa.Next[static_cast<std::size_t>(state) * static_cast<std::size_t>(dfa.ClassCount) + dfa.ClassOf[byte]];
   };
-  // Whether the state leads anywhere but to itself on some byte class.
-  const auto leads = [&dfa](std::int32_t state) {
-    for (int cls = 0; cls < dfa.ClassCount; ++cls) {
-      const std::int32_t to =
-          dfa.Next[static_cast<std::size_t>(state) * static_cast<std::size_t>(dfa.ClassCount) + static_cast<std::size_t>(cls)];
-      if (to >= 0 && to != state) return true;
-    }
-    return false;
-  };
   for (;;) {
     std::size_t s = cur_;
     if (s == e) {
@@ -110,7 +110,7 @@ bool InputLexer::Scan(InputToken& t, InputFailure& failure) {
         rule = accept;
         mark = s;
       }
-      if (!leads(state)) {
+      if (!leads_[static_cast<std::size_t>(state)]) {
         direct = accept >= 0;
         break;
       }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/language.h"
 #include "regex/lexicon.h"
@@ -58,6 +59,7 @@ class InputLexer {
   std::size_t lineStart_ = 0;
   int line_ = 1;
   std::int32_t end_;
+  std::vector<bool> leads_;  // by state: it leads to another state on some byte
 };
 
 }  // namespace parvolen::inspect

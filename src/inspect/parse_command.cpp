@@ -56,7 +56,9 @@ Status RunParse(const InspectCommand& cmd) {
   std::string text, reason;
   ParseOutcome outcome;
   if (!ReadInput(cmd.Input, text, reason)) {
-    outcome.Failure = {EmbeddedStatusValue("OPEN"), 0, 0, "cannot open the input: " + reason};
+    // As the generated translator's NAME_parse_file words it; the system's reason beside it.
+    outcome.Failure = {EmbeddedStatusValue("OPEN"), 0, 0, "cannot open the input"};
+    ReportError(shown + ": " + reason);
   } else {
     outcome = ParseInput(grammar, decisions, lexicon, text);
   }
