@@ -12,20 +12,17 @@ namespace {
 
 void PrintUsage() {
   Print("parvolen-inspect: explains the grammar of a Parvolen language description\n");
-  Print("USAGE:\n\tparvolen-inspect [--prefix] [--json | --dot[=<nonterminal>]] <langfile>\n");
-  Print("\tparvolen-inspect --parse=<input> [--json | --dot] <langfile>\n\n");
+  Print("USAGE:\n\tparvolen-inspect [--json | --dot[=<nonterminal>]] <langfile>\n\n");
   Print("Prints the tables, the productions with their lines, the views and decision lists,\n");
   Print("where and why a description fails, and where the generated parser would reject\n");
   Print("input that the grammar derives.\n");
   Print("--json writes the same as one JSON object.\n");
   Print("--dot writes the edge tries and decision lists (of one nonterminal) as a Graphviz graph.\n");
-  Print("--prefix reads the description as parvolen --prefix does and explains the embeddable\n");
-  Print("translator's decisions instead.\n");
-  Print("--parse=<input> parses the input (- for standard input) as the embeddable translator would\n");
-  Print("and prints its syntax tree or its errors; status 0 when it is accepted.\n");
 }
 
-// The usage text and the options that stop at once; --help prints it.
+// The usage text and the options that stop at once; --help prints it. It stays as it was before
+// --prefix and --parse (the output of a command line without them does not change): the manual
+// page describes them.
 void PrintHelp() {
   PrintUsage();
   Print("--help prints this text; --version prints the version.\n");

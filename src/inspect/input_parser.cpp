@@ -117,6 +117,13 @@ class InputParser {
   // A record the tries cannot have after a successful reading.
   int Internal() { return Fail("UNFINISHED", lexer_.Line(), lexer_.Column(), "internal: the production tries are damaged"); }
 
+  // A tail loop or a tail-call jump that took no terminal meets the same terminals again and
+  // decides the same way: the generated routine would repeat it forever (only a grammar whose
+  // conflicts a preference settled can do that). The interpreter stops instead.
+  int Forever() {
+    return Fail("UNFINISHED", lexer_.Line(), lexer_.Column(), "the parse would repeat forever here without reading input");
+  }
+
   int Scan(InputToken& t) { return lexer_.Scan(t, failure_) ? kOk : failure_.Status; }
 
   int Look() {
@@ -250,6 +257,7 @@ class InputParser {
     Frame f{nont, node};
     const NontRec& n = lang_.NontTab[nont];
     for (;;) {
+      const unsigned long start = shifted_;
       int st = kOk;
       if (n.ProdEdges == 0 || (ValidEdge(n.ProdEdges) && lang_.EdgeTab[n.ProdEdges].Altr == 0)) {
         st = Sequence(f, n.ProdEdges);
@@ -259,6 +267,7 @@ class InputParser {
         st = Internal();
       }
       if (st == kOk && n.RecEdges != 0) st = Loop(f, n.RecEdges);
+      if (st == kJump && shifted_ == start) return Forever();
       if (st == kJump) {
         f.Node = NewNode(nont, f.Node);
         continue;
@@ -363,7 +372,9 @@ class InputParser {
       }
       if (choice == 0) break;
       Wrap(f);
+      const unsigned long start = shifted_;
       if (const int st = Sequence(f, members[static_cast<std::size_t>(choice - 1)]); st != kOk) return st;
+      if (shifted_ == start) return Forever();
     }
     LeftLoop(&tails);
     return kOk;

@@ -10,7 +10,8 @@ namespace parvolen::inspect {
 
 // The exit status of an input that the translator rejects: this plus the status of NAME.h
 // (101 a syntax error, 102 a byte that begins no terminal, 103 a terminal too long, 104 one not
-// closed, 105 nesting too deep, 106 an input that cannot be read).
+// closed, 105 nesting too deep, 106 an input that cannot be read, 114 a parse that would repeat
+// forever without reading input).
 inline constexpr Status kRejectedBase = 100;
 
 // Prints the tree (or the failure) on standard output in the form the command asks for, and

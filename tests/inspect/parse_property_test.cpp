@@ -36,7 +36,7 @@ constexpr int kProbesPerKind = 6;
 int GrammarCount() {
   const char* text = std::getenv("PARVOLEN_PROPERTY_GRAMMARS");
   const int count = text != nullptr ? std::atoi(text) : 0;
-  return count > 0 ? std::min(count, 4 * kDefaultGrammars) : kDefaultGrammars;
+  return count > 0 ? count : kDefaultGrammars;
 }
 
 int RunShell(const std::string& command) {
@@ -141,7 +141,7 @@ void CheckGrammar(unsigned seed, const fs::path& work, Tally& tally) {
   ASSERT_EQ(decisions.Compute(*inspection.Lang(), &inspection.Progress(), "random.lang"), stOk);
   regex::Lexicon lexicon;
   ASSERT_EQ(BuildCheckedLexicon(*inspection.Lang(), &inspection.Progress(), "random.lang", lexicon), stOk);
-  const Grammar grammar(*inspection.Lang(), &inspection.Progress());
+  const parvolen::Grammar grammar(*inspection.Lang(), &inspection.Progress());
   ++tally.checked;
   std::string report;
   for (const std::string& input : inputs) {
