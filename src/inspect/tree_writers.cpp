@@ -45,6 +45,15 @@ std::string Escaped(std::string_view text) {
   return out + "\"";
 }
 
+// Two blanks a level; below kDeepest levels (a long right-recursive list nests that deep) the
+// indentation stays at its deepest and the line begins with the level, "[137] ", so that the
+// text grows with the input rather than with the square of its length.
+constexpr std::size_t kDeepest = 40;
+std::string Indent(std::size_t depth) {
+  if (depth <= kDeepest) return std::string(2 * depth, ' ');
+  return std::string(2 * kDeepest, ' ') + "[" + std::to_string(depth) + "] ";
+}
+
 std::string Place(const SyntaxNode& n) { return std::to_string(n.Line) + ":" + std::to_string(n.Column); }
 
 std::int64_t LineOf(const Grammar& grammar, const SyntaxNode& n) {
@@ -94,7 +103,7 @@ std::string WriteTreeText(const Grammar& grammar, const ParsedInput& input) {
       outcome.Tree,
       [&](std::int32_t node, std::size_t depth) {
         const SyntaxNode& n = outcome.Tree.Nodes[static_cast<std::size_t>(node)];
-        out += std::string(2 * depth, ' ');
+        out += Indent(depth);
         if (n.Nonterminal != 0) {
           const std::int64_t line = LineOf(grammar, n);
           out += grammar.NontName(n.Nonterminal) + "  line " + (line != 0 ? std::to_string(line) : "?") + "\n";

@@ -15,9 +15,10 @@ struct ParsedInput {
   const ParseOutcome* Outcome = nullptr;
 };
 
-// A node a line, children indented by two blanks: "Name  line N" for a nonterminal with the
-// description line of its production, "(terminal) "text"  line:column" for a leaf; on failure
-// the one line "NAME:LINE:COLUMN: TEXT".
+// A node a line, children indented by two blanks (below 40 levels, the level in brackets at the
+// deepest indentation): "Name  line N" for a nonterminal with the description line of its
+// production, "(terminal) "text"  line:column" for a leaf; on failure the one line
+// "NAME:LINE:COLUMN: TEXT".
 [[nodiscard]] std::string WriteTreeText(const Grammar& grammar, const ParsedInput& input);
 // {"input", "accepted", "tree", "error"}: the tree as nested objects, the error null when accepted.
 [[nodiscard]] std::string WriteTreeJson(const Grammar& grammar, const ParsedInput& input);
