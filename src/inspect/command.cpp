@@ -4,6 +4,7 @@
 #include "base/console.h"
 #include "base/version.h"
 #include "inspect/inspection.h"
+#include "inspect/parse_command.h"
 #include "inspect/writers.h"
 
 namespace parvolen::inspect {
@@ -24,6 +25,10 @@ void PrintHelp() {
   PrintUsage();
   Print("--html=<file> writes the report to the file as one HTML page with railroad diagrams,\n");
   Print("reading the description as the embeddable translator does (with [Tokens]).\n");
+  Print("--prefix reads the description as parvolen --prefix does and explains the decisions of\n");
+  Print("the embeddable translator.\n");
+  Print("--parse=<input> parses the input (- for standard input) as the embeddable translator\n");
+  Print("does and prints its syntax tree (--json, --dot) or its errors.\n");
   Print("--help prints this text; --version prints the version.\n");
 }
 
@@ -68,6 +73,13 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
     } else if (arg == "--html" || arg.starts_with("--html=")) {
       cmd.Html = arg.size() > 7 ? std::string(arg.substr(7)) : "";
       if (cmd.Html.empty()) cmd.Error = "--html needs the name of the file to write: --html=FILE";
+    } else if (arg == "--prefix" || arg.starts_with("--prefix=")) {
+      cmd.Prefix = true;
+    } else if (arg.starts_with("--parse=") && arg.size() > 8) {
+      cmd.Parse = true;
+      cmd.Input = std::string(arg.substr(8));
+    } else if (arg == "--parse" || arg == "--parse=") {
+      cmd.Error = "--parse needs the input: --parse=FILE, or --parse=- for standard input";
     } else if (arg.starts_with("-") && arg.size() > 1) {
       cmd.Error = "Unknown option " + std::string(arg);
     } else if (cmd.File.empty()) {
@@ -79,6 +91,7 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
   if (cmd.Error.empty() && !cmd.Usage && !cmd.Version && cmd.File.empty()) cmd.Error = "No description file";
   if (cmd.Error.empty() && cmd.Json && cmd.Dot) cmd.Error = "--json and --dot exclude each other";
   if (cmd.Error.empty() && !cmd.Html.empty() && (cmd.Json || cmd.Dot)) cmd.Error = "--html excludes --json and --dot";
+  if (cmd.Error.empty() && cmd.Parse && !cmd.DotOnly.empty()) cmd.Error = "--parse draws the whole tree: --dot takes no nonterminal";
   return cmd;
 }
 
@@ -100,7 +113,8 @@ Status RunInspect(std::span<const std::string_view> args) {
     return cmd.Error.empty() ? stOk : kBadCommandLine;
   }
 
-  Inspection inspection(cmd.File, ReadOptions{.EmbeddedKeys = !cmd.Html.empty()});
+  if (cmd.Parse) return RunParse(cmd);
+  Inspection inspection(cmd.File, cmd.Prefix || !cmd.Html.empty());
   Status st = inspection.Code();
   const Language* lang = inspection.Lang();
   if (cmd.Dot && lang != nullptr) {
@@ -118,6 +132,7 @@ Status RunInspect(std::span<const std::string_view> args) {
   } else {
     const Report report = inspection.MakeReport();
     Print(cmd.Json ? WriteJson(report) : WriteText(report));
+    st = report.Code;
   }
   CurrentSink(Channel::Messages).Flush();
   return st;

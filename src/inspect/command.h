@@ -1,5 +1,6 @@
 // The command line of parvolen-inspect and one run of it:
-//   parvolen-inspect [--json | --dot[=NONTERMINAL] | --html=OUT] <langfile>
+//   parvolen-inspect [--prefix] [--json | --dot[=NONTERMINAL] | --html=OUT] <langfile>
+//   parvolen-inspect --parse=INPUT [--json | --dot] <langfile>
 //   parvolen-inspect --help | --version
 #pragma once
 
@@ -22,6 +23,9 @@ struct InspectCommand {
   bool Dot = false;
   std::string DotOnly;  // the nonterminal to draw; empty: all
   std::string Html;     // the file to write the HTML report to; empty: none
+  bool Prefix = false;  // explain the embeddable translator's decisions, reading as it does
+  bool Parse = false;
+  std::string Input;    // the input to parse, "-" for standard input
   std::string File;
   std::string Error;  // why the command line cannot be followed; empty when it can
 };

@@ -15,9 +15,9 @@ namespace parvolen::inspect {
 
 class Inspection {
  public:
-  // Reads the description, with what the options allow beyond the classic format; the record
-  // stays until the inspection ends.
-  explicit Inspection(const std::string& file, const ReadOptions& options = {});
+  // Reads the description; the record stays until the inspection ends. `embedded`: read it as
+  // the embeddable translator (parvolen --prefix) does, with its own keys and sections.
+  explicit Inspection(const std::string& file, bool embedded = false);
   ~Inspection();
   Inspection(const Inspection&) = delete;
   Inspection& operator=(const Inspection&) = delete;
@@ -29,11 +29,12 @@ class Inspection {
   [[nodiscard]] const AnalysisTrace& Trace() const { return trace_; }
   // What the reading printed: warnings and diagnostics.
   [[nodiscard]] const std::string& Console() const { return console_; }
-  // The whole explanation.
+  // The whole explanation; for an embedded reading, of the embeddable translator's decisions.
   [[nodiscard]] Report MakeReport();
 
  private:
   std::string file_;
+  bool embedded_;
   LanguagePool pool_;
   ReadProgress progress_;
   AnalysisTrace trace_;

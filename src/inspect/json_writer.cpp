@@ -129,6 +129,47 @@ void Failure(JsonWriter& j, const FailureReport& f) {
   j.EndObject();
 }
 
+void Selected(JsonWriter& j, const EmbeddedMember& m) {
+  if (m.Leave) j.String("leave the loop");
+  else Member(j, m.Member);
+}
+
+void Embedded(JsonWriter& j, const EmbeddedReport& e) {
+  j.BeginObject().Key("status").Number(e.Code).Key("depth").Number(e.Depth).Key("choices").BeginArray();
+  for (const EmbeddedChoice& c : e.Choices) {
+    j.BeginObject().Key("nonterminal").String(c.Nonterminal).Key("where").String(c.Where).Key("loop").Bool(c.Loop);
+    j.Key("lookahead").Number(c.Lookahead).Key("decisions").BeginArray();
+    for (const EmbeddedRow& row : c.Rows) {
+      j.BeginObject().Key("string");
+      StringArray(j, row.String);
+      j.Key("member");
+      Selected(j, row.Selects);
+      j.EndObject();
+    }
+    j.EndArray().Key("conflict");
+    if (!c.Conflict) {
+      j.Null();
+    } else {
+      const EmbeddedConflict& k = *c.Conflict;
+      j.BeginObject().Key("holder");
+      Selected(j, k.Holder);
+      j.Key("claimant");
+      Selected(j, k.Claimant);
+      j.Key("string");
+      StringArray(j, k.Shared);
+      j.Key("reach");
+      if (k.HaveReach) StringArray(j, k.Reach);
+      else j.Null();
+      j.Key("preference");
+      if (k.Preference.empty()) j.Null();
+      else j.String(k.Preference);
+      j.EndObject();
+    }
+    j.EndObject();
+  }
+  j.EndArray().EndObject();
+}
+
 }  // namespace
 
 std::string WriteJson(const Report& r) {
@@ -149,6 +190,10 @@ std::string WriteJson(const Report& r) {
   j.EndArray().Key("failure");
   if (r.Failure) Failure(j, *r.Failure);
   else j.Null();
+  if (r.Embedded) {
+    j.Key("embedded");
+    Embedded(j, *r.Embedded);
+  }
   j.EndObject();
   return j.Text() + "\n";
 }

@@ -16,6 +16,7 @@
 #include "findings/references.h"
 #include "model/language.h"
 #include "findings/read_progress.h"
+#include "inspect/prefix_report.h"
 
 namespace parvolen::inspect {
 
@@ -105,6 +106,9 @@ struct Report {
   bool TextbookComplete = false;
   std::vector<WarningReport> Warnings;
   std::optional<FailureReport> Failure;
+  // With --prefix: the embeddable translator's decisions, in place of the choice points and
+  // warnings of the classic parser.
+  std::optional<EmbeddedReport> Embedded;
 };
 
 // What one reading left behind, for BuildReport.

@@ -182,6 +182,52 @@ void Failure(const FailureReport& f, std::string& out) {
   }
 }
 
+std::string Selected(const EmbeddedMember& m, std::size_t width) {
+  return m.Leave ? m.Member.Edge : Pad(m.Member.Edge, width) + "  " + Cite(m.Member);
+}
+
+std::string Named(const EmbeddedMember& m) { return m.Leave ? "leaving the loop" : m.Member.Edge + " (" + Cite(m.Member) + ")"; }
+
+void Embedded(const EmbeddedReport& e, std::string& out) {
+  out += "\nDecisions of the embeddable translator\n";
+  if (e.Choices.empty()) out += "  none\n";
+  std::size_t unsettled = 0, preferred = 0;
+  for (const EmbeddedChoice& c : e.Choices) {
+    out += "  " + c.Nonterminal + ", " + c.Where + (c.Loop ? " (the tail loop)" : "") + ": " +
+           std::to_string(c.Lookahead) + " terminal" + (c.Lookahead == 1 ? "" : "s") + " of lookahead\n";
+    std::size_t width = 0;
+    std::size_t edgeWidth = 0;
+    for (const EmbeddedRow& row : c.Rows) {
+      width = std::max(width, StringText(row.String).size());
+      if (!row.Selects.Leave) edgeWidth = std::max(edgeWidth, row.Selects.Member.Edge.size());
+    }
+    for (const EmbeddedRow& row : c.Rows)
+      out += "    " + Pad(row.String.empty() ? "(any)" : StringText(row.String), width) + "  -> " +
+             Selected(row.Selects, edgeWidth) + "\n";
+    if (!c.Conflict) continue;
+    const EmbeddedConflict& k = *c.Conflict;
+    out += Wrap("Conflict: " + Named(k.Claimant) + " and " + Named(k.Holder) + " both take " + StringText(k.Shared), "    ");
+    if (k.HaveReach)
+      out += Wrap("A short input that reaches it: " + InputText(k.Reach, k.Shared) + "   (" + Position(k.Reach) + ")", "    ");
+    if (k.Preference.empty()) {
+      ++unsettled;
+      out += "    No preference settles it: the embeddable translator cannot decide this choice.\n";
+    } else {
+      ++preferred;
+      out += Wrap("Settled by the preference " + k.Preference + ": " + Named(k.Holder) + " wins.", "    ");
+    }
+  }
+  out += "\n";
+  if (unsettled > 0)
+    out += std::to_string(unsettled) + " choice" + (unsettled == 1 ? "" : "s") + " cannot be decided by the embeddable translator.\n";
+  else if (e.Code == stOk)
+    out += "The embeddable translator decides every choice on at most " + std::to_string(e.Depth) + " terminal" +
+           (e.Depth == 1 ? "" : "s") + " of lookahead.\n";
+  if (preferred > 0)
+    out += std::to_string(preferred) + " conflict" + (preferred == 1 ? " is" : "s are") + " settled by a preference.\n";
+  if (e.Code != stOk) out += std::string(StatusMessage(e.Code)) + ".\n";
+}
+
 }  // namespace
 
 std::string WriteText(const Report& r) {
@@ -191,14 +237,16 @@ std::string WriteText(const Report& r) {
   if (r.HaveRecord) {
     Summary(r, out);
     Nonterminals(r, out);
-    if (r.Analysed) {
+    if (r.Embedded) {
+      Embedded(*r.Embedded, out);
+    } else if (r.Analysed) {
       Choices(r, out);
       Warnings(r, out);
       if (!r.TextbookComplete) out += "\nThe textbook LL(" + std::to_string(r.TextbookK) + ") sets grew too large to compute.\n";
     }
   }
   if (r.Failure) Failure(*r.Failure, out);
-  else out += "\nThe grammar is kind for lookahead " + std::to_string(r.Summary.Lookahead) + ".\n";
+  else if (!r.Embedded) out += "\nThe grammar is kind for lookahead " + std::to_string(r.Summary.Lookahead) + ".\n";
   return out;
 }
 

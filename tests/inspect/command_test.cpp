@@ -37,6 +37,13 @@ TEST(InspectCommand, Arguments) {
   EXPECT_EQ(Parse({"--html", "a.lang"}).Error, "--html needs the name of the file to write: --html=FILE");
   EXPECT_TRUE(Parse({"--version"}).Version);
   EXPECT_EQ(Parse({"--version"}).Error, "");
+  const InspectCommand parse = Parse({"--parse=-", "--json", "x.lang"});
+  EXPECT_TRUE(parse.Parse && parse.Json);
+  EXPECT_EQ(parse.Input, "-");
+  EXPECT_TRUE(Parse({"--prefix", "x.lang"}).Prefix);
+  EXPECT_TRUE(Parse({"--prefix=calc", "x.lang"}).Prefix);
+  EXPECT_EQ(Parse({"--parse", "x.lang"}).Error, "--parse needs the input: --parse=FILE, or --parse=- for standard input");
+  EXPECT_EQ(Parse({"--parse=in", "--dot=E", "x.lang"}).Error, "--parse draws the whole tree: --dot takes no nonterminal");
 }
 
 TEST(InspectCommand, ExitStatusIsTheStatusOfReading) {

@@ -180,9 +180,12 @@ std::int32_t DecisionDepth(const DecisionNode& node) {
   return node.Leaf() ? 0 : deepest + 1;
 }
 
-Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* progress, std::string_view file) {
+Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* progress, std::string_view file,
+                                  bool explain) {
   decisions_.clear();
+  decided_.clear();
   depth_ = 1;
+  Status outcome = stOk;
   const Grammar grammar(lang, progress);
   const std::int32_t lookahead = std::clamp(lang.Lookahead, 1, 5);
   const std::int32_t endCode = lang.EoiCode;
@@ -207,16 +210,29 @@ Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* prog
         undecided.push_back(choice);
         continue;
       }
-      if (clash && lang.Extended == 0) {
-        ReportClash(grammar, *choice, *clash, k, endCode, progress, file);
-        return stNotKindGiven;
+      DecidedChoice decided{choice->First, k, clash.has_value(), {}};
+      if (clash) decided.Clash = {clash->Holder, clash->Claimant, clash->String, Preference::None};
+      if (clash && lang.Extended != 0) decided.Clash.SettledBy = Preference::Extended;
+      if (clash && decided.Clash.SettledBy == Preference::None) {
+        outcome = stNotKindGiven;
+        if (!explain) {
+          ReportClash(grammar, *choice, *clash, k, endCode, progress, file);
+          return outcome;
+        }
       }
+      decided_.push_back(std::move(decided));
       depth_ = std::max(depth_, DecisionDepth(node));
       decisions_[choice->First] = std::move(node);
     }
     pending = std::move(undecided);
   }
-  return stOk;
+  // In the order of the choice points, whatever lookahead decided them.
+  std::map<std::int32_t, DecidedChoice> byFirst;
+  for (DecidedChoice& d : decided_) byFirst.emplace(d.First, std::move(d));
+  decided_.clear();
+  for (const ChoicePoint& choice : grammar.Choices())
+    if (const auto found = byFirst.find(choice.First); found != byFirst.end()) decided_.push_back(found->second);
+  return outcome;
 }
 
 const DecisionNode* EmbeddedDecisions::At(std::int32_t first) const {

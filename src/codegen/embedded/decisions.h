@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string_view>
+#include <vector>
 
 #include "base/status.h"
 #include "findings/read_progress.h"
@@ -26,12 +27,41 @@ struct DecisionNode {
   [[nodiscard]] bool Leaf() const { return Next.empty(); }
 };
 
+// What settled a clash of two members: nothing (the choice cannot be decided), or a
+// preference that lets one member win. Another kind of preference is another member here.
+enum class Preference {
+  None,
+  Extended,  // Extended = yes: the member written first wins
+};
+
+// Two members of a choice that share a string of `Lookahead` terminals, the most it may look at.
+struct DecisionClash {
+  std::int32_t Holder = 0;    // the member that keeps the string (kLeaveLoop: leaving the loop)
+  std::int32_t Claimant = 0;  // the other member
+  std::vector<std::int32_t> String;  // padded with the end code to its length
+  Preference SettledBy = Preference::None;
+};
+
+// How one choice point was decided, in the order of the choice points.
+struct DecidedChoice {
+  std::int32_t First = 0;      // the first edge of its list
+  std::int32_t Lookahead = 1;  // the terminals of the lookahead sets it was decided on
+  bool Clashed = false;
+  DecisionClash Clash;
+};
+
 class EmbeddedDecisions {
  public:
   // Decides every choice point of the record. stNotKindGiven when two members share a string
   // of Lookahead terminals (unless Extended lets the earlier one win), with a diagnostic at
   // both productions on standard error, naming the string and an input that reaches it.
-  [[nodiscard]] Status Compute(const Language& lang, const ReadProgress* progress, std::string_view file);
+  // With `explain`, such a clash prints nothing and the deciding goes on (the earlier member
+  // keeps the string), so that Decided() lists every clash; the status is still stNotKindGiven.
+  [[nodiscard]] Status Compute(const Language& lang, const ReadProgress* progress, std::string_view file,
+                               bool explain = false);
+
+  // How each choice point that needs a decision was decided (what Compute got to).
+  [[nodiscard]] const std::vector<DecidedChoice>& Decided() const { return decided_; }
 
   // The decision of the list that begins with the edge (a root of the tails: of its loop).
   [[nodiscard]] const DecisionNode* At(std::int32_t first) const;
@@ -40,6 +70,7 @@ class EmbeddedDecisions {
 
  private:
   std::map<std::int32_t, DecisionNode> decisions_;  // by first edge of the list
+  std::vector<DecidedChoice> decided_;
   std::int32_t depth_ = 1;
 };
 

@@ -33,6 +33,16 @@ constexpr StatusRow kStatuses[] = {
 
 }  // namespace
 
+int EmbeddedStatusValue(std::string_view name) {
+  for (std::size_t i = 0; i < std::size(kStatuses); ++i)
+    if (kStatuses[i].name == name) return static_cast<int>(i);
+  return -1;
+}
+
+std::string_view EmbeddedStatusName(int value) {
+  return value >= 0 && static_cast<std::size_t>(value) < std::size(kStatuses) ? kStatuses[value].name : std::string_view();
+}
+
 void WriteEmbeddedStatusNames(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("/* The statuses by their short names. */\nenum {\n");
   for (const StatusRow& row : kStatuses) out.Put("\t%s = %s,\n", {row.name, x.Status(row.name)});
@@ -59,9 +69,9 @@ Status WriteEmbeddedHeader(const EmbeddedPlan& x, std::string_view dir) {
   int value = 0;
   for (const StatusRow& row : kStatuses) out.Put("#define %s %d\n", {x.Status(row.name), std::to_string(value++)});
   out.Put("\n/* The longest terminal, in bytes. */\n");
-  out.Put("#define %s_MAX_TOKEN 65536\n", x.upper);
+  out.Put("#define %s_MAX_TOKEN %d\n", {x.upper, std::to_string(kEmbeddedMaxToken)});
   out.Put("/* How deep the parsing routines nest unless %s_set_max_depth says otherwise. */\n", name);
-  out.Put("#define %s_DEFAULT_MAX_DEPTH 2000\n\n", x.upper);
+  out.Put("#define %s_DEFAULT_MAX_DEPTH %d\n\n", {x.upper, std::to_string(kEmbeddedDefaultMaxDepth)});
 
   out.Put("/* Terminal codes, as %s_token_kind gives them. */\n", name);
   if (lang.EoiCode == 0) out.Put("#define %s_END 0\t/* the end of the input */\n", x.upper);

@@ -9,6 +9,16 @@
 
 namespace parvolen {
 
+// The longest terminal, in bytes (NAME_MAX_TOKEN), and how deep the parsing routines nest by
+// default (NAME_DEFAULT_MAX_DEPTH): what the generated code and any reading of it share.
+inline constexpr int kEmbeddedMaxToken = 65536;
+inline constexpr int kEmbeddedDefaultMaxDepth = 2000;
+
+// The value of a status of NAME.h by its short name ("SYNTAX" gives NAME_SYNTAX), -1 for none.
+[[nodiscard]] int EmbeddedStatusValue(std::string_view name);
+// The short name of a status value, empty for none.
+[[nodiscard]] std::string_view EmbeddedStatusName(int value);
+
 // Writes NAME.h into the directory.
 [[nodiscard]] Status WriteEmbeddedHeader(const EmbeddedPlan& x, std::string_view dir);
 

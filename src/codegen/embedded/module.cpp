@@ -87,13 +87,7 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("/* The terminals whose text is a value of their own, shown with it. */\n");
   out.Put("static int Valued(int kind) {\n\treturn\t");
   bool any = false;
-  std::vector<std::int32_t> valued = {lang.IdTerm, lang.NumTerm, lang.CharTerm, lang.StrTerm};
-  for (const TokenDef& def : lang.TokenDefs)
-    if (def.Kind == TokenDefKind::Token) valued.push_back(def.Term);
-  std::vector<bool> shown(static_cast<std::size_t>(lang.LastTerminal) + 1, false);
-  for (std::int32_t t : valued) {
-    if (t <= 0 || t > lang.LastTerminal || shown[static_cast<std::size_t>(t)]) continue;
-    shown[static_cast<std::size_t>(t)] = true;
+  for (std::int32_t t : ValuedTerminals(lang)) {
     out.Put(any ? " || kind == %s" : "kind == %s", x.TermConst(t));
     any = true;
   }

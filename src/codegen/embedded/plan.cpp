@@ -1,5 +1,6 @@
 #include "codegen/embedded/plan.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "codegen/shared/framing.h"
@@ -75,6 +76,17 @@ std::vector<std::string> TerminalTexts(const Language& lang) {
     }
   }
   return texts;
+}
+
+std::vector<std::int32_t> ValuedTerminals(const Language& lang) {
+  std::vector<std::int32_t> terms = {lang.IdTerm, lang.NumTerm, lang.CharTerm, lang.StrTerm};
+  for (const TokenDef& def : lang.TokenDefs)
+    if (def.Kind == TokenDefKind::Token) terms.push_back(def.Term);
+  std::vector<std::int32_t> valued;
+  for (std::int32_t t : terms)
+    if (t > 0 && t <= lang.LastTerminal && std::find(valued.begin(), valued.end(), t) == valued.end())
+      valued.push_back(t);
+  return valued;
 }
 
 }  // namespace parvolen

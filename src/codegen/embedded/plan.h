@@ -55,4 +55,8 @@ struct EmbeddedPlan {
 // its name; "end of input" for the end-of-input terminal. Index 0 is the end of the input.
 [[nodiscard]] std::vector<std::string> TerminalTexts(const Language& lang);
 
+// The terminals whose text is a value of their own (identifiers, numbers, constants and the
+// tokens of [Tokens]), which a syntax error shows with their text: each once, in that order.
+[[nodiscard]] std::vector<std::int32_t> ValuedTerminals(const Language& lang);
+
 }  // namespace parvolen

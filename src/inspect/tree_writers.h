@@ -1,0 +1,32 @@
+// The outcome of parvolen-inspect --parse: the syntax tree of an accepted input, or the failure
+// as the generated translator reports it, as indented text, one JSON object or a Graphviz graph.
+#pragma once
+
+#include <string>
+
+#include "findings/grammar.h"
+#include "inspect/input_parser.h"
+
+namespace parvolen::inspect {
+
+// The input's name in messages ("-" for standard input is shown as "stdin").
+struct ParsedInput {
+  std::string Name;
+  const ParseOutcome* Outcome = nullptr;
+};
+
+// A node a line, children indented by two blanks (below 40 levels, the level in brackets at the
+// deepest indentation): "Name  line N" for a nonterminal with the description line of its
+// production, "(terminal) "text"  line:column" for a leaf; on failure the one line
+// "NAME:LINE:COLUMN: TEXT".
+[[nodiscard]] std::string WriteTreeText(const Grammar& grammar, const ParsedInput& input);
+// {"input", "accepted", "tree", "error"}: the tree as nested objects, the error null when accepted.
+[[nodiscard]] std::string WriteTreeJson(const Grammar& grammar, const ParsedInput& input);
+// The tree as a Graphviz digraph, children in input order; on failure the message as a comment
+// and an empty graph.
+[[nodiscard]] std::string WriteTreeDot(const Grammar& grammar, const ParsedInput& input);
+
+// "NAME:LINE:COLUMN: TEXT", the failure as a driver of the translator prints it.
+[[nodiscard]] std::string FailureLine(const ParsedInput& input);
+
+}  // namespace parvolen::inspect
