@@ -47,6 +47,12 @@ bool LLSets::Concat(const StringSet& a, const StringSet& b, StringSet& out) cons
   return true;
 }
 
+StringSet LLSets::Then(const StringSet& a, const StringSet& b) const {
+  StringSet out;
+  if (!Concat(a, b, out)) return {};
+  return out;
+}
+
 StringSet LLSets::FirstOf(const SymbolString& symbols, const StringSet& tail) const {
   StringSet current{TermString{}};
   for (const GrammarSymbol& symbol : symbols) {

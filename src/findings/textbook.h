@@ -32,6 +32,8 @@ class LLSets {
   [[nodiscard]] const StringSet& Follow(std::int32_t nont) const { return At(follow_, nont); }
   // FIRST_k of a symbol string, then cut to k after `tail` is appended ({λ} as tail: none).
   [[nodiscard]] StringSet FirstOf(const SymbolString& symbols, const StringSet& tail) const;
+  // a ⊕k b: each string of a followed by each of b, cut to k; empty when the budget runs out.
+  [[nodiscard]] StringSet Then(const StringSet& a, const StringSet& b) const;
 
  private:
   [[nodiscard]] static bool Flag(const std::vector<bool>& flags, std::int32_t i) {
