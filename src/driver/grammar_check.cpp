@@ -38,7 +38,12 @@ Status CheckGrammar(const Language& lang, const ReadProgress& progress, std::str
   const Status uselessStatus = options.Embedded ? UselessStatus(lang, useless) : stOk;
   if (!options.Warnings && !options.Strict && uselessStatus == stOk) return stOk;
   std::vector<Diagnostic> found;
-  if (options.Losses) found = LossDiagnostics(grammar, places, options.Strict ? Severity::Error : Severity::Warning);
+  if (options.Losses) {
+    const Severity level = options.Strict ? Severity::Error : Severity::Warning;
+    found = LossDiagnostics(grammar, places, level);
+    std::vector<Diagnostic> loops = ExtendedLoopDiagnostics(grammar, places, level);
+    found.insert(found.end(), loops.begin(), loops.end());
+  }
   const bool rejects = !found.empty();
   std::vector<Diagnostic> unused = UnusedDiagnostics(grammar, places, progress);
   found.insert(found.end(), unused.begin(), unused.end());

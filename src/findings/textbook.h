@@ -56,4 +56,8 @@ class LLSets {
   StringSet empty_;
 };
 
+// What follows the nonterminal where it is not the leading symbol of its own left-recursive
+// productions: the strings that end its tail loop (the empty string: the end of the input).
+[[nodiscard]] StringSet LoopExit(const Grammar& grammar, const LLSets& sets, std::int32_t nont);
+
 }  // namespace parvolen
