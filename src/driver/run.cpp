@@ -109,7 +109,7 @@ Status Run(std::span<const std::string_view> args) {
       ReadDescription(pool, cl.LangFile, cl.Listing ? cl.ListFile : std::string(), handle, &progress, reading);
   if (st == stCannotOpen && handle == 0) NoteLookalike(cl.LangFile);
   if (const Language* lang = pool.Record(handle); lang != nullptr)
-    st = CheckGrammar(*lang, progress, cl.LangFile, st, {cl.Strict, cl.Warnings, !cl.Embedded});
+    st = CheckGrammar(*lang, progress, cl.LangFile, st, {cl.Strict, cl.Warnings, !cl.Embedded, cl.Embedded});
   if (st == stOk && cl.Embedded) {
     const Language* lang = pool.Record(handle);
     st = lang == nullptr ? stBadLanguageHandle : ConsEmbedded(*lang, cl.TargetDir, cl.Prefix, options, &progress, cl.LangFile);

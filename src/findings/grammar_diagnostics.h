@@ -3,6 +3,7 @@
 // never used, and why a grammar is not of the kind the parser needs (statuses 51 and 52).
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "base/diagnostic.h"
@@ -19,12 +20,22 @@ namespace parvolen {
 [[nodiscard]] std::vector<Diagnostic> LossDiagnostics(const Grammar& grammar, const DescriptionPlaces& places,
                                                       Severity level);
 
+// With Extended = yes, one diagnostic for each tail loop that goes on at a terminal that can
+// also follow its nonterminal where the loop has to end, at its first tail, with an example.
+[[nodiscard]] std::vector<Diagnostic> ExtendedLoopDiagnostics(const Grammar& grammar, const DescriptionPlaces& places,
+                                                              Severity level);
+
 // Warnings at the declaring lines of the nonterminals that the starting symbol never reaches, of
 // the terminals, actions and output terminals that no production uses, and of the keywords and
 // symbols whose terminal no production uses.
 // The declaring lines are those of the reading's progress record.
 [[nodiscard]] std::vector<Diagnostic> UnusedDiagnostics(const Grammar& grammar, const DescriptionPlaces& places,
                                                         const ReadProgress& progress);
+
+// At the first [Keywords] line when keywords are declared without IdName: the classic lexer
+// gives a word that is no keyword the identifier terminal, so without one it does not compile.
+[[nodiscard]] std::optional<Diagnostic> KeywordsWithoutIdName(const Language& lang, const DescriptionPlaces& places,
+                                                              const ReadProgress& progress, Severity level);
 
 // For stNotKindAny the chain that enters a nonterminal again, at the production that re-enters
 // it; for stNotKindGiven the two productions that claim the same lookahead string, an error and

@@ -47,6 +47,12 @@ bool LLSets::Concat(const StringSet& a, const StringSet& b, StringSet& out) cons
   return true;
 }
 
+StringSet LLSets::Then(const StringSet& a, const StringSet& b) const {
+  StringSet out;
+  if (!Concat(a, b, out)) return {};
+  return out;
+}
+
 StringSet LLSets::FirstOf(const SymbolString& symbols, const StringSet& tail) const {
   StringSet current{TermString{}};
   for (const GrammarSymbol& symbol : symbols) {
@@ -205,6 +211,27 @@ void LLSets::ComputeFollow(const Grammar& grammar) {
       }
     }
   }
+}
+
+// What follows the nonterminal where it is not the leading symbol of its own left-recursive
+// productions: the strings that end its tail loop.
+StringSet LoopExit(const Grammar& grammar, const LLSets& sets, std::int32_t nont) {
+  StringSet exit;
+  if (nont == grammar.Lang().StartNont) exit.insert(TermString{});
+  const auto& prods = grammar.Productions();
+  for (std::size_t q = 1; q < prods.size(); ++q) {
+    const auto prod = static_cast<std::int32_t>(q);
+    if (!sets.Useful(prod)) continue;
+    const SymbolString& right = grammar.RightSide(prod);
+    for (std::size_t i = 0; i < right.size(); ++i) {
+      if (right[i].Kind != kEdgeNonterminal || right[i].Code != nont) continue;
+      if (i == 0 && prods[q].LeftRecursive && prods[q].Owner == nont) continue;
+      const SymbolString rest(right.begin() + static_cast<std::ptrdiff_t>(i) + 1, right.end());
+      const StringSet after = sets.FirstOf(rest, sets.Follow(prods[q].Owner));
+      exit.insert(after.begin(), after.end());
+    }
+  }
+  return exit;
 }
 
 }  // namespace parvolen

@@ -32,6 +32,8 @@ class LLSets {
   [[nodiscard]] const StringSet& Follow(std::int32_t nont) const { return At(follow_, nont); }
   // FIRST_k of a symbol string, then cut to k after `tail` is appended ({λ} as tail: none).
   [[nodiscard]] StringSet FirstOf(const SymbolString& symbols, const StringSet& tail) const;
+  // a ⊕k b: each string of a followed by each of b, cut to k; empty when the budget runs out.
+  [[nodiscard]] StringSet Then(const StringSet& a, const StringSet& b) const;
 
  private:
   [[nodiscard]] static bool Flag(const std::vector<bool>& flags, std::int32_t i) {
@@ -53,5 +55,9 @@ class LLSets {
   std::vector<StringSet> first_, follow_;
   StringSet empty_;
 };
+
+// What follows the nonterminal where it is not the leading symbol of its own left-recursive
+// productions: the strings that end its tail loop (the empty string: the end of the input).
+[[nodiscard]] StringSet LoopExit(const Grammar& grammar, const LLSets& sets, std::int32_t nont);
 
 }  // namespace parvolen

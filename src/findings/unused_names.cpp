@@ -99,4 +99,19 @@ std::vector<Diagnostic> UnusedDiagnostics(const Grammar& grammar, const Descript
   return found;
 }
 
+std::optional<Diagnostic> KeywordsWithoutIdName(const Language& lang, const DescriptionPlaces& places,
+                                                const ReadProgress& progress, Severity level) {
+  if (lang.LastKeyword <= 0 || !lang.IdName.View().empty()) return std::nullopt;
+  for (const ReadProgress::Line& line : progress.Handled) {
+    if (line.Section != "[Keywords]") continue;
+    Diagnostic d = places.AtLine(line.Number);
+    d.Level = level;
+    d.Text = "keywords are declared but IdName is not set: the generated lexer gives other words the terminal "
+             "of identifiers, which does not exist, and does not compile";
+    d.Hint = "name the terminal of identifiers in [Language] (IdName = ...)";
+    return d;
+  }
+  return std::nullopt;
+}
+
 }  // namespace parvolen

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <map>
@@ -77,6 +78,7 @@ std::vector<Probe> MakeProbes(const RandomLanguage& lang, const ShortestDerivati
 
 struct Tally {
   int tried = 0, derivesNothing = 0, checked = 0, sentences = 0, failingGrammars = 0;
+  int checkedUseless = 0;  // checked grammars with a nonterminal that derives nothing
   std::map<int, int> refused;                      // exit status of parvolen: grammars
   std::map<std::string, int> failures;             // kind of failure: sentences
   std::map<int, int> failingByLookahead;           // Lookahead: failing grammars
@@ -86,7 +88,8 @@ struct Tally {
   [[nodiscard]] std::string Summary() const {
     std::ostringstream out;
     out << "grammars tried " << tried << ", deriving nothing " << derivesNothing << ", checked " << checked
-        << ", sentences " << sentences << ", grammars with a failure " << failingGrammars << "\nrefused:";
+        << " (with a nonterminal that derives nothing " << checkedUseless << "), sentences " << sentences
+        << ", grammars with a failure " << failingGrammars << "\nrefused:";
     for (const auto& [status, count] : refused) out << " status " << status << ": " << count << ";";
     out << "\nfailing sentences by kind:";
     for (const auto& [kind, count] : failures) out << "\n  " << kind << ": " << count;
@@ -137,6 +140,8 @@ void CheckGrammar(unsigned seed, const fs::path& work, Tally& tally) {
   }
   ++tally.checked;
   ++tally.checkedByLookahead[lang.lookahead];
+  if (std::any_of(shortest.length.begin(), shortest.length.end(), [](int length) { return length < 0; }))
+    ++tally.checkedUseless;
   const fs::path driver = SourceDir().parent_path() / "e2e" / "embedded_lines_main.c";
   const std::string build = "cc -std=c99 -DPREFIX=lang '-DHEADER=\"lang.h\"' -I" + Quoted(dir) + " -o " +
                             Quoted(dir / "driver") + " " + Quoted(driver) + " " + Quoted(dir / "lang.c") + " 2> " +

@@ -35,7 +35,10 @@ class GrammarMaker {
     }
     for (int t = 0; t < keywords + symbols; ++t) lang.alphabet.push_back(t);
 
-    for (int n = 0; n < nonterminals; ++n) AddAlternatives(g, n, nonterminals);
+    // Now and then one nonterminal (not the first) derives no finite terminal string, so that
+    // the productions that use it can never complete.
+    const int useless = nonterminals > 1 && Chance(0.25) ? Pick(1, nonterminals - 1) : -1;
+    for (int n = 0; n < nonterminals; ++n) AddAlternatives(g, n, nonterminals, n == useless);
     g.start = 0;
     if (withEnd) {
       lang.endOfInput = g.terminals - 1;
@@ -65,8 +68,9 @@ class GrammarMaker {
     for (int i = 0; i < count; ++i) rhs.push_back(AnySymbol(n, terminals, nonterminals));
   }
 
-  // One to four productions of nonterminal n, each of one of the shapes the analysis must get right.
-  void AddAlternatives(Grammar& g, int n, int nonterminals) {
+  // One to four productions of nonterminal n, each of one of the shapes the analysis must get
+  // right; a useless one gets productions that all need n again.
+  void AddAlternatives(Grammar& g, int n, int nonterminals, bool useless) {
     const int terminals = g.terminals - (g.nonterminals > nonterminals ? 1 : 0);  // never end of input
     std::vector<std::vector<GrammarSymbol>> alternatives;
     for (int a = Pick(1, 4); a > 0; --a) {
@@ -86,22 +90,32 @@ class GrammarMaker {
       } else {
         AddSymbols(rhs, Pick(1, 4), n, terminals, nonterminals);
       }
-      const bool repeated = std::any_of(alternatives.begin(), alternatives.end(), [&](const auto& other) {
-        return other.size() == rhs.size() && std::equal(other.begin(), other.end(), rhs.begin(), [](auto x, auto y) {
-                 return x.terminal == y.terminal && x.index == y.index;
-               });
-      });
-      if (!repeated) alternatives.push_back(rhs);
+      if (!Repeated(alternatives, rhs)) alternatives.push_back(rhs);
     }
     // One production that uses later nonterminals only keeps most grammars productive.
     const bool grounded = std::any_of(alternatives.begin(), alternatives.end(), [&](const auto& rhs) {
       return std::all_of(rhs.begin(), rhs.end(), [&](GrammarSymbol s) { return s.terminal || s.index > n; });
     });
-    if (!grounded) {
+    if (!grounded && !useless) {
       alternatives.emplace_back();
       for (int i = Pick(1, 2); i > 0; --i) alternatives.back().push_back({true, Pick(0, terminals - 1)});
     }
-    for (auto& rhs : alternatives) g.productions.push_back({n, std::move(rhs)});
+    std::vector<std::vector<GrammarSymbol>> kept;
+    for (auto& rhs : alternatives) {
+      if (useless && rhs.empty()) rhs.push_back({true, Pick(0, terminals - 1)});
+      if (useless && std::none_of(rhs.begin(), rhs.end(), [&](GrammarSymbol s) { return !s.terminal && s.index == n; }))
+        rhs.insert(rhs.begin() + Pick(0, static_cast<int>(rhs.size())), {false, n});
+      if (!Repeated(kept, rhs)) kept.push_back(std::move(rhs));
+    }
+    for (auto& rhs : kept) g.productions.push_back({n, std::move(rhs)});
+  }
+
+  static bool Repeated(const std::vector<std::vector<GrammarSymbol>>& alternatives, const std::vector<GrammarSymbol>& rhs) {
+    return std::any_of(alternatives.begin(), alternatives.end(), [&](const auto& other) {
+      return other.size() == rhs.size() && std::equal(other.begin(), other.end(), rhs.begin(), [](auto x, auto y) {
+               return x.terminal == y.terminal && x.index == y.index;
+             });
+    });
   }
 
   std::string Describe(const RandomLanguage& lang, const std::vector<std::string>& names, int keywords,

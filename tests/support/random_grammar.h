@@ -11,8 +11,8 @@
 namespace parvolen::testing_grammar {
 
 // A grammar over keywords t1, t2, ... (the words themselves) and a few symbols, with lookahead
-// 1 to 5, left recursion, empty productions, right-recursive lists, shared prefixes, Extended
-// off, no identifiers or numbers, and an end-of-input terminal in some of them. The capacities
+// 1 to 5, left recursion, empty productions, right-recursive lists, shared prefixes, now and
+// then a nonterminal that derives no finite terminal string, Extended off, no identifiers or numbers, and an end-of-input terminal in some of them. The capacities
 // are generous so that reading does not fail on "Too many".
 struct RandomLanguage {
   std::string description;

@@ -1,12 +1,15 @@
 #include "codegen/embedded/decisions.h"
 
 #include <algorithm>
+#include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "base/diagnostic.h"
+#include "codegen/embedded/replay.h"
 #include "findings/examples.h"
 #include "findings/grammar.h"
 #include "findings/places.h"
@@ -20,6 +23,7 @@ namespace {
 struct Entry {
   TermString String;
   std::int32_t Member;
+  std::int32_t Prod;  // the production below the member that gives it; 0 for leaving a loop
 };
 
 // Two members that share a string of k terminals.
@@ -55,50 +59,49 @@ DecisionNode Build(const std::vector<const Entry*>& entries, std::size_t level, 
   return node;
 }
 
-// What follows the nonterminal where it is not the leading symbol of its own left-recursive
-// productions: the strings that end its tail loop.
-StringSet LoopExit(const Grammar& grammar, const LLSets& sets, std::int32_t nont) {
-  StringSet exit;
-  if (nont == grammar.Lang().StartNont) exit.insert(TermString{});
-  const auto& prods = grammar.Productions();
-  for (std::size_t q = 1; q < prods.size(); ++q) {
-    const auto prod = static_cast<std::int32_t>(q);
-    if (!sets.Useful(prod)) continue;
-    const SymbolString& right = grammar.RightSide(prod);
-    for (std::size_t i = 0; i < right.size(); ++i) {
-      if (right[i].Kind != kEdgeNonterminal || right[i].Code != nont) continue;
-      if (i == 0 && prods[q].LeftRecursive && prods[q].Owner == nont) continue;
-      const SymbolString rest(right.begin() + static_cast<std::ptrdiff_t>(i) + 1, right.end());
-      const StringSet after = sets.FirstOf(rest, sets.Follow(prods[q].Owner));
-      exit.insert(after.begin(), after.end());
-    }
-  }
-  return exit;
-}
+// A choice decided: the decision and the strings it was built from.
+struct Decided {
+  DecisionNode Node;
+  std::vector<Entry> Entries;
+};
 
 class Decider {
  public:
-  Decider(const Grammar& grammar, std::int32_t endCode) : grammar_(grammar), end_(endCode) {}
+  Decider(const Grammar& grammar, std::int32_t endCode, bool extended)
+      : grammar_(grammar), end_(endCode), extended_(extended) {}
 
-  // The decision of the choice point on k terminals.
-  DecisionNode Decide(const LLSets& sets, const ChoicePoint& choice, std::optional<Clash>& clash) const {
+  // The decision of the choice point on k terminals. Under Extended a tail of a loop is not
+  // taken on the strings of a pass that reads no terminal: the next pass would meet the same
+  // terminals and the preference would take the tail again, for ever; leaving takes them.
+  Decided Decide(const LLSets& sets, const ChoicePoint& choice, std::optional<Clash>& clash) const {
     const auto k = static_cast<std::size_t>(sets.K());
-    std::vector<Entry> entries;
+    const bool loop = IsLoop(choice);
+    Decided decided;
+    std::vector<Entry>& entries = decided.Entries;
     std::vector<std::int32_t> order = choice.Members;
     const StringSet& follow = sets.Follow(choice.Owner);
     for (std::int32_t member : choice.Members)
       for (std::int32_t prod : grammar_.ProductionsBelow(member)) {
         if (!sets.Useful(prod)) continue;
-        for (const TermString& s : sets.FirstOf(grammar_.RestFrom(prod, member), follow))
-          entries.push_back({Pad(s, k), member});
+        const SymbolString rest = grammar_.RestFrom(prod, member);
+        StringSet strings;
+        if (loop && extended_) {
+          StringSet reading = sets.FirstOf(rest, StringSet{TermString{}});
+          reading.erase(TermString{});
+          strings = sets.Then(reading, follow);
+        } else {
+          strings = sets.FirstOf(rest, follow);
+        }
+        for (const TermString& s : strings) entries.push_back({Pad(s, k), member, prod});
       }
-    if (IsLoop(choice)) {
-      for (const TermString& s : LoopExit(grammar_, sets, choice.Owner)) entries.push_back({Pad(s, k), kLeaveLoop});
+    if (loop) {
+      for (const TermString& s : LoopExit(grammar_, sets, choice.Owner)) entries.push_back({Pad(s, k), kLeaveLoop, 0});
       order.push_back(kLeaveLoop);
     }
     std::vector<const Entry*> all;
     for (const Entry& e : entries) all.push_back(&e);
-    return Build(all, 0, k, order, clash);
+    decided.Node = Build(all, 0, k, order, clash);
+    return decided;
   }
 
   [[nodiscard]] static bool IsLoop(const ChoicePoint& choice) { return choice.InTails && choice.Prefix.empty(); }
@@ -111,6 +114,7 @@ class Decider {
  private:
   const Grammar& grammar_;
   std::int32_t end_;
+  bool extended_;
 };
 
 // The names of a string's terminals, up to the first end of the input (which a string of k
@@ -172,6 +176,130 @@ void ReportClash(const Grammar& grammar, const ChoicePoint& choice, const Clash&
   }
 }
 
+// The member that the decision takes on the string; 0 for none.
+std::int32_t Taken(const DecisionNode& node, const TermString& string) {
+  const DecisionNode* at = &node;
+  for (std::size_t level = 0; !at->Leaf(); ++level) {
+    const auto child = level < string.size() ? at->Next.find(string[level]) : at->Next.end();
+    if (child == at->Next.end()) return 0;
+    at = &child->second;
+  }
+  return at->Member;
+}
+
+// Example inputs for the diagnostics of the preference, made when the first one needs them.
+class LazyExamples {
+ public:
+  explicit LazyExamples(const Grammar& grammar) : grammar_(grammar) {}
+  Examples& Get() {
+    if (!examples_) {
+      ll1_ = std::make_unique<LLSets>(grammar_, 1);
+      examples_ = std::make_unique<Examples>(grammar_, *ll1_);
+    }
+    return *examples_;
+  }
+
+ private:
+  const Grammar& grammar_;
+  std::unique_ptr<LLSets> ll1_;
+  std::unique_ptr<Examples> examples_;
+};
+
+// An input that needs the member at the choice with the string coming: for leaving a loop, a
+// sentence around the nonterminal that the string follows.
+std::optional<TermString> NeedingInput(Examples& examples, const ChoicePoint& choice, std::int32_t member,
+                                       const TermString& string) {
+  const std::int32_t next = string.empty() ? 0 : string.front();
+  std::optional<ExampleInput> input;
+  if (member == kLeaveLoop) {
+    const auto around = examples.Around(choice.Owner, next);
+    const auto itself = examples.Shortest({{kEdgeNonterminal, choice.Owner}});
+    if (around && itself) {
+      input = ExampleInput{around->Before, around->After};
+      input->Before.insert(input->Before.end(), itself->begin(), itself->end());
+    }
+  } else {
+    input = examples.AtChoice(choice, member, next);
+  }
+  if (!input) return std::nullopt;
+  TermString whole = input->Before;
+  whole.insert(whole.end(), input->After.begin(), input->After.end());
+  return whole;
+}
+
+// Where Extended settled the choice: a warning at each member that loses strings to an earlier
+// one, with an input that needs it there; an error (stNotKindGiven) when a member loses every
+// string, so that its productions are never taken (for leaving a loop: the loop never ends).
+// Only an input that the replay of the decisions rejects is given; a member that loses strings
+// without such an input (the grammar derives it another way, as with the dangling else) gets no
+// warning.
+Status ReportPreference(const Grammar& grammar, const ChoicePoint& choice, const Decided& decided, std::int32_t k,
+                        std::int32_t endCode, const ReadProgress* progress, std::string_view file,
+                        LazyExamples& examples, const EmbeddedDecisions& complete) {
+  struct Fate {
+    bool Kept = false;
+    const Entry* Lost = nullptr;
+    std::int32_t Winner = 0;
+  };
+  std::map<std::int32_t, Fate> fates;
+  for (const Entry& e : decided.Entries) {
+    Fate& fate = fates[e.Member];
+    const std::int32_t taken = Taken(decided.Node, e.String);
+    if (taken == e.Member) {
+      fate.Kept = true;
+    } else if (fate.Lost == nullptr) {
+      fate.Lost = &e;
+      fate.Winner = taken;
+    }
+  }
+  const auto name = [&grammar](std::int32_t m) {
+    if (m == kLeaveLoop) return std::string("leaving the tail loop");
+    const std::string edge = grammar.EdgeText(m);
+    return edge == "end" ? std::string("ending the production") : edge;
+  };
+  std::vector<std::int32_t> order = choice.Members;
+  order.push_back(kLeaveLoop);
+  Status st = stOk;
+  for (std::int32_t member : order) {
+    const auto found = fates.find(member);
+    if (found == fates.end() || found->second.Lost == nullptr) continue;
+    const Fate& fate = found->second;
+    const std::string shared = Spelled(grammar, fate.Lost->String, endCode);
+    const std::string where = "the choice of [" + grammar.NontName(choice.Owner) + "] " + grammar.Where(choice);
+    std::string text;
+    if (fate.Kept) {
+      text = "with Extended = yes " + where + " takes " + name(fate.Winner) + " on '" + shared + "' (Lookahead = " +
+             std::to_string(k) + "), never " + name(member);
+    } else if (member == kLeaveLoop) {
+      text = "with Extended = yes the tail loop of [" + grammar.NontName(choice.Owner) + "] never ends: " +
+             name(fate.Winner) + " is taken on every string that can follow it, such as '" + shared + "'";
+    } else {
+      text = "with Extended = yes " + name(member) + " is never taken at " + where + ": " + name(fate.Winner) +
+             " is taken on every string it can begin with, such as '" + shared + "'";
+    }
+    const auto input = NeedingInput(examples.Get(), choice, member, fate.Lost->String);
+    const bool shown = input && ReplayParse(grammar.Lang(), complete, *input) == Replay::Rejects;
+    if (fate.Kept && !shown) continue;
+    if (shown)
+      text += input->empty() ? "; the empty input, which needs it, is rejected"
+                             : "; input that needs it is rejected, such as '" + Spelled(grammar, *input, -1) + "'";
+    Diagnostic d;
+    if (progress == nullptr) {
+      d.File = std::string(file);
+    } else {
+      const DescriptionPlaces places(file, *progress);
+      const std::int32_t at = member == kLeaveLoop ? fate.Winner : member;
+      const std::int32_t prod = member == kLeaveLoop ? ProductionOf(grammar, fate.Winner) : fate.Lost->Prod;
+      d = prod != 0 ? places.AtEdge(grammar, prod, at) : places.AtLine(0);
+    }
+    d.Level = fate.Kept ? Severity::Warning : Severity::Error;
+    d.Text = text;
+    if (!fate.Kept) st = stNotKindGiven;
+    Report(d);
+  }
+  return st;
+}
+
 }  // namespace
 
 std::int32_t DecisionDepth(const DecisionNode& node) {
@@ -189,7 +317,13 @@ Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* prog
   const Grammar grammar(lang, progress);
   const std::int32_t lookahead = std::clamp(lang.Lookahead, 1, 5);
   const std::int32_t endCode = lang.EoiCode;
-  const Decider decider(grammar, endCode);
+  const Decider decider(grammar, endCode, lang.Extended != 0);
+  struct Settled {
+    const ChoicePoint* Choice;
+    Decided Decisions;
+    std::int32_t K;
+  };
+  std::vector<Settled> settled;
   std::vector<const ChoicePoint*> pending;
   for (const ChoicePoint& choice : grammar.Choices())
     if (choice.Members.size() > 1 || Decider::IsLoop(choice)) pending.push_back(&choice);
@@ -205,7 +339,7 @@ Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* prog
     std::vector<const ChoicePoint*> undecided;
     for (const ChoicePoint* choice : pending) {
       std::optional<Clash> clash;
-      DecisionNode node = decider.Decide(sets, *choice, clash);
+      Decided decisions = decider.Decide(sets, *choice, clash);
       if (clash && k < lookahead) {
         undecided.push_back(choice);
         continue;
@@ -220,9 +354,11 @@ Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* prog
           return outcome;
         }
       }
+      const bool preferred = clash && decided.Clash.SettledBy != Preference::None;
       decided_.push_back(std::move(decided));
-      depth_ = std::max(depth_, DecisionDepth(node));
-      decisions_[choice->First] = std::move(node);
+      depth_ = std::max(depth_, DecisionDepth(decisions.Node));
+      decisions_[choice->First] = decisions.Node;
+      if (preferred) settled.push_back({choice, std::move(decisions), k});
     }
     pending = std::move(undecided);
   }
@@ -232,6 +368,12 @@ Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* prog
   decided_.clear();
   for (const ChoicePoint& choice : grammar.Choices())
     if (const auto found = byFirst.find(choice.First); found != byFirst.end()) decided_.push_back(found->second);
+  // Where the preference settled a choice, the inputs it costs are checked on all decisions.
+  LazyExamples examples(grammar);
+  for (const Settled& s : settled) {
+    const Status st = ReportPreference(grammar, *s.Choice, s.Decisions, s.K, endCode, progress, file, examples, *this);
+    if (outcome == stOk) outcome = st;
+  }
   return outcome;
 }
 

@@ -55,21 +55,21 @@ class EmbeddedRoutine {
       if (e->Next == 0) return stOk;
       const EdgeRec* next = nullptr;
       if (Status st = trie_.EdgeAt(e->Next, next); st != stOk) return st;
-      if (next->Altr != 0) {
-        const Status st = Choice(e->Next, level);
-        jumped_ = false;
-        return st;
-      }
+      if (next->Altr != 0) return Choice(e->Next, level);
       edge = e->Next;
     }
     return stOk;
   }
 
-  // The members of the list from first, selected by its decision.
+  // The members of the list from first, selected by its decision; jumped_ tells whether the
+  // statements end in a jump (only where one member is left to take).
   Status Choice(std::int32_t first, int level) {
     if (StackNearlyFull()) return stNoMem;
     const std::string tabs = CodeWriter::Tabs(level);
     const DecisionNode* node = decisions_.At(first);
+    // The other members can never complete: the list is a plain sequence of the one left.
+    if (node != nullptr && node->Leaf() && node->Member > 0) return Sequence(node->Member, level, false);
+    jumped_ = false;
     std::vector<std::int32_t> members;
     if (Status st = Members(first, members); st != stOk) return st;
     out_.Put("%sTRY(Look(p));\n", tabs);
@@ -87,11 +87,14 @@ class EmbeddedRoutine {
       }
       out_.Put("%s\tdefault:\n%s\t\treturn\tUnexpected(p, %s, 1);\n%s}\n",
                {tabs, tabs, expected_.Name(Keys(*node)), tabs});
+      jumped_ = false;
       return stOk;
     }
     usedChoice_ = true;
     Dispatch(*node, members, 1, level, false);
-    return Bodies(members, level, "break;");
+    const Status st = Bodies(members, level, "break;");
+    jumped_ = false;
+    return st;
   }
 
   // The tail loop of the nonterminal: another tail while the decision selects one.
