@@ -332,10 +332,12 @@ class InputParser {
   // The members of the list from first, selected by its decision.
   int Choice(Frame& f, std::int32_t first) {
     if (StackNearlyFull()) return Fail("NO_MEMORY", lexer_.Line(), lexer_.Column(), "no room to nest deeper");
+    const DecisionNode* node = decisions_.At(first);
+    // The other members can never complete: the list is a plain sequence of the one left.
+    if (node != nullptr && node->Leaf() && node->Member > 0) return Sequence(f, node->Member);
     std::vector<std::int32_t> members;
     if (Members(first, members) != kOk) return Internal();
     if (const int st = Look(); st != kOk) return st;
-    const DecisionNode* node = decisions_.At(first);
     if (node == nullptr || node->Leaf()) return Unexpected({}, 1);
     if (DecisionDepth(*node) == 1) {
       const auto found = node->Next.find(tok_.Kind);

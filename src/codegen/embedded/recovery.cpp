@@ -712,11 +712,12 @@ class RecoveryTables {
   }
 
   // The node of the decision of a list of the productions; a list that no input selects gets
-  // a node without member.
+  // a node without member, and one where a single member can complete a node that takes it.
   int ChoiceNode(std::int32_t first) {
     if (const auto it = choices_.find(first); it != choices_.end()) return it->second;
     const DecisionNode* node = decisions_.At(first);
-    const int index = node == nullptr || node->Leaf() ? NewNode("REC_NONE", 0) : Serialize(*node);
+    const bool none = node == nullptr || (node->Leaf() && node->Member <= 0);
+    const int index = none ? NewNode("REC_NONE", 0) : Serialize(*node);
     choices_.emplace(first, index);
     return index;
   }
