@@ -74,6 +74,9 @@ EmbeddedReport BuildEmbeddedReport(const Language& lang, const ReadProgress* pro
         case Preference::Extended:
           conflict.Preference = "Extended";
           break;
+        case Preference::Marked:
+          conflict.Preference = "marked with '!'";
+          break;
         case Preference::None:
           break;
       }

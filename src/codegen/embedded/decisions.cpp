@@ -33,11 +33,19 @@ struct Clash {
   TermString String;
 };
 
+// A shared string that a preferred member takes from another one.
+struct PreferredString {
+  std::int32_t Winner;
+  std::int32_t Loser;
+  TermString String;
+};
+
 // The decision over the entries from the level on: a leaf where one member is left, else a
-// child per terminal at the level. At level k two members left are a clash: the earlier one
-// (in `order`) keeps the string.
-DecisionNode Build(const std::vector<const Entry*>& entries, std::size_t level, std::size_t k,
-                   const std::vector<std::int32_t>& order, std::optional<Clash>& clash) {
+// child per terminal at the level. At level k two members left are a clash, unless exactly one
+// of them is preferred, which takes the string; in a clash the earlier one (in `order`) keeps it.
+DecisionNode Build(const Language& lang, const std::vector<const Entry*>& entries, std::size_t level, std::size_t k,
+                   const std::vector<std::int32_t>& order, std::optional<Clash>& clash,
+                   std::optional<PreferredString>& preferred) {
   std::set<std::int32_t> members;
   for (const Entry* e : entries) members.insert(e->Member);
   DecisionNode node;
@@ -49,18 +57,28 @@ DecisionNode Build(const std::vector<const Entry*>& entries, std::size_t level, 
     std::vector<std::int32_t> ranked;
     for (std::int32_t m : order)
       if (members.count(m) != 0) ranked.push_back(m);
+    std::vector<std::int32_t> winners;
+    for (std::int32_t m : ranked)
+      if (m != kLeaveLoop && EdgePreferred(lang, m)) winners.push_back(m);
+    if (winners.size() == 1) {
+      node.Member = winners.front();
+      const std::int32_t loser = ranked.front() != winners.front() ? ranked.front() : ranked[1];
+      if (!preferred) preferred = PreferredString{winners.front(), loser, entries.front()->String};
+      return node;
+    }
     node.Member = ranked.front();
     if (!clash) clash = Clash{ranked[0], ranked[1], entries.front()->String};
     return node;
   }
   std::map<std::int32_t, std::vector<const Entry*>> byTerm;
   for (const Entry* e : entries) byTerm[e->String[level]].push_back(e);
-  for (const auto& [term, group] : byTerm) node.Next[term] = Build(group, level + 1, k, order, clash);
+  for (const auto& [term, group] : byTerm)
+    node.Next[term] = Build(lang, group, level + 1, k, order, clash, preferred);
   return node;
 }
 
 // A choice decided: the decision and the strings it was built from.
-struct Decided {
+struct ChoiceDecision {
   DecisionNode Node;
   std::vector<Entry> Entries;
 };
@@ -73,10 +91,11 @@ class Decider {
   // The decision of the choice point on k terminals. Under Extended a tail of a loop is not
   // taken on the strings of a pass that reads no terminal: the next pass would meet the same
   // terminals and the preference would take the tail again, for ever; leaving takes them.
-  Decided Decide(const LLSets& sets, const ChoicePoint& choice, std::optional<Clash>& clash) const {
+  ChoiceDecision Decide(const LLSets& sets, const ChoicePoint& choice, std::optional<Clash>& clash,
+                        std::optional<PreferredString>& preferred) const {
     const auto k = static_cast<std::size_t>(sets.K());
     const bool loop = IsLoop(choice);
-    Decided decided;
+    ChoiceDecision decided;
     std::vector<Entry>& entries = decided.Entries;
     std::vector<std::int32_t> order = choice.Members;
     const StringSet& follow = sets.Follow(choice.Owner);
@@ -100,7 +119,7 @@ class Decider {
     }
     std::vector<const Entry*> all;
     for (const Entry& e : entries) all.push_back(&e);
-    decided.Node = Build(all, 0, k, order, clash);
+    decided.Node = Build(grammar_.Lang(), all, 0, k, order, clash, preferred);
     return decided;
   }
 
@@ -233,7 +252,7 @@ std::optional<TermString> NeedingInput(Examples& examples, const ChoicePoint& ch
 // Only an input that the replay of the decisions rejects is given; a member that loses strings
 // without such an input (the grammar derives it another way, as with the dangling else) gets no
 // warning.
-Status ReportPreference(const Grammar& grammar, const ChoicePoint& choice, const Decided& decided, std::int32_t k,
+Status ReportPreference(const Grammar& grammar, const ChoicePoint& choice, const ChoiceDecision& decided, std::int32_t k,
                         std::int32_t endCode, const ReadProgress* progress, std::string_view file,
                         LazyExamples& examples, const EmbeddedDecisions& complete) {
   struct Fate {
@@ -300,6 +319,23 @@ Status ReportPreference(const Grammar& grammar, const ChoicePoint& choice, const
   return st;
 }
 
+// The note of a choice that a preference decides: the winner, at its place, and a string it takes.
+void NotePreference(const Grammar& grammar, const ChoicePoint& choice, const PreferredString& preferred, std::int32_t k,
+                      std::int32_t endCode, const ReadProgress* progress, std::string_view file) {
+  const std::string text = "the choice of [" + grammar.NontName(choice.Owner) + "] " + grammar.Where(choice) + " takes " +
+                           grammar.EdgeText(preferred.Winner) + " on '" + Spelled(grammar, preferred.String, endCode) +
+                           "' (" + std::to_string(k) + " terminal" + (k == 1 ? "" : "s") +
+                           "), where another member could begin too: it is preferred";
+  Diagnostic note;
+  if (progress != nullptr) {
+    const DescriptionPlaces places(file, *progress);
+    note = places.AtEdge(grammar, ProductionOf(grammar, preferred.Winner), preferred.Winner);
+  }
+  note.Level = Severity::Note;
+  note.Text = text;
+  Report(note);
+}
+
 }  // namespace
 
 std::int32_t DecisionDepth(const DecisionNode& node) {
@@ -320,7 +356,7 @@ Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* prog
   const Decider decider(grammar, endCode, lang.Extended != 0);
   struct Settled {
     const ChoicePoint* Choice;
-    Decided Decisions;
+    ChoiceDecision Decisions;
     std::int32_t K;
   };
   std::vector<Settled> settled;
@@ -339,12 +375,13 @@ Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* prog
     std::vector<const ChoicePoint*> undecided;
     for (const ChoicePoint* choice : pending) {
       std::optional<Clash> clash;
-      Decided decisions = decider.Decide(sets, *choice, clash);
-      if (clash && k < lookahead) {
+      std::optional<PreferredString> preferred;
+      ChoiceDecision decisions = decider.Decide(sets, *choice, clash, preferred);
+      if ((clash || preferred) && k < lookahead) {
         undecided.push_back(choice);
         continue;
       }
-      DecidedChoice decided{choice->First, k, clash.has_value(), {}};
+      DecidedChoice decided{choice->First, k, clash.has_value() || preferred.has_value(), {}};
       if (clash) decided.Clash = {clash->Holder, clash->Claimant, clash->String, Preference::None};
       if (clash && lang.Extended != 0) decided.Clash.SettledBy = Preference::Extended;
       if (clash && decided.Clash.SettledBy == Preference::None) {
@@ -354,11 +391,13 @@ Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* prog
           return outcome;
         }
       }
-      const bool preferred = clash && decided.Clash.SettledBy != Preference::None;
+      if (preferred) NotePreference(grammar, *choice, *preferred, k, endCode, progress, file);
+      if (preferred && !clash) decided.Clash = {preferred->Winner, preferred->Loser, preferred->String, Preference::Marked};
+      const bool extended = clash && decided.Clash.SettledBy == Preference::Extended;
       decided_.push_back(std::move(decided));
       depth_ = std::max(depth_, DecisionDepth(decisions.Node));
       decisions_[choice->First] = decisions.Node;
-      if (preferred) settled.push_back({choice, std::move(decisions), k});
+      if (extended) settled.push_back({choice, std::move(decisions), k});
     }
     pending = std::move(undecided);
   }

@@ -32,6 +32,7 @@ struct DecisionNode {
 enum class Preference {
   None,
   Extended,  // Extended = yes: the member written first wins
+  Marked,    // the member marked with '!' in its production wins
 };
 
 // Two members of a choice that share a string of `Lookahead` terminals, the most it may look at.
