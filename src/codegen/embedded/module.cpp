@@ -32,6 +32,8 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options,
   out.Put("\tsize_t\tlength;\n");
   out.Put("\tchar\t*own;\t\t/* memory of its own, once the input moves or a NUL is asked for */\n");
   out.Put("\tsize_t\troom;\n} Token;\n\n");
+  out.Put("/* One error of a parse that recovers. */\n");
+  out.Put("typedef struct {\n\tint\tline, column;\n\tchar\ttext[256];\n} ErrorRec;\n\n");
   WriteEmbeddedSemanticTypes(x, out, options);
   out.Put("struct %s_parser {\n", x.prefix);
   out.Put("\tconst char\t*cur, *lim;\t/* the unread input in memory */\n");
@@ -54,6 +56,10 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options,
   out.Put("\tint\tdepth, maxDepth;\t/* nesting of the parsing routines */\n");
   out.Put("\tint\terrLine, errColumn;\t/* the last failure */\n");
   out.Put("\tchar\terrText[256];\n");
+  out.Put("\tint\tmaxErrors;\t\t/* 0: stop at the first error; n: recover, report up to n */\n");
+  out.Put("\tint\terrCount;\t\t/* the errors of the last parse ... */\n");
+  out.Put("\tErrorRec\t*errs;\t\t/* ... kept here when recovering (the first one is errLine ... too) */\n");
+  out.Put("\tint\terrKept, errRoom;\n");
   out.Put("\tFILE\t*out, *trace;\n\tvoid\t*user;\n");
   WriteEmbeddedSemanticState(x, out, options);
   out.Put("};\n\n");
@@ -203,14 +209,14 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("void %s_destroy(%s_parser *p) {\n\tint\ti;\n\n", {n, n});
   out.Put("\tif  ( p == NULL )\n\t\treturn;\n");
   if (machine) out.Put("\tSemClear(p);\n");
-  out.Put("\tfree(p->block);\n");
+  out.Put("\tfree(p->block);\n\tfree(p->errs);\n");
   out.Put("\tfor  ( i = 0; i < AHEAD + 2; i++ )\n\t\tfree(p->slots[i].own);\n\tfree(p);\n}\n\n");
 
   out.Put("/* One parse of the input set up by the caller: the starting symbol, then the end. */\n");
   out.Put("static int Run(Parser *p) {\n\tint\tstatus;\n\n");
   out.Put("\tp->offset = p->lineStart = 0;\n\tp->line = 1;\n\tp->have = 0;\n\tp->aheadCount = 0;\n\tp->depth = 0;\n");
   out.Put("\tp->last->kind = -1;\n\tp->last->length = 0;\n\tp->shifted = 0;\n\tp->loops = 0;\n");
-  out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errText[0] = '\\0';\n");
+  out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errText[0] = '\\0';\n\tp->errCount = p->errKept = 0;\n");
   if (machine) out.Put("\tSemClear(p);\n");
   out.Put("\tstatus = Nont_%s(p);\n", start);
   out.Put("\tif  ( status == OK && ( status = Look(p) ) == OK && p->tok->kind != %s )\n", x.EndConst());
@@ -224,6 +230,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("\t\tp->errLine = p->last->kind >= 0 ? p->last->line : 1;\n");
   out.Put("\t\tp->errColumn = p->last->kind >= 0 ? p->last->column : 1;\n");
   out.Put("\t\tsprintf(p->errText, \"%.200s\", %s_error_message(status));\n\t}\n", n);
+  out.Put("\tp->errCount = status != OK ? 1 : 0;\n");
   out.Put("\treturn\tstatus;\n}\n\n");
 
   out.Put("int %s_parse_buffer(%s_parser *p, const char *text, size_t length, const char *name) {\n", {n, n});
@@ -234,7 +241,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
 
   out.Put("int %s_parse_stream(%s_parser *p, FILE *in, const char *name) {\n\tint\tstatus;\n\n", {n, n});
   out.Put("\t(void)name;\n");
-  out.Put("\tp->errLine = p->errColumn = 0;\n");
+  out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errCount = 1;\t/* until Run counts */\n\tp->errKept = 0;\n");
   out.Put("\tif  ( in == NULL )\n\t\treturn\tFail(p, OPEN, 0, 0, \"no input stream\");\n");
   out.Put("\tif  ( p->block == NULL && ( p->block = (char *)malloc(BLOCK_ROOM) ) == NULL )\n");
   out.Put("\t\treturn\tFail(p, NO_MEMORY, 0, 0, \"no room for the input block\");\n");
@@ -242,17 +249,33 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("\tstatus = Run(p);\n\tp->in = NULL;\n\treturn\tstatus;\n}\n\n");
 
   out.Put("int %s_parse_file(%s_parser *p, const char *path) {\n\tFILE\t*in;\n\tint\tstatus;\n\n", {n, n});
-  out.Put("\tif  ( path == NULL || ( in = fopen(path, \"rb\") ) == NULL )\n");
-  out.Put("\t\treturn\tFail(p, OPEN, 0, 0, \"cannot open the input\");\n");
+  out.Put("\tif  ( path == NULL || ( in = fopen(path, \"rb\") ) == NULL ) {\n");
+  out.Put("\t\tp->errCount = 1;\n\t\tp->errKept = 0;\n");
+  out.Put("\t\treturn\tFail(p, OPEN, 0, 0, \"cannot open the input\");\n\t}\n");
   out.Put("\tstatus = %s_parse_stream(p, in, path);\n", n);
-  out.Put("\tif  ( fclose(in) != 0 && status == OK )\n");
-  out.Put("\t\tstatus = Fail(p, READ, 0, 0, \"cannot close the input\");\n");
+  out.Put("\tif  ( fclose(in) != 0 && status == OK ) {\n");
+  out.Put("\t\tp->errCount = 1;\n");
+  out.Put("\t\tstatus = Fail(p, READ, 0, 0, \"cannot close the input\");\n\t}\n");
   out.Put("\treturn\tstatus;\n}\n\n");
 
   WriteEmbeddedStatusMessages(x, out);
   out.Put("int %s_error_line(const %s_parser *p) {\n\treturn\tp->errLine;\n}\n\n", {n, n});
   out.Put("int %s_error_column(const %s_parser *p) {\n\treturn\tp->errColumn;\n}\n\n", {n, n});
   out.Put("const char *%s_error_text(const %s_parser *p) {\n\treturn\tp->errText;\n}\n\n", {n, n});
+  out.Put("void %s_set_max_errors(%s_parser *p, int n) {\n\tp->maxErrors = n > 0 ? n : 0;\n}\n\n", {n, n});
+  out.Put("int %s_error_count(const %s_parser *p) {\n\treturn\tp->errCount;\n}\n\n", {n, n});
+  out.Put("/* The i-th error, kept when the parse recovered; else the first one is all there is. */\n");
+  out.Put("static const ErrorRec *ErrorAt(const Parser *p, int i) {\n");
+  out.Put("\treturn\ti >= 0 && i < p->errKept ? &p->errs[i] : NULL;\n}\n\n");
+  out.Put("int %s_error_line_at(const %s_parser *p, int i) {\n", {n, n});
+  out.Put("\tif  ( ErrorAt(p, i) != NULL )\n\t\treturn\tp->errs[i].line;\n");
+  out.Put("\treturn\ti == 0 && p->errCount > 0 ? p->errLine : 0;\n}\n\n");
+  out.Put("int %s_error_column_at(const %s_parser *p, int i) {\n", {n, n});
+  out.Put("\tif  ( ErrorAt(p, i) != NULL )\n\t\treturn\tp->errs[i].column;\n");
+  out.Put("\treturn\ti == 0 && p->errCount > 0 ? p->errColumn : 0;\n}\n\n");
+  out.Put("const char *%s_error_text_at(const %s_parser *p, int i) {\n", {n, n});
+  out.Put("\tif  ( ErrorAt(p, i) != NULL )\n\t\treturn\tp->errs[i].text;\n");
+  out.Put("\treturn\ti == 0 && p->errCount > 0 ? p->errText : \"\";\n}\n\n");
   out.Put("int %s_token_kind(const %s_parser *p) {\n\treturn\tp->last->kind;\n}\n\n", {n, n});
   out.Put("const char *%s_token_text(const %s_parser *p) {\n", {n, n});
   out.Put("\tconst char\t*text;\n\n");
