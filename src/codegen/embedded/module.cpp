@@ -9,6 +9,7 @@
 #include "codegen/embedded/lexer.h"
 #include "codegen/embedded/lexicon_check.h"
 #include "codegen/embedded/parser.h"
+#include "codegen/embedded/recovery.h"
 #include "codegen/shared/framing.h"
 
 namespace parvolen {
@@ -60,6 +61,9 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options,
   out.Put("\tint\terrCount;\t\t/* the errors of the last parse ... */\n");
   out.Put("\tErrorRec\t*errs;\t\t/* ... kept here when recovering (the first one is errLine ... too) */\n");
   out.Put("\tint\terrKept, errRoom;\n");
+  out.Put("\tint\t*unwound;\t\t/* the resume points noted as the first error unwound the routines */\n");
+  out.Put("\tint\tunwoundCount, unwoundRoom, unwoundLost;\n");
+  out.Put("\tconst char\t*skipTo;\t\t/* where the lexer goes on after the byte it failed at */\n");
   out.Put("\tFILE\t*out, *trace;\n\tvoid\t*user;\n");
   WriteEmbeddedSemanticState(x, out, options);
   out.Put("};\n\n");
@@ -111,22 +115,16 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("   message keeps to MESSAGE_ROOM bytes: a long list of expected terminals ends with \", ...\"\n");
   out.Put("   so that what was found is always told. */\n");
   out.Put("#define\tMESSAGE_ROOM\t200\n\n");
-  out.Put("static int Unexpected(Parser *p, const short *expected, int level) {\n");
-  out.Put("\tchar\tbuf[256], tail[128];\n\tsize_t\tused = 0, tailUsed = 0, room, length;\n\tint\ti, j, k, n = 0;\n\tshort\tall[%d];\n\tconst char\t*found;\n\tconst Token\t*t = level > 1 ? p->ahead[level - 2] : p->tok;\n\n",
-          std::to_string(lang.LastTerminal + 2));
-  out.Put("\tfor  ( k = 0; k <= p->loops; k++ ) {\n");
-  out.Put("\t\tconst short\t*list = k < p->loops ? p->loopExpect[k] : expected;\n\n");
-  out.Put("\t\tif  ( k < p->loops && ( p->loopAt != p->shifted || level > 1 ) )\n\t\t\tcontinue;\n");
-  out.Put("\t\tfor  ( i = 0; list[i] >= 0; i++ ) {\n");
-  out.Put("\t\t\tfor  ( j = 0; j < n && all[j] != list[i]; j++ )\n\t\t\t\t;\n");
-  out.Put("\t\t\tif  ( j == n )\n\t\t\t\tall[n++] = list[i];\n\t\t}\n\t}\n");
+  out.Put("/* The message into buf (256 bytes): the n terminals expected and the one found. */\n");
+  out.Put("static void Describe(char *buf, const short *all, int n, int kind, const char *text, size_t textLength) {\n");
+  out.Put("\tchar\ttail[128];\n\tsize_t\tused = 0, tailUsed = 0, room, length;\n\tint\ti;\n\tconst char\t*found;\n\n");
   out.Put("\ttail[0] = buf[0] = '\\0';\n");
   out.Put("\tAppend(tail, sizeof tail - 1, &tailUsed, n > 0 ? \", found \" : \"found \", n > 0 ? 8 : 6);\n");
-  out.Put("\tfound = TermText[t->kind];\n");
+  out.Put("\tfound = TermText[kind];\n");
   out.Put("\tAppend(tail, sizeof tail - 1, &tailUsed, found, strlen(found));\n");
-  out.Put("\tif  ( Valued(t->kind) ) {\n");
+  out.Put("\tif  ( Valued(kind) ) {\n");
   out.Put("\t\tAppend(tail, sizeof tail - 1, &tailUsed, \" '\", 2);\n");
-  out.Put("\t\tAppendShown(tail, sizeof tail - 2, &tailUsed, t->text, t->length < 40 ? t->length : 40);\n");
+  out.Put("\t\tAppendShown(tail, sizeof tail - 2, &tailUsed, text, textLength < 40 ? textLength : 40);\n");
   out.Put("\t\tAppend(tail, sizeof tail - 1, &tailUsed, \"'\", 1);\n\t}\n");
   out.Put("\troom = MESSAGE_ROOM - tailUsed;\n");
   out.Put("\tif  ( n > 0 )\n\t\tAppend(buf, room, &used, \"expected \", 9);\n");
@@ -136,7 +134,17 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("\t\t\tAppend(buf, room, &used, \", ...\", 5);\n\t\t\tbreak;\n\t\t}\n");
   out.Put("\t\tif  ( i > 0 )\n\t\t\tAppend(buf, room, &used, i == n - 1 ? \" or \" : \", \", i == n - 1 ? 4 : 2);\n");
   out.Put("\t\tAppend(buf, room, &used, TermText[all[i]], length);\n\t}\n");
-  out.Put("\tAppend(buf, sizeof buf - 1, &used, tail, tailUsed);\n");
+  out.Put("\tAppend(buf, 255, &used, tail, tailUsed);\n}\n\n");
+  out.Put("static int Unexpected(Parser *p, const short *expected, int level) {\n");
+  out.Put("\tchar\tbuf[256];\n\tint\ti, j, k, n = 0;\n\tshort\tall[%d];\n\tconst Token\t*t = level > 1 ? p->ahead[level - 2] : p->tok;\n\n",
+          std::to_string(lang.LastTerminal + 2));
+  out.Put("\tfor  ( k = 0; k <= p->loops; k++ ) {\n");
+  out.Put("\t\tconst short\t*list = k < p->loops ? p->loopExpect[k] : expected;\n\n");
+  out.Put("\t\tif  ( k < p->loops && ( p->loopAt != p->shifted || level > 1 ) )\n\t\t\tcontinue;\n");
+  out.Put("\t\tfor  ( i = 0; list[i] >= 0; i++ ) {\n");
+  out.Put("\t\t\tfor  ( j = 0; j < n && all[j] != list[i]; j++ )\n\t\t\t\t;\n");
+  out.Put("\t\t\tif  ( j == n )\n\t\t\t\tall[n++] = list[i];\n\t\t}\n\t}\n");
+  out.Put("\tDescribe(buf, all, n, t->kind, t->text, t->length);\n");
   out.Put("\treturn\tFail(p, SYNTAX, t->line, t->column, buf);\n}\n\n");
 }
 
@@ -209,7 +217,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("void %s_destroy(%s_parser *p) {\n\tint\ti;\n\n", {n, n});
   out.Put("\tif  ( p == NULL )\n\t\treturn;\n");
   if (machine) out.Put("\tSemClear(p);\n");
-  out.Put("\tfree(p->block);\n\tfree(p->errs);\n");
+  out.Put("\tfree(p->block);\n\tfree(p->errs);\n\tfree(p->unwound);\n");
   out.Put("\tfor  ( i = 0; i < AHEAD + 2; i++ )\n\t\tfree(p->slots[i].own);\n\tfree(p);\n}\n\n");
 
   out.Put("/* One parse of the input set up by the caller: the starting symbol, then the end. */\n");
@@ -217,10 +225,13 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("\tp->offset = p->lineStart = 0;\n\tp->line = 1;\n\tp->have = 0;\n\tp->aheadCount = 0;\n\tp->depth = 0;\n");
   out.Put("\tp->last->kind = -1;\n\tp->last->length = 0;\n\tp->shifted = 0;\n\tp->loops = 0;\n");
   out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errText[0] = '\\0';\n\tp->errCount = p->errKept = 0;\n");
+  out.Put("\tp->unwoundCount = p->unwoundLost = 0;\n");
   if (machine) out.Put("\tSemClear(p);\n");
   out.Put("\tstatus = Nont_%s(p);\n", start);
   out.Put("\tif  ( status == OK && ( status = Look(p) ) == OK && p->tok->kind != %s )\n", x.EndConst());
   out.Put("\t\tstatus = Unexpected(p, ExpectEnd, 1);\n");
+  out.Put("\tif  ( p->maxErrors > 0 && ( status == SYNTAX || status == BAD_CHAR || status == TOO_LONG ) )\n");
+  out.Put("\t\tstatus = Recover(p, status);\n");
   if (x.HasOutput() || (x.Semantic() && x.HasActions())) {
     // Whatever the buffering, what the parse wrote reaches the stream now or the parse fails.
     out.Put("\tif  ( ( fflush(p->out) != 0 || ferror(p->out) ) && status == OK )\t/* the output is complete */\n");
@@ -230,7 +241,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("\t\tp->errLine = p->last->kind >= 0 ? p->last->line : 1;\n");
   out.Put("\t\tp->errColumn = p->last->kind >= 0 ? p->last->column : 1;\n");
   out.Put("\t\tsprintf(p->errText, \"%.200s\", %s_error_message(status));\n\t}\n", n);
-  out.Put("\tp->errCount = status != OK ? 1 : 0;\n");
+  out.Put("\tp->errCount = status == OK ? 0 : p->errKept > 0 ? p->errKept : 1;\n");
   out.Put("\treturn\tstatus;\n}\n\n");
 
   out.Put("int %s_parse_buffer(%s_parser *p, const char *text, size_t length, const char *name) {\n", {n, n});
@@ -304,9 +315,10 @@ Status WriteSource(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, co
   // functions, actions and output terminals the file needs, which C wants defined before them.
   ExpectedLists expected;
   RoutineUse use;
+  ResumePoints points;
   CodeWriter routines;
   routines.OpenMemory();
-  if (Status st = WriteEmbeddedRoutines(x, decisions, routines, expected, use); st != stOk) return st;
+  if (Status st = WriteEmbeddedRoutines(x, decisions, routines, expected, use, points); st != stOk) return st;
 
   CodeWriter out;
   if (Status st = ConOpenFile(out, dir, x.prefix + ".c", "Embeddable translator"); st != stOk) return st;
@@ -316,8 +328,10 @@ Status WriteSource(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, co
   WriteTokenFunctions(x, out, decisions.Depth(), use);
   if (Status st = WriteEmbeddedActions(x, use, out, options); st != stOk) return st;
   WriteEmbeddedDeclarations(x, use, out);
+  if (points.Any()) WriteUnwind(out);
   expected.Write(out);
   out.Put(routines.TakeText());
+  if (Status st = WriteRecovery(x, decisions, use, points, out); st != stOk) return st;
   WriteInterface(x, out, EmbeddedHasMachine(x, options));
   return out.Close();
 }
