@@ -437,6 +437,33 @@ def describe(case, tool, marks, hits, errors, out):
         out.write(f"  report {line}:{column} (terminal {mark}) {label}: {text}\n")
 
 
+def shape(text):
+    """A message with the texts of identifiers, numbers and strings left out, to count messages of
+    one kind."""
+    return re.sub(r"(ident|number|string) '[^']*'", r"\1", text)
+
+
+def summarise(language, name, cases, index, out):
+    """The most frequent spurious messages, and the message of the report before each missed edit
+    (the recovery that went past it), as shapes."""
+    spurious, before = {}, {}
+    for c in cases:
+        marks, hits, errors = c["marks"][index]
+        for hit, (_, _, text) in zip(hits, errors):
+            if hit is None:
+                key = shape(text)
+                spurious[key] = spurious.get(key, 0) + 1
+        for i in range(len(c["injected"])):
+            if i not in hits:
+                earlier = [errors[j][2] for j, mark in enumerate(marks) if mark < c["injected"][i]["window"][0]]
+                key = shape(earlier[-1]) if earlier else "(no report before it)"
+                before[key] = before.get(key, 0) + 1
+    for title, counts in (("spurious reports", spurious), ("the report before a missed edit", before)):
+        out.write(f"## {language} {name}: {title}, {sum(counts.values())} in all, by message\n")
+        for key, count in sorted(counts.items(), key=lambda item: (-item[1], item[0]))[:25]:
+            out.write(f"{count:6d}  {key}\n")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--work", required=True)
@@ -479,12 +506,12 @@ def main():
             tools.append(("peer", run_tool(peer, paths)))
         scored = {name: score(cases, results) for name, results in tools}
         if details:
-            for name, _ in tools:
-                index = [n for n, _ in tools].index(name)
+            for index, (name, _) in enumerate(tools):
                 for c in cases:
                     marks, hits, errors = c["marks"][index]
                     if None in hits or len(set(h for h in hits if h is not None)) < len(c["injected"]):
                         describe(c, name, marks, hits, errors, details)
+                summarise(language, name, cases, index, details)
         for k in KS:
             table.append((language, k, {name: scored[name].get(k) for name, _ in tools}))
             for name, _ in tools:
