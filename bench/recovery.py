@@ -240,26 +240,57 @@ def sites(edits):
 # Running the tools: a command given the files at its end prints "file PATH STATUS N" and N
 # lines "error LINE COLUMN TEXT" for each.
 
+class ToolFailed(Exception):
+    pass
+
+
+# Files on which a tool crashed or ran out of time: (tool, path, what happened).
+FAILURES = []
+
+
+def run_chunk(command, files, timeout):
+    """Runs command on files; its results by path, or the reason it failed."""
+    try:
+        done = subprocess.run(command + files, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                              timeout=timeout)
+    except subprocess.TimeoutExpired:
+        return None, f"no answer within {timeout} s"
+    if done.returncode != 0:
+        return None, f"exit status {done.returncode}: " + done.stderr.decode(errors="replace")[-300:].strip()
+    results, current = {}, None
+    for line in done.stdout.decode(errors="replace").splitlines():
+        if line.startswith("file "):
+            head, _, _ = line.rpartition(" ")
+            path, _, status = head[5:].rpartition(" ")
+            current = results[path] = {"status": int(status), "errors": []}
+        elif line.startswith("error ") and current is not None:
+            parts = line.split(" ", 3)
+            current["errors"].append((int(parts[1]), int(parts[2]), parts[3] if len(parts) > 3 else ""))
+    missing = [f for f in files if f not in results]
+    if missing:
+        return None, f"no result for {missing[0]}"
+    return results, None
+
+
 def run_tool(command, files, chunk=400):
+    """The results of command on files, by path: {"status", "errors": [(line, column, text)]}.
+    A chunk that fails is run again file by file; a file that fails alone is noted in FAILURES
+    and counts as a run without reports; ToolFailed when every file fails."""
     results = {}
     for i in range(0, len(files), chunk):
         part = files[i:i + chunk]
-        done = subprocess.run(command + part, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        if done.returncode != 0:
-            sys.stderr.write(done.stderr.decode(errors="replace")[-2000:])
-            raise SystemExit(f"bench: {' '.join(command[:3])} ... failed (status {done.returncode})")
-        current = None
-        for line in done.stdout.decode(errors="replace").splitlines():
-            if line.startswith("file "):
-                head, _, count = line.rpartition(" ")
-                path, _, status = head[5:].rpartition(" ")
-                current = results[path] = {"status": int(status), "errors": []}
-            elif line.startswith("error ") and current is not None:
-                parts = line.split(" ", 3)
-                current["errors"].append((int(parts[1]), int(parts[2]), parts[3] if len(parts) > 3 else ""))
-        missing = [f for f in part if f not in results]
-        if missing:
-            raise SystemExit(f"bench: {' '.join(command[:3])} ... gave no result for {missing[0]}")
+        done, why = run_chunk(command, part, 60 + len(part))
+        if done is not None:
+            results.update(done)
+            continue
+        for f in part:
+            one, why = run_chunk(command, [f], 20)
+            if one is None:
+                FAILURES.append(("peer" if command[0] == "java" else f"ours (MAX {command[1]})", f, why))
+                one = {f: {"status": -1, "errors": []}}
+            results.update(one)
+    if files and all(r["status"] == -1 for r in results.values()):
+        raise ToolFailed(f"{' '.join(command[:3])} ... fails on every file: {FAILURES[-1][2]}")
     return results
 
 
@@ -465,6 +496,13 @@ def summarise(language, name, cases, index, out):
 
 
 def main():
+    try:
+        run()
+    except ToolFailed as failure:
+        raise SystemExit(f"bench: {failure}")
+
+
+def run():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--work", required=True)
     parser.add_argument("--ours-max", type=int, default=100)
@@ -498,12 +536,15 @@ def main():
         tools = [("ours", run_tool(ours + [str(args.ours_max)], paths))]
         if peer:
             originals = sorted({c["source"] for c in cases})
-            accepted = run_tool(peer, originals)
-            wrong = [p for p in originals if accepted[p]["errors"]]
-            if wrong:
-                notes.append(f"{language}: the peer rejects {len(wrong)} valid programs, such as "
-                             f"{os.path.basename(wrong[0])}")
-            tools.append(("peer", run_tool(peer, paths)))
+            try:
+                accepted = run_tool(peer, originals)
+                wrong = [p for p in originals if accepted[p]["errors"]]
+                if wrong:
+                    notes.append(f"{language}: the peer rejects {len(wrong)} valid programs, such as "
+                                 f"{os.path.basename(wrong[0])}")
+                tools.append(("peer", run_tool(peer, paths)))
+            except ToolFailed as failure:
+                notes.append(f"{language}: the peer is left out: {failure}")
         scored = {name: score(cases, results) for name, results in tools}
         if details:
             for index, (name, _) in enumerate(tools):
@@ -561,6 +602,8 @@ def main():
                 print(f"  k={k} {name}: {kinds}")
     for note in notes:
         print("note: " + note)
+    for tool, path, why in FAILURES:
+        print(f"FAILURE: {tool} on {path}: {why}")
     if details:
         details.close()
 

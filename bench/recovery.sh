@@ -13,6 +13,8 @@
 #   MAX      most errors our translators report (100)
 #   DETAILS  a file to write every program with a missed edit or a spurious report to, with the
 #            edits and each tool's reports
+#   KEEP     when set, the scratch folder with the programs and translators is kept (its path is
+#            printed), to rerun a program that FAILURE lines name
 #   PARVOLEN the parvolen to generate our translators with (default BUILD_DIR/parvolen), so that
 #            another build can be measured with these scripts
 set -euo pipefail
@@ -21,7 +23,11 @@ build=$(cd "${1:-build}" && pwd)
 parvolen=${PARVOLEN:-$build/parvolen}
 realworld=${REALWORLD:-$PWD/../shared/realworld}
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+if [ -n "${KEEP:-}" ]; then
+  trap 'echo "bench: the programs and translators are kept in $work" >&2' EXIT
+else
+  trap 'rm -rf "$work"' EXIT
+fi
 peers=$PWD/bench/peers
 
 source bench/lib.sh
