@@ -41,7 +41,7 @@ import sys
 
 BEFORE = 2
 AFTER = 1
-GAP = 3
+GAP = 8
 MAX_DELTA = 12
 KS = (1, 3)
 # A program takes k > 1 edits when it has at least k times this many terminals.
