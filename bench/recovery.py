@@ -35,6 +35,7 @@ import math
 import os
 import random
 import re
+import resource
 import shlex
 import subprocess
 import sys
@@ -450,6 +451,18 @@ def score(cases, results):
     return rows
 
 
+# CPU time (user + system) of the tools' runs on the k-edit programs: (language, tool, seconds).
+TIMES = []
+
+
+def timed(language, tool, work):
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    result = work()
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    TIMES.append((language, tool, after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime))
+    return result
+
+
 def percent(a, b):
     return f"{100.0 * a / b:.1f}" if b else "-"
 
@@ -524,7 +537,7 @@ def run():
         cases = prepare(language, sources, ours, args.work, args.seed, args.target, notes)
         paths = [c["path"] for c in cases]
         # Without recovery ours must stop at the first edit's detection point.
-        first = run_tool(ours + ["0"], paths)
+        first = timed(language, "ours without recovery", lambda: run_tool(ours + ["0"], paths))
         off = 0
         for c in cases:
             errors = first[c["path"]]["errors"]
@@ -533,7 +546,7 @@ def run():
         if off:
             notes.append(f"{language}: in {off} programs ours without recovery stops elsewhere than at "
                          "the first edit's detection point")
-        tools = [("ours", run_tool(ours + [str(args.ours_max)], paths))]
+        tools = [("ours", timed(language, "ours", lambda: run_tool(ours + [str(args.ours_max)], paths)))]
         if peer:
             originals = sorted({c["source"] for c in cases})
             try:
@@ -542,7 +555,7 @@ def run():
                 if wrong:
                     notes.append(f"{language}: the peer rejects {len(wrong)} valid programs, such as "
                                  f"{os.path.basename(wrong[0])}")
-                tools.append(("peer", run_tool(peer, paths)))
+                tools.append(("peer", timed(language, "peer", lambda: run_tool(peer, paths))))
             except ToolFailed as failure:
                 notes.append(f"{language}: the peer is left out: {failure}")
         scored = {name: score(cases, results) for name, results in tools}
@@ -600,6 +613,10 @@ def run():
             if row:
                 kinds = ", ".join(f"{t} {percent(f, n)}% ({f}/{n})" for t, (f, n) in sorted(row["types"].items()))
                 print(f"  k={k} {name}: {kinds}")
+    print("CPU time on all k-edit programs (the peer's includes starting the JVM once per 400 programs):")
+    for language in dict.fromkeys(t[0] for t in TIMES):
+        print(f"  {language}: " + ", ".join(f"{tool} {seconds:.2f} s" for lang, tool, seconds in TIMES
+                                              if lang == language))
     for note in notes:
         print("note: " + note)
     for tool, path, why in FAILURES:
