@@ -1,36 +1,41 @@
 #!/usr/bin/env python3
 """Error-recovery benchmark: injects token errors into valid programs, runs our translator with
-recovery and a peer parser on them, and scores where each reported errors.
+recovery and a peer parser on them, and scores where each one reported errors.
 
-For every language given with --language, every valid program of its folder gets variants with
-k = 1 and with k = 3 token edits, enough for about --target programs per k (for k > 1 only the
-programs of at least 15 terminals per edit take part). An edit
-deletes a token, inserts one (of any terminal, with a sample text) or replaces one by a token
-of another terminal; the text is tokenised as our lexers do (bench/recovery.py's lexers follow
-examples/*/LANG.lang), and blanks around an edit keep it from merging with its neighbours.
+Every valid program of a language's folder gets variants with k = 1 and with k = 3 token edits,
+enough for about --target programs per k (for k > 1 only programs of at least MIN_TOKENS_PER_EDIT
+terminals per edit take part). An edit deletes a token, inserts one (of any terminal, with a
+sample text) or replaces one by a token of another terminal. The text is tokenised as our lexers
+do (the lexers below follow examples/LANG/LANG.lang), and blanks around an edit keep it from
+merging with its neighbours; a variant whose tokens are not the intended ones is left out.
 
 An edit is kept only when it makes the program invalid: the program with that edit alone is
-parsed by our translator stopping at the first error (MAX 0), which must report a syntax error;
-the terminal it reports it at is the edit's detection point, at or after the edit's site (where
-the token was deleted, inserted or replaced). The edits of a k-edit program lie apart: between
-the window of one and the next there are at least GAP terminals. The window of an edit runs from
-BEFORE terminals before its site to its detection point (found in the single-edit program, at
-the same distance from the site) plus AFTER terminals, and starts after the previous window.
+parsed by our translator stopping at the first error (MAX 0), which must report a syntax error.
+The terminal it reports it at is the edit's detection point, at or after the edit's site (where
+the token was deleted, inserted or replaced); an edit detected more than MAX_DELTA terminals
+after its site is left out. The window of an edit runs from BEFORE terminals before its site to
+AFTER terminals after its detection point (at the same distance from the site as in the
+single-edit program) and starts after the previous window; the windows of a program's edits
+lie at least GAP terminals apart.
 
-Scoring, per language and k, for each tool, of the reports at every error (line and column,
+Scoring, per language and k, for each tool, of the reports at every error (line and byte column,
 mapped to the terminal at or after them):
   recall       injected errors with at least one report in their window
   spurious     reports in no window, per 100 injected errors
-  first exact  programs whose first report is at the first edit's detection point
-The same seeds give the same programs and edits.
+  first        programs whose first report is at the first edit's detection point
+The same seed gives the same programs and edits. With --details, every program with a missed
+edit or a spurious report is listed with its edits and each tool's reports, and each language
+ends with the most frequent spurious messages and the reports that came before missed edits.
 
-usage: recovery.py --work DIR --ours-max N --language NAME:SOURCES:OURS[:PEER_GRAMMAR:PEER_RULE]...
-                   [--peer 'java -cp CLASSPATH RecoveryMain'] [--seed N] [--target N] [--details FILE]
-  NAME is pl0, oberon0 or json; OURS the driver of bench/peers/recovery_main.c built for it.
+usage: recovery.py --work DIR --language NAME:SOURCES:OURS[:PEER_GRAMMAR:PEER_RULE]...
+                   [--ours-max N] [--peer 'java -cp CLASSPATH RecoveryMain'] [--seed S]
+                   [--target N] [--details FILE]
+  NAME is pl0, oberon0 or json, SOURCES the folder of its valid programs, OURS our translator's
+  driver (bench/peers/recovery_main.c built for it); PEER_GRAMMAR and PEER_RULE name the peer's
+  grammar and start rule for bench/peers/RecoveryMain.java.
 """
 
 import argparse
-import json
 import math
 import os
 import random
@@ -583,12 +588,12 @@ def run():
     for k in KS:
         table.append(("all", k, {name: totals.get((k, name)) for name in ("ours", "peer")}))
 
-    print(f"Error recovery on valid real programs with k injected token edits (seed {args.seed});")
-    print("recall: injected errors with a report in their window (from "
-          f"{BEFORE} terminals before the edit to {AFTER} after where ours without recovery detects it);")
-    print("spurious: reports in no window, per 100 injected errors; first: the first report at the")
-    print("first edit's detection point, per 100 programs. ours: recovery with at most "
-          f"{args.ours_max} errors; peer: the LL(*) generator's default recovery.")
+    print(f"Error recovery on valid real programs with k injected token edits (seed {args.seed}).")
+    print(f"recall: injected errors with a report in their window (from {BEFORE} terminals before the")
+    print(f"edit to {AFTER} after the terminal where a translator without recovery stops); spurious:")
+    print("reports in no window, per 100 injected errors; first: programs whose first report is at the")
+    print(f"first error, per 100. ours: the --prefix translators recovering up to {args.ours_max} errors;")
+    print("peer: the LL(*) generator's parsers with their default recovery.")
     head = "%-8s %2s %6s %8s | %7s %9s %6s %7s | %7s %9s %6s %7s"
     print(head % ("language", "k", "files", "injected", "recall", "spurious", "first", "reports",
                   "recall", "spurious", "first", "reports"))

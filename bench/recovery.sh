@@ -44,16 +44,18 @@ runtime=/usr/share/java/antlr4-runtime.jar
 build_ours() {
   local language=$1 folder=$work/gen-$1 recovery=()
   mkdir -p "$folder"
-  "$parvolen" -q --prefix="$language" "examples/$language/$language.lang" "$folder" >"$folder.log" 2>&1 &&
-    { grep -q "${language}_set_max_errors" "$folder/$language.h" && recovery=(-DRECOVERY) || true; } &&
+  if "$parvolen" -q --prefix="$language" "examples/$language/$language.lang" "$folder" >"$folder.log" 2>&1; then
+    if grep -q "${language}_set_max_errors" "$folder/$language.h"; then
+      recovery=(-DRECOVERY)
+    else
+      echo "bench: our $language translator has no recovery interface: it stops at the first error" >&2
+    fi
     cc -std=c99 -O2 -DPREFIX="$language" "${recovery[@]}" -I"$folder" -o "$work/ours-$language" \
-      "$peers/recovery_main.c" "$folder/$language.c" >>"$folder.log" 2>&1 || {
-    echo "bench: cannot build our $language translator:" >&2
-    tail -5 "$folder.log" | sed 's/^/  /' >&2
-    return 1
-  }
-  [ ${#recovery[@]} -gt 0 ] ||
-    echo "bench: our $language translator has no recovery interface: it stops at the first error" >&2
+      "$peers/recovery_main.c" "$folder/$language.c" >>"$folder.log" 2>&1 && return 0
+  fi
+  echo "bench: cannot build our $language translator:" >&2
+  tail -5 "$folder.log" | sed 's/^/  /' >&2
+  return 1
 }
 
 # The peer parsers, all three grammars and the driver in $work/peer.
