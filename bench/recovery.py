@@ -50,6 +50,8 @@ AFTER = 1
 GAP = 8
 MAX_DELTA = 12
 KS = (1, 3)
+# The status of a syntax error (NAME_SYNTAX) in our translators.
+SYNTAX = 1
 # A program takes k > 1 edits when it has at least k times this many terminals.
 MIN_TOKENS_PER_EDIT = 15
 
@@ -304,7 +306,8 @@ def run_tool(command, files, chunk=400):
 
 def prepare(language, sources, ours, work, seed, target, notes):
     """Writes the single-edit programs, checks them with ours, and writes the k-edit programs.
-    Returns [(k, path, edited text, edits with their windows)]."""
+    Returns one dict per k-edit program: k, path, source, text, the starts and ends of its
+    terminals, and the injected edits with their sites, detection points and windows."""
     files = sorted(os.path.join(sources, f) for f in os.listdir(sources)
                    if os.path.isfile(os.path.join(sources, f)))
     folder = os.path.join(work, language)
@@ -360,7 +363,7 @@ def prepare(language, sources, ours, work, seed, target, notes):
         result = checked[path]
         if result["status"] == 0:
             dropped["valid"] += 1
-        elif result["status"] != 1 or not result["errors"]:
+        elif result["status"] != SYNTAX or not result["errors"]:
             dropped["lexical"] += 1
         else:
             _, ends, _ = positions(edited, again)
