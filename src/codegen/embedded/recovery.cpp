@@ -33,7 +33,7 @@ const char* const kRuntime = R"C(/* Recovery (notes in the generator: recovery).
 #define	RESYNC_FRAMES	48	/* frames dropped at most, but for all of them */
 #define	TRIAL_ROOM	64	/* frames a trial may push */
 #define	TRIAL_STEPS	2000	/* steps of a trial */
-#define	RING	( AHEAD + 32 )	/* terminals kept: a trial reads at most REPAIR_SPAN + AHEAD + 2 on */
+#define	RING	( 2 * AHEAD + 32 )	/* terminals kept: a trial reads at most 2 * AHEAD + REPAIR_SPAN + 3 on */
 
 /* A terminal read while recovering: what messages show of it. */
 typedef struct {
