@@ -150,11 +150,11 @@ LANGUAGES = {
 
 def tokenize(language, text):
     """[(kind, start, end)] of text, kinds folded to terminals; None when it does not lex."""
-    spec = LANGUAGES[language]
-    tokens = spec["lexer"].tokens(text)
+    lang = LANGUAGES[language]
+    tokens = lang["lexer"].tokens(text)
     if tokens is None:
         return None
-    return [(spec["kind"](kind), start, end) for kind, start, end in tokens]
+    return [(lang["kind"](kind), start, end) for kind, start, end in tokens]
 
 
 def positions(text, tokens):
@@ -538,8 +538,8 @@ def run():
     table = []
     details = open(args.details, "w") if args.details else None
     totals = {}
-    for spec in args.language:
-        parts = spec.split(":")
+    for entry in args.language:
+        parts = entry.split(":")
         language, sources, ours = parts[0], parts[1], [parts[2]]
         peer = shlex.split(args.peer) + parts[3:5] if args.peer and len(parts) >= 5 else None
         cases = prepare(language, sources, ours, args.work, args.seed, args.target, notes)

@@ -77,8 +77,8 @@ else
 fi
 
 languages=()
-for spec in pl0:Pl0:program oberon0:Oberon0:module json:Json:json; do
-  IFS=: read -r language grammar rule <<<"$spec"
+for entry in pl0:Pl0:program oberon0:Oberon0:module json:Json:json; do
+  IFS=: read -r language grammar rule <<<"$entry"
   if [ ! -d "$realworld/$language/valid" ]; then
     echo "bench: no programs in $realworld/$language/valid: $language is left out" >&2
     continue

@@ -38,7 +38,7 @@ public class RecoveryMain {
             int column = charPositionInLine;
             if (line >= 1 && line <= lines.length) {
                 String text = lines[line - 1];
-                // ANTLR counts code points; a String indexes UTF-16 units.
+                // The peer counts columns in code points; a String indexes UTF-16 units.
                 int end = text.offsetByCodePoints(0, Math.min(charPositionInLine, text.codePointCount(0, text.length())));
                 column = text.substring(0, end).getBytes(StandardCharsets.UTF_8).length;
             }
