@@ -11,7 +11,7 @@ FUZZ_SECONDS       ?= 1800
 JOBS       ?= $(shell nproc)
 EXAMPLE    ?= examples/calc
 
-.PHONY: all bench bench-translators build build-asan build-fuzz build-release check deps fuzz fuzz-smoke readme-test run test tools clean
+.PHONY: all bench bench-recovery bench-translators build build-asan build-fuzz build-release check deps fuzz fuzz-smoke readme-test run test tools clean
 
 all: build
 
@@ -83,6 +83,13 @@ bench: build
 # floor, and the generation time of a description with a large lexicon.
 bench-translators: build
 	bash bench/translators.sh $(BUILD)
+
+# Error-recovery benchmark: real PL/0, Oberon-0 and JSON programs with 1 and 3 injected token
+# errors, the --prefix translators with recovery beside the LL(*) generator's parsers of the same
+# languages; recall, spurious reports and first-error exactness (needs shared/realworld beside
+# the repository, or REALWORLD=DIR).
+bench-recovery: build
+	bash bench/recovery.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(RELEASE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
