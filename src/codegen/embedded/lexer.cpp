@@ -186,24 +186,30 @@ void WriteInputFunctions(CodeWriter& out, bool blockComment) {
   out.Put("\t\tif  ( ferror(p->in) )\n\t\t\treturn\tFail(p, READ, p->line, Column(p, p->lim), \"read error\");\n\t}\n");
   out.Put("\treturn\t0;\n}\n\n");
 
-  out.Put("/* A byte that begins no terminal. */\n");
-  out.Put("static int BadChar(Parser *p, const Token *t, unsigned char c) {\n");
-  out.Put("\tchar\ttext[64];\n\n");
+  out.Put("/* A byte that begins no terminal, at begin; a recovering parse goes on at skip. */\n");
+  out.Put("static int BadChar(Parser *p, const Token *t, const char *begin, const char *skip) {\n");
+  out.Put("\tchar\ttext[64];\n\tunsigned char\tc = (unsigned char)*begin;\n\n");
+  out.Put("\tp->skipTo = skip;\n");
   out.Put("\tif  ( c >= 32 && c < 127 )\n");
   out.Put("\t\tsprintf(text, \"character '%c' begins no terminal\", c);\n");
   out.Put("\telse\n\t\tsprintf(text, \"byte 0x%02x begins no terminal\", c);\n");
   out.Put("\treturn\tFail(p, BAD_CHAR, t->line, t->column, text);\n}\n\n");
 
-  out.Put("/* A terminal begun at begin that the byte at s cannot continue: the failure is told at s. */\n");
+  out.Put("/* A terminal begun at begin that the byte at s cannot continue: the failure is told at s,\n");
+  out.Put("   where a recovering parse goes on. */\n");
   out.Put("static int BadByte(Parser *p, Token *t, const char *begin, const char *s) {\n");
   out.Put("\tchar\ttext[96], first[16];\n\tunsigned char\tb = (unsigned char)*begin, c = (unsigned char)*s;\n\n");
-  out.Put("\tCountLines(p, begin, s);\n\tt->line = p->line;\n\tt->column = Column(p, s);\n");
+  out.Put("\tCountLines(p, begin, s);\n\tp->cur = p->skipTo = s;\n\tt->line = p->line;\n\tt->column = Column(p, s);\n");
   out.Put("\tif  ( b >= 32 && b < 127 )\n\t\tsprintf(first, \"'%c'\", b);\n");
   out.Put("\telse\n\t\tsprintf(first, \"byte 0x%02x\", b);\n");
   out.Put("\tif  ( c >= 32 && c < 127 )\n");
   out.Put("\t\tsprintf(text, \"character '%c' cannot continue a terminal that begins with %s\", c, first);\n");
   out.Put("\telse\n\t\tsprintf(text, \"byte 0x%02x cannot continue a terminal that begins with %s\", c, first);\n");
   out.Put("\treturn\tFail(p, BAD_CHAR, t->line, t->column, text);\n}\n\n");
+
+  out.Put("/* A terminal longer than MAX_TOKEN; a recovering parse goes on at skip. */\n");
+  out.Put("static int TooLong(Parser *p, const Token *t, const char *skip) {\n");
+  out.Put("\tp->skipTo = skip;\n\treturn\tFail(p, TOO_LONG, t->line, t->column, \"token too long\");\n}\n\n");
 
   if (blockComment) {
     out.Put("/* True when the text begins at s, before e. */\n");
@@ -253,7 +259,7 @@ void WriteActions(const EmbeddedPlan& x, const regex::Lexicon& lexicon, CodeWrit
   out.Put("\t\tswitch  ( rule ) {\n");
   for (std::size_t r : rules) out.Put("\t\t\tcase %d:\n\t\t\t\tgoto\tR%d;\n", {std::to_string(r), std::to_string(r)});
   out.Put("\t\t}\n");
-  out.Put("\t\treturn\tBadChar(p, t, (unsigned char)*begin);\n");
+  out.Put("\t\treturn\tBadChar(p, t, begin, begin + 1);\n");
   for (std::size_t r : rules) {
     const regex::LexRule& rule = lexicon.Rules[r];
     out.Put("R%d:\t/* %s */\n", {std::to_string(r), CommentText(rule.What)});
@@ -268,13 +274,13 @@ void WriteActions(const EmbeddedPlan& x, const regex::Lexicon& lexicon, CodeWrit
         break;
       case regex::RuleAction::Word:
         out.Put("\t\tt->line = p->line;\n\t\tt->column = Column(p, begin);\n");
-        out.Put("\t\treturn\tBadChar(p, t, (unsigned char)*begin);\n");
+        out.Put("\t\treturn\tBadChar(p, t, begin, mark);\n");
         break;
       case regex::RuleAction::Token: {
         const std::string trim = std::to_string(rule.Trim);
         out.Put("\t\tt->line = p->line;\n\t\tt->column = Column(p, begin);\n");
         out.Put("\t\tif  ( (size_t)( mark - begin ) > MAX_TOKEN )\n");
-        out.Put("\t\t\treturn\tFail(p, TOO_LONG, t->line, t->column, \"token too long\");\n");
+        out.Put("\t\t\treturn\tTooLong(p, t, mark);\n");
         out.Put("\t\tt->kind = %s;\n", x.TermConst(rule.Term));
         if (rule.Trim != 0) {
           out.Put("\t\tt->text = begin + %s;\n\t\tt->length = (size_t)( mark - begin ) - 2 * %s;\n", {trim, trim});
@@ -343,12 +349,12 @@ Status WriteEmbeddedLexer(const EmbeddedPlan& x, const regex::Lexicon& lexicon, 
   out.Put("Done:\t/* the automaton stopped past the end of the match, or at the window's end */\n");
   out.Put("\t\tt->line = p->line;\n\t\tt->column = Column(p, begin);\n");
   out.Put("\t\tif  ( s == stop && ( stop != e || !p->atEnd ) && ( rule < 0 || !SkipRule[rule] ) )\n");
-  out.Put("\t\t\treturn\tFail(p, TOO_LONG, t->line, t->column, \"token too long\");\n");
+  out.Put("\t\t\treturn\tTooLong(p, t, s);\n");
   out.Put("\t\tif  ( rule < 0 ) {\n");
   out.Put("\t\t\tif  ( s == e && s > begin )\n");
   out.Put("\t\t\t\treturn\tFail(p, UNTERMINATED, t->line, t->column, \"token not closed at the end of the input\");\n");
   out.Put("\t\t\tif  ( s > begin )\n\t\t\t\treturn\tBadByte(p, t, begin, s);\n");
-  out.Put("\t\t\treturn\tBadChar(p, t, (unsigned char)*begin);\n\t\t}\n");
+  out.Put("\t\t\treturn\tBadChar(p, t, begin, begin + 1);\n\t\t}\n");
   WriteActions(x, lexicon, out);
   out.Put("\t}\n}\n\n");
   return stOk;

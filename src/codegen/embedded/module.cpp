@@ -9,6 +9,7 @@
 #include "codegen/embedded/lexer.h"
 #include "codegen/embedded/lexicon_check.h"
 #include "codegen/embedded/parser.h"
+#include "codegen/embedded/recovery.h"
 #include "codegen/shared/framing.h"
 
 namespace parvolen {
@@ -32,6 +33,8 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options,
   out.Put("\tsize_t\tlength;\n");
   out.Put("\tchar\t*own;\t\t/* memory of its own, once the input moves or a NUL is asked for */\n");
   out.Put("\tsize_t\troom;\n} Token;\n\n");
+  out.Put("/* One error of a parse that recovers. */\n");
+  out.Put("typedef struct {\n\tint\tline, column;\n\tchar\ttext[256];\n} ErrorRec;\n\n");
   WriteEmbeddedSemanticTypes(x, out, options);
   out.Put("struct %s_parser {\n", x.prefix);
   out.Put("\tconst char\t*cur, *lim;\t/* the unread input in memory */\n");
@@ -54,6 +57,15 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options,
   out.Put("\tint\tdepth, maxDepth;\t/* nesting of the parsing routines */\n");
   out.Put("\tint\terrLine, errColumn;\t/* the last failure */\n");
   out.Put("\tchar\terrText[256];\n");
+  out.Put("\tint\tmaxErrors;\t\t/* 0: stop at the first error; n: recover, report up to n */\n");
+  out.Put("\tint\terrCount;\t\t/* the errors of the last parse ... */\n");
+  out.Put("\tErrorRec\t*errs;\t\t/* ... kept here when recovering (the first one is errLine ... too) */\n");
+  out.Put("\tint\terrKept, errRoom;\n");
+  out.Put("\tint\t*unwound;\t\t/* the resume points noted as the first error unwound the routines */\n");
+  out.Put("\tint\tunwoundCount, unwoundRoom, unwoundLost;\n");
+  out.Put("\tconst char\t*skipTo;\t\t/* where the lexer goes on after the byte it failed at */\n");
+  out.Put("\tconst char\t*text;\t\t/* the text parsed in memory ... */\n\tsize_t\ttextLength;\n");
+  out.Put("\tlong\tstart;\t\t\t/* ... or where the stream began (-1: unknown), to read again */\n");
   out.Put("\tFILE\t*out, *trace;\n\tvoid\t*user;\n");
   WriteEmbeddedSemanticState(x, out, options);
   out.Put("};\n\n");
@@ -105,22 +117,16 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("   message keeps to MESSAGE_ROOM bytes: a long list of expected terminals ends with \", ...\"\n");
   out.Put("   so that what was found is always told. */\n");
   out.Put("#define\tMESSAGE_ROOM\t200\n\n");
-  out.Put("static int Unexpected(Parser *p, const short *expected, int level) {\n");
-  out.Put("\tchar\tbuf[256], tail[128];\n\tsize_t\tused = 0, tailUsed = 0, room, length;\n\tint\ti, j, k, n = 0;\n\tshort\tall[%d];\n\tconst char\t*found;\n\tconst Token\t*t = level > 1 ? p->ahead[level - 2] : p->tok;\n\n",
-          std::to_string(lang.LastTerminal + 2));
-  out.Put("\tfor  ( k = 0; k <= p->loops; k++ ) {\n");
-  out.Put("\t\tconst short\t*list = k < p->loops ? p->loopExpect[k] : expected;\n\n");
-  out.Put("\t\tif  ( k < p->loops && ( p->loopAt != p->shifted || level > 1 ) )\n\t\t\tcontinue;\n");
-  out.Put("\t\tfor  ( i = 0; list[i] >= 0; i++ ) {\n");
-  out.Put("\t\t\tfor  ( j = 0; j < n && all[j] != list[i]; j++ )\n\t\t\t\t;\n");
-  out.Put("\t\t\tif  ( j == n )\n\t\t\t\tall[n++] = list[i];\n\t\t}\n\t}\n");
+  out.Put("/* The message into buf (256 bytes): the n terminals expected and the one found. */\n");
+  out.Put("static void Describe(char *buf, const short *all, int n, int kind, const char *text, size_t textLength) {\n");
+  out.Put("\tchar\ttail[128];\n\tsize_t\tused = 0, tailUsed = 0, room, length;\n\tint\ti;\n\tconst char\t*found;\n\n");
   out.Put("\ttail[0] = buf[0] = '\\0';\n");
   out.Put("\tAppend(tail, sizeof tail - 1, &tailUsed, n > 0 ? \", found \" : \"found \", n > 0 ? 8 : 6);\n");
-  out.Put("\tfound = TermText[t->kind];\n");
+  out.Put("\tfound = TermText[kind];\n");
   out.Put("\tAppend(tail, sizeof tail - 1, &tailUsed, found, strlen(found));\n");
-  out.Put("\tif  ( Valued(t->kind) ) {\n");
+  out.Put("\tif  ( Valued(kind) ) {\n");
   out.Put("\t\tAppend(tail, sizeof tail - 1, &tailUsed, \" '\", 2);\n");
-  out.Put("\t\tAppendShown(tail, sizeof tail - 2, &tailUsed, t->text, t->length < 40 ? t->length : 40);\n");
+  out.Put("\t\tAppendShown(tail, sizeof tail - 2, &tailUsed, text, textLength < 40 ? textLength : 40);\n");
   out.Put("\t\tAppend(tail, sizeof tail - 1, &tailUsed, \"'\", 1);\n\t}\n");
   out.Put("\troom = MESSAGE_ROOM - tailUsed;\n");
   out.Put("\tif  ( n > 0 )\n\t\tAppend(buf, room, &used, \"expected \", 9);\n");
@@ -130,7 +136,17 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
   out.Put("\t\t\tAppend(buf, room, &used, \", ...\", 5);\n\t\t\tbreak;\n\t\t}\n");
   out.Put("\t\tif  ( i > 0 )\n\t\t\tAppend(buf, room, &used, i == n - 1 ? \" or \" : \", \", i == n - 1 ? 4 : 2);\n");
   out.Put("\t\tAppend(buf, room, &used, TermText[all[i]], length);\n\t}\n");
-  out.Put("\tAppend(buf, sizeof buf - 1, &used, tail, tailUsed);\n");
+  out.Put("\tAppend(buf, 255, &used, tail, tailUsed);\n}\n\n");
+  out.Put("static int Unexpected(Parser *p, const short *expected, int level) {\n");
+  out.Put("\tchar\tbuf[256];\n\tint\ti, j, k, n = 0;\n\tshort\tall[%d];\n\tconst Token\t*t = level > 1 ? p->ahead[level - 2] : p->tok;\n\n",
+          std::to_string(lang.LastTerminal + 2));
+  out.Put("\tfor  ( k = 0; k <= p->loops; k++ ) {\n");
+  out.Put("\t\tconst short\t*list = k < p->loops ? p->loopExpect[k] : expected;\n\n");
+  out.Put("\t\tif  ( k < p->loops && ( p->loopAt != p->shifted || level > 1 ) )\n\t\t\tcontinue;\n");
+  out.Put("\t\tfor  ( i = 0; list[i] >= 0; i++ ) {\n");
+  out.Put("\t\t\tfor  ( j = 0; j < n && all[j] != list[i]; j++ )\n\t\t\t\t;\n");
+  out.Put("\t\t\tif  ( j == n )\n\t\t\t\tall[n++] = list[i];\n\t\t}\n\t}\n");
+  out.Put("\tDescribe(buf, all, n, t->kind, t->text, t->length);\n");
   out.Put("\treturn\tFail(p, SYNTAX, t->line, t->column, buf);\n}\n\n");
 }
 
@@ -205,18 +221,21 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("void %s_destroy(%s_parser *p) {\n\tint\ti;\n\n", {n, n});
   out.Put("\tif  ( p == NULL )\n\t\treturn;\n");
   if (machine) out.Put("\tSemClear(p);\n");
-  out.Put("\tfree(p->block);\n");
+  out.Put("\tfree(p->block);\n\tfree(p->errs);\n\tfree(p->unwound);\n");
   out.Put("\tfor  ( i = 0; i < AHEAD + 2; i++ )\n\t\tfree(p->slots[i].own);\n\tfree(p);\n}\n\n");
 
   out.Put("/* One parse of the input set up by the caller: the starting symbol, then the end. */\n");
   out.Put("static int Run(Parser *p) {\n\tint\tstatus;\n\n");
   out.Put("\tp->offset = p->lineStart = 0;\n\tp->line = 1;\n\tp->have = 0;\n\tp->aheadCount = 0;\n\tp->depth = 0;\n");
   out.Put("\tp->last->kind = -1;\n\tp->last->length = 0;\n\tp->shifted = 0;\n\tp->loops = 0;\n");
-  out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errText[0] = '\\0';\n");
+  out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errText[0] = '\\0';\n\tp->errCount = p->errKept = 0;\n");
+  out.Put("\tp->unwoundCount = p->unwoundLost = 0;\n");
   if (machine) out.Put("\tSemClear(p);\n");
   out.Put("\tstatus = Nont_%s(p);\n", start);
   out.Put("\tif  ( status == OK && ( status = Look(p) ) == OK && p->tok->kind != %s )\n", x.EndConst());
   out.Put("\t\tstatus = Unexpected(p, ExpectEnd, 1);\n");
+  out.Put("\tif  ( p->maxErrors > 0 && ( status == SYNTAX || status == BAD_CHAR || status == TOO_LONG ) )\n");
+  out.Put("\t\tstatus = Recover(p, status);\n");
   if (x.HasOutput() || (x.Semantic() && x.HasActions())) {
     // Whatever the buffering, what the parse wrote reaches the stream now or the parse fails.
     out.Put("\tif  ( ( fflush(p->out) != 0 || ferror(p->out) ) && status == OK )\t/* the output is complete */\n");
@@ -226,35 +245,53 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("\t\tp->errLine = p->last->kind >= 0 ? p->last->line : 1;\n");
   out.Put("\t\tp->errColumn = p->last->kind >= 0 ? p->last->column : 1;\n");
   out.Put("\t\tsprintf(p->errText, \"%.200s\", %s_error_message(status));\n\t}\n", n);
+  out.Put("\tp->errCount = status == OK ? 0 : p->errKept > 0 ? p->errKept : 1;\n");
   out.Put("\treturn\tstatus;\n}\n\n");
 
   out.Put("int %s_parse_buffer(%s_parser *p, const char *text, size_t length, const char *name) {\n", {n, n});
   out.Put("\t(void)name;\n");
   out.Put("\tif  ( text == NULL ) {\n\t\ttext = \"\";\n\t\tlength = 0;\n\t}\n");
-  out.Put("\tp->in = NULL;\n\tp->base = p->cur = text;\n\tp->lim = text + length;\n\tp->atEnd = 1;\n");
+  out.Put("\tp->in = NULL;\n\tp->base = p->cur = p->text = text;\n\tp->lim = text + length;\n\tp->textLength = length;\n\tp->atEnd = 1;\n");
   out.Put("\treturn\tRun(p);\n}\n\n");
 
   out.Put("int %s_parse_stream(%s_parser *p, FILE *in, const char *name) {\n\tint\tstatus;\n\n", {n, n});
   out.Put("\t(void)name;\n");
-  out.Put("\tp->errLine = p->errColumn = 0;\n");
+  out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errCount = 1;\t/* until Run counts */\n\tp->errKept = 0;\n");
   out.Put("\tif  ( in == NULL )\n\t\treturn\tFail(p, OPEN, 0, 0, \"no input stream\");\n");
   out.Put("\tif  ( p->block == NULL && ( p->block = (char *)malloc(BLOCK_ROOM) ) == NULL )\n");
   out.Put("\t\treturn\tFail(p, NO_MEMORY, 0, 0, \"no room for the input block\");\n");
   out.Put("\tp->in = in;\n\tp->base = p->cur = p->lim = p->block;\n\tp->atEnd = 0;\n");
+  out.Put("\tp->start = p->maxErrors > 0 ? ftell(in) : -1;\n");
   out.Put("\tstatus = Run(p);\n\tp->in = NULL;\n\treturn\tstatus;\n}\n\n");
 
   out.Put("int %s_parse_file(%s_parser *p, const char *path) {\n\tFILE\t*in;\n\tint\tstatus;\n\n", {n, n});
-  out.Put("\tif  ( path == NULL || ( in = fopen(path, \"rb\") ) == NULL )\n");
-  out.Put("\t\treturn\tFail(p, OPEN, 0, 0, \"cannot open the input\");\n");
+  out.Put("\tif  ( path == NULL || ( in = fopen(path, \"rb\") ) == NULL ) {\n");
+  out.Put("\t\tp->errCount = 1;\n\t\tp->errKept = 0;\n");
+  out.Put("\t\treturn\tFail(p, OPEN, 0, 0, \"cannot open the input\");\n\t}\n");
   out.Put("\tstatus = %s_parse_stream(p, in, path);\n", n);
-  out.Put("\tif  ( fclose(in) != 0 && status == OK )\n");
-  out.Put("\t\tstatus = Fail(p, READ, 0, 0, \"cannot close the input\");\n");
+  out.Put("\tif  ( fclose(in) != 0 && status == OK ) {\n");
+  out.Put("\t\tp->errCount = 1;\n");
+  out.Put("\t\tstatus = Fail(p, READ, 0, 0, \"cannot close the input\");\n\t}\n");
   out.Put("\treturn\tstatus;\n}\n\n");
 
   WriteEmbeddedStatusMessages(x, out);
   out.Put("int %s_error_line(const %s_parser *p) {\n\treturn\tp->errLine;\n}\n\n", {n, n});
   out.Put("int %s_error_column(const %s_parser *p) {\n\treturn\tp->errColumn;\n}\n\n", {n, n});
   out.Put("const char *%s_error_text(const %s_parser *p) {\n\treturn\tp->errText;\n}\n\n", {n, n});
+  out.Put("void %s_set_max_errors(%s_parser *p, int n) {\n\tp->maxErrors = n > 0 ? n : 0;\n}\n\n", {n, n});
+  out.Put("int %s_error_count(const %s_parser *p) {\n\treturn\tp->errCount;\n}\n\n", {n, n});
+  out.Put("/* The i-th error, kept when the parse recovered; else the first one is all there is. */\n");
+  out.Put("static const ErrorRec *ErrorAt(const Parser *p, int i) {\n");
+  out.Put("\treturn\ti >= 0 && i < p->errKept ? &p->errs[i] : NULL;\n}\n\n");
+  out.Put("int %s_error_line_at(const %s_parser *p, int i) {\n", {n, n});
+  out.Put("\tif  ( ErrorAt(p, i) != NULL )\n\t\treturn\tp->errs[i].line;\n");
+  out.Put("\treturn\ti == 0 && p->errCount > 0 ? p->errLine : 0;\n}\n\n");
+  out.Put("int %s_error_column_at(const %s_parser *p, int i) {\n", {n, n});
+  out.Put("\tif  ( ErrorAt(p, i) != NULL )\n\t\treturn\tp->errs[i].column;\n");
+  out.Put("\treturn\ti == 0 && p->errCount > 0 ? p->errColumn : 0;\n}\n\n");
+  out.Put("const char *%s_error_text_at(const %s_parser *p, int i) {\n", {n, n});
+  out.Put("\tif  ( ErrorAt(p, i) != NULL )\n\t\treturn\tp->errs[i].text;\n");
+  out.Put("\treturn\ti == 0 && p->errCount > 0 ? p->errText : \"\";\n}\n\n");
   out.Put("int %s_token_kind(const %s_parser *p) {\n\treturn\tp->last->kind;\n}\n\n", {n, n});
   out.Put("const char *%s_token_text(const %s_parser *p) {\n", {n, n});
   out.Put("\tconst char\t*text;\n\n");
@@ -283,9 +320,10 @@ Status WriteSource(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, co
   // functions, actions and output terminals the file needs, which C wants defined before them.
   ExpectedLists expected;
   RoutineUse use;
+  ResumePoints points;
   CodeWriter routines;
   routines.OpenMemory();
-  if (Status st = WriteEmbeddedRoutines(x, decisions, routines, expected, use); st != stOk) return st;
+  if (Status st = WriteEmbeddedRoutines(x, decisions, routines, expected, use, points); st != stOk) return st;
 
   CodeWriter out;
   if (Status st = ConOpenFile(out, dir, x.prefix + ".c", "Embeddable translator"); st != stOk) return st;
@@ -295,8 +333,10 @@ Status WriteSource(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, co
   WriteTokenFunctions(x, out, decisions.Depth(), use);
   if (Status st = WriteEmbeddedActions(x, use, out, options); st != stOk) return st;
   WriteEmbeddedDeclarations(x, use, out);
+  if (points.Any()) WriteUnwind(out);
   expected.Write(out);
   out.Put(routines.TakeText());
+  if (Status st = WriteRecovery(x, decisions, use, points, out); st != stOk) return st;
   WriteInterface(x, out, EmbeddedHasMachine(x, options));
   return out.Close();
 }

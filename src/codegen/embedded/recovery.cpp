@@ -1,0 +1,857 @@
+#include "codegen/embedded/recovery.h"
+
+#include <string>
+
+#include "codegen/shared/trie_reader.h"
+
+namespace parvolen {
+namespace {
+
+// Note [recovery]: the routines stay as they are until the first error, so a parse without
+// errors, and the first error, are those of a parse that does not recover. A failure that
+// passes a routine notes the routine's resume point (Unwind), innermost first; Recover stacks
+// them up again as frames of an interpreter that walks the same tries with the same decisions
+// (as tables) and calls nothing. The frames below the top stand after the call that failed, so
+// that leaving the routines above a frame is dropping them. A tail call (note [tail calls])
+// restarts the frame's production, as the routine's jump does.
+//
+// At an error the interpreter tries every edit of one terminal at the place where the decision
+// looked (delete it, insert a terminal before it, replace it) on a copy of its stack, and takes
+// the first that lets the parse take the most terminals, up to REPAIR_SPAN, or end; REPAIR_MIN
+// at least. Without one it resynchronises: it skips terminals, and drops frames, until a frame
+// can go on for RESYNC_SPAN terminals (the bottom frame takes the end of the input). Either way
+// the parse takes a terminal, or has dropped a routine, before it can fail again, and a trial
+// costs a bounded number of steps, so the whole parse stays linear in its input.
+
+const char* const kRuntime = R"C(/* Recovery (notes in the generator: recovery). */
+#define	REPAIR_SPAN	8	/* terminals a repair is tried for */
+#define	REPAIR_MIN	3	/* ... and must let the parse take, unless it ends */
+#define	RESYNC_SPAN	3	/* terminals a frame must take after skipping */
+#define	RESYNC_FRAMES	48	/* frames dropped at most, but for all of them */
+#define	TRIAL_ROOM	64	/* frames a trial may push */
+#define	TRIAL_STEPS	2000	/* steps of a trial */
+#define	RING	( AHEAD + 32 )	/* terminals kept: a trial reads at most REPAIR_SPAN + AHEAD + 2 on */
+
+/* A terminal read while recovering: what messages show of it. */
+typedef struct {
+	int	kind, line, column;
+	size_t	length;
+	char	text[40];
+} RecToken;
+
+enum { EDIT_NONE, EDIT_DELETE, EDIT_INSERT, EDIT_REPLACE };
+
+/* The terminals a run reads: the real ones from `from` on, with one edit at offset `at` until
+   the run has taken `taken` past it. */
+typedef struct {
+	unsigned long	from;
+	int	edit, at, term, taken;
+} Source;
+
+/* The frames of a run: its own, above frames it shares (and copies before changing one). */
+typedef struct {
+	RecFrame	*frames;
+	int	top, room, grows;
+	const RecFrame	*below;
+	int	belowTop;
+} Stack;
+
+typedef struct {
+	Parser	*p;
+	RecToken	ring[RING];
+	unsigned long	scanned;	/* terminals read so far */
+	int	stop;			/* the parse ends: a failure of the input, or enough errors */
+	unsigned long	quiet;		/* an error at a terminal before this one is not reported */
+	int	left[8], lefts;		/* tail loops left at the coming terminal ... */
+	unsigned long	leftAt, shifts;	/* ... when this many terminals were taken */
+	int	errNode, errTerm, errLevel;	/* the error of the last run: a decision or a terminal */
+	int	pendingBad;		/* the first error was the lexer's: it is not noted again */
+	/* The real run's frames as they stood after the last terminal taken: its frames up to low,
+	   then the journal's up to mark (each saved before its first change since). */
+	RecFrame	*journal;
+	int	low, mark;
+} Recovery;
+
+enum { RUN_ERROR, RUN_ACCEPT, RUN_SPAN, RUN_STOP };
+
+/* Keeps an error; its number, or -1 when there are enough already (the parse ends then). */
+static int Note(Recovery *r, int line, int column, const char *text) {
+	Parser	*p = r->p;
+	ErrorRec	*e;
+
+	if  ( p->errKept >= p->maxErrors ) {
+		r->stop = 1;
+		return	-1;
+	}
+	if  ( p->errKept == p->errRoom ) {
+		int	room = p->errRoom < 8 ? 8 : 2 * p->errRoom;
+
+		if  ( room > p->maxErrors )
+			room = p->maxErrors;
+		if  ( ( e = (ErrorRec *)realloc(p->errs, (size_t)room * sizeof *e) ) == NULL ) {
+			r->stop = 1;
+			return	-1;
+		}
+		p->errs = e;
+		p->errRoom = room;
+	}
+	e = &p->errs[p->errKept];
+	e->line = line;
+	e->column = column;
+	sprintf(e->text, "%.200s", text);
+	return	p->errKept++;
+}
+
+/* Adds what the recovery did to the text of error i: " (what X)". */
+static void Tell(Recovery *r, int i, const char *what, int kind, const RecToken *t) {
+	char	*text;
+	size_t	used;
+
+	if  ( i < 0 )
+		return;
+	text = r->p->errs[i].text;
+	used = strlen(text);
+	Append(text, 255, &used, " (", 2);
+	Append(text, 255, &used, what, strlen(what));
+	Append(text, 255, &used, " ", 1);
+	Append(text, 255, &used, TermText[kind], strlen(TermText[kind]));
+	if  ( t != NULL && Valued(kind) ) {
+		Append(text, 255, &used, " '", 2);
+		AppendShown(text, 254, &used, t->text, t->length < sizeof t->text ? t->length : sizeof t->text);
+		Append(text, 255, &used, "'", 1);
+	}
+	Append(text, 255, &used, ")", 1);
+}
+
+static void Keep(Recovery *r, const Token *t) {
+	RecToken	*k = &r->ring[r->scanned++ % RING];
+
+	k->kind = t->kind;
+	k->line = t->line;
+	k->column = t->column;
+	k->length = t->length;
+	if  ( t->length > 0 )
+		memcpy(k->text, t->text, t->length < sizeof k->text ? t->length : sizeof k->text);
+}
+
+/* Reads the next terminal. A byte that begins none and an over-long one are reported and
+   skipped (the error at the terminal after them is not reported: it is theirs); any other
+   failure of the input ends the parse, which reads the end of the input from then on. */
+static void ReadOne(Recovery *r) {
+	Parser	*p = r->p;
+	Token	*t = p->tok;
+	int	status;
+
+	for  ( ;; ) {
+		if  ( r->stop ) {
+			t->kind = REC_END;
+			t->line = p->line;
+			t->column = Column(p, p->cur);
+			t->length = 0;
+			break;
+		}
+		if  ( ( status = Scan(p, t) ) == OK )
+			break;
+		if  ( r->pendingBad )
+			r->pendingBad = 0;
+		else
+			(void)Note(r, p->errLine, p->errColumn, p->errText);
+		if  ( status != BAD_CHAR && status != TOO_LONG ) {
+			r->stop = 1;
+			continue;
+		}
+		CountLines(p, p->cur, p->skipTo);
+		p->cur = p->skipTo;
+		if  ( r->quiet < r->scanned + 1 )
+			r->quiet = r->scanned + 1;
+	}
+	Keep(r, t);
+}
+
+static const RecToken *TokenAt(Recovery *r, unsigned long i) {
+	while  ( r->scanned <= i )
+		ReadOne(r);
+	return	&r->ring[i % RING];
+}
+
+/* The terminal at the level (1: the coming one) of the source; *virt the code of an edited one
+   in its place, else -1. */
+static const RecToken *SourceAt(Recovery *r, const Source *s, int level, int *virt) {
+	long	o = s->taken + level - 1;
+
+	*virt = -1;
+	if  ( s->edit != EDIT_NONE ) {
+		if  ( o == s->at && s->edit != EDIT_DELETE ) {
+			*virt = s->term;
+			return	TokenAt(r, s->from + (unsigned long)o);
+		}
+		if  ( o >= s->at )
+			o += s->edit == EDIT_DELETE ? 1 : s->edit == EDIT_INSERT ? -1 : 0;
+	}
+	return	TokenAt(r, s->from + (unsigned long)o);
+}
+
+static int KindAt(Recovery *r, const Source *s, int level) {
+	int	virt;
+	const RecToken	*t = SourceAt(r, s, level, &virt);
+
+	return	virt >= 0 ? virt : t->kind;
+}
+
+/* Takes the coming terminal; 1 when it was a real one. */
+static int Take(Source *s) {
+	int	real = s->edit == EDIT_NONE || s->edit == EDIT_DELETE || s->taken != s->at;
+
+	s->taken++;
+	if  ( s->edit == EDIT_NONE ) {
+		s->from += (unsigned long)s->taken;
+		s->taken = 0;
+	} else if  ( s->taken > s->at ) {
+		s->from = s->from + (unsigned long)s->taken + ( s->edit == EDIT_DELETE ? 1 : 0 ) - ( s->edit == EDIT_INSERT ? 1 : 0 );
+		s->taken = 0;
+		s->edit = EDIT_NONE;
+	}
+	return	real;
+}
+
+static RecFrame *Top(Stack *s) {
+	if  ( s->top == 0 ) {
+		if  ( s->belowTop == 0 )
+			return	NULL;
+		s->frames[s->top++] = s->below[--s->belowTop];
+	}
+	return	&s->frames[s->top - 1];
+}
+
+/* A frame at the start of the nonterminal's routine. */
+static void Start(RecFrame *f, int nont) {
+	f->nont = (short)nont;
+	f->at = 0;
+	if  ( Nonts[nont].edge >= 0 ) {
+		f->mode = AT_EDGE;
+		f->at = Nonts[nont].edge;
+	} else if  ( Nonts[nont].node >= 0 ) {
+		f->mode = AT_DECIDE;
+		f->at = Nonts[nont].node;
+	} else
+		f->mode = AT_LOOP;
+}
+
+/* The frame goes on after the edge: the next edge, the decision of the next list, or its loop. */
+static void After(RecFrame *f, const RecEdge *e) {
+	if  ( e->next >= 0 ) {
+		f->mode = AT_EDGE;
+		f->at = e->next;
+	} else if  ( e->nextNode >= 0 ) {
+		f->mode = AT_DECIDE;
+		f->at = e->nextNode;
+	} else
+		f->mode = AT_LOOP;
+}
+
+/* The member that the decision from the node selects, REC_LEAVE (a loop left), or REC_NONE with
+   the node and level of the error noted. */
+static int Decide(Recovery *r, const Source *src, int node, int loop) {
+	int	level = 1, kind, i;
+
+	for  ( ;; ) {
+		const RecNode	*n = &Nodes[node];
+
+		if  ( n->arcs == 0 ) {
+			if  ( n->member == REC_NONE ) {
+				r->errNode = node;
+				r->errLevel = level;
+			}
+			return	n->member;
+		}
+		kind = KindAt(r, src, level);
+		for  ( i = 0; i < n->arcs && Arcs[n->arc + i].term != kind; i++ )
+			;
+		if  ( i == n->arcs ) {
+			if  ( loop && level == 1 )
+				return	REC_LEAVE;
+			r->errNode = node;
+			r->errLevel = level;
+			return	REC_NONE;
+		}
+		node = Arcs[n->arc + i].node;
+		level++;
+	}
+}
+
+/* Runs the frames over the source until an error, the end of the input, or (span > 0) span real
+   terminals taken, counted in *taken. A trial (real 0) stops after TRIAL_STEPS steps or
+   TRIAL_ROOM frames of its own; the real run keeps the loops it leaves for messages. */
+static int Go(Recovery *r, Stack *s, Source *src, int real, int span, int *taken) {
+	long	steps = 0;
+	RecFrame	*f;
+	const RecEdge	*e;
+	int	m;
+
+	for  ( ;; ) {
+		if  ( r->stop || ( f = Top(s) ) == NULL || ( !real && ++steps > TRIAL_STEPS ) )
+			return	RUN_STOP;
+		if  ( real && s->top - 1 < r->low ) {
+			r->low = s->top - 1;
+			r->journal[r->low] = *f;
+		}
+		switch  ( f->mode ) {
+			case AT_FINISH:
+				if  ( KindAt(r, src, 1) == REC_END )
+					return	RUN_ACCEPT;
+				r->errNode = -1;
+				r->errTerm = REC_END;
+				r->errLevel = 1;
+				return	RUN_ERROR;
+			case AT_DONE:
+				s->top--;
+				break;
+			case AT_LOOP:
+				m = Nonts[f->nont].loop < 0 ? REC_LEAVE : Decide(r, src, Nonts[f->nont].loop, 1);
+				if  ( m == REC_NONE )
+					return	RUN_ERROR;
+				if  ( m == REC_LEAVE ) {
+					if  ( real && Nonts[f->nont].loop >= 0 ) {
+						if  ( r->leftAt != r->shifts ) {
+							r->lefts = 0;
+							r->leftAt = r->shifts;
+						}
+						if  ( r->lefts < 8 )
+							r->left[r->lefts++] = f->nont;
+					}
+					f->mode = AT_DONE;
+				} else {
+					f->mode = AT_EDGE;
+					f->at = m;
+				}
+				break;
+			case AT_DECIDE:
+				if  ( ( m = Decide(r, src, f->at, 0) ) < 0 )
+					return	RUN_ERROR;
+				f->mode = AT_EDGE;
+				f->at = m;
+				break;
+			default:
+				e = &Edges[f->at];
+				if  ( e->kind == E_TERM ) {
+					if  ( KindAt(r, src, 1) != e->code ) {
+						r->errNode = -1;
+						r->errTerm = e->code;
+						r->errLevel = 1;
+						return	RUN_ERROR;
+					}
+					if  ( Take(src) )
+						(*taken)++;
+					After(f, e);
+					if  ( real ) {
+						r->shifts++;
+						r->mark = r->low = s->top;
+					}
+					if  ( span > 0 && *taken >= span )
+						return	RUN_SPAN;
+				} else if  ( e->kind == E_CALL ) {
+					if  ( s->top + s->belowTop > r->p->maxDepth ) {
+						if  ( real ) {
+							const RecToken	*t;
+							int	virt;
+
+							t = SourceAt(r, src, 1, &virt);
+							(void)Note(r, t->line, t->column, "nesting too deep");
+							r->stop = 1;
+						}
+						return	RUN_STOP;
+					}
+					if  ( s->top == s->room ) {
+						RecFrame	*more;
+
+						if  ( !s->grows || ( more = (RecFrame *)realloc(s->frames, 2 * (size_t)s->room * sizeof *more) ) == NULL ) {
+							r->stop |= s->grows;
+							return	RUN_STOP;
+						}
+						s->frames = more;
+						if  ( ( more = (RecFrame *)realloc(r->journal, 2 * (size_t)s->room * sizeof *more) ) == NULL ) {
+							r->stop = 1;
+							return	RUN_STOP;
+						}
+						r->journal = more;
+						s->room *= 2;
+						f = &s->frames[s->top - 1];
+					}
+					After(f, e);
+					Start(&s->frames[s->top++], e->code);
+				} else if  ( e->kind == E_JUMP )
+					Start(f, f->nont);
+				else
+					After(f, e);
+		}
+	}
+}
+
+static void Expect(short *all, int *n, int term) {
+	int	j;
+
+	for  ( j = 0; j < *n && all[j] != term; j++ )
+		;
+	if  ( j == *n )
+		all[( *n )++] = (short)term;
+}
+
+/* The message of the error of the last run, as the routines word one. */
+static void Message(Recovery *r, const Source *src, char *buf, int *line, int *column) {
+	short	all[TERMINALS + 2];
+	int	n = 0, k, i, node, virt;
+	const RecToken	*t;
+
+	for  ( k = 0; k < r->lefts && r->leftAt == r->shifts && r->errLevel == 1; k++ ) {
+		node = Nonts[r->left[k]].loop;
+		for  ( i = 0; i < Nodes[node].arcs; i++ ) {
+			const RecArc	*a = &Arcs[Nodes[node].arc + i];
+
+			if  ( Nodes[a->node].arcs > 0 || Nodes[a->node].member != REC_LEAVE )
+				Expect(all, &n, a->term);
+		}
+	}
+	if  ( r->errNode >= 0 ) {
+		for  ( i = 0; i < Nodes[r->errNode].arcs; i++ )
+			Expect(all, &n, Arcs[Nodes[r->errNode].arc + i].term);
+	} else
+		Expect(all, &n, r->errTerm);
+	t = SourceAt(r, src, r->errLevel, &virt);
+	if  ( virt >= 0 )
+		Describe(buf, all, n, virt, "", 0);
+	else
+		Describe(buf, all, n, t->kind, t->text, t->length < sizeof t->text ? t->length : sizeof t->text);
+	*line = t->line;
+	*column = t->column;
+}
+
+/* Back to the frames as they stood after the last terminal taken: the routines that a failed
+   decision has left since (a loop left, an empty member taken) could take a repaired input. */
+static void Restore(Recovery *r, Stack *st) {
+	int	i;
+
+	for  ( i = r->low; i < r->mark; i++ )
+		st->frames[i] = r->journal[i];
+	st->top = r->mark;
+	r->low = r->mark;
+}
+
+/* How far the parse goes from the frames with the source as given: the real terminals taken,
+   REPAIR_SPAN + 1 when it ends. */
+static int Try(Recovery *r, const Stack *real, const Source *src, int span) {
+	RecFrame	frames[TRIAL_ROOM];
+	Stack	s;
+	Source	t = *src;
+	int	taken = 0, result;
+
+	s.frames = frames;
+	s.top = 0;
+	s.room = TRIAL_ROOM;
+	s.grows = 0;
+	s.below = real->frames;
+	s.belowTop = real->top;
+	result = Go(r, &s, &t, 0, span, &taken);
+	return	result == RUN_ACCEPT ? REPAIR_SPAN + 1 : result == RUN_STOP && r->stop ? 0 : taken;
+}
+
+/* The edit of one terminal, up to the level where the decision failed, that lets the parse go
+   furthest (the first of equals: inserting, deleting, replacing); 0 when none goes REPAIR_MIN. */
+static int Repair(Recovery *r, const Stack *st, Source *src, int record) {
+	static const int	order[] = { EDIT_INSERT, EDIT_DELETE, EDIT_REPLACE };
+	Source	s = *src, best = *src;
+	int	levels = r->errLevel, score, top = REPAIR_MIN - 1, edit, term;
+
+	if  ( src->edit != EDIT_NONE )
+		return	0;
+	for  ( s.at = 0; s.at < levels; s.at++ )
+		for  ( edit = 0; edit < 3; edit++ ) {
+			s.edit = order[edit];
+			for  ( term = 0; term <= ( s.edit == EDIT_DELETE ? 0 : TERMINALS ); term++ ) {
+				if  ( s.edit != EDIT_DELETE && ( term == 0 || term == REC_END ) )
+					continue;
+				s.term = term;
+				if  ( ( score = Try(r, st, &s, REPAIR_SPAN) ) > top ) {
+					top = score;
+					best = s;
+				}
+			}
+		}
+	if  ( best.edit == EDIT_NONE )
+		return	0;
+	{
+		const RecToken	*t = TokenAt(r, src->from + (unsigned long)best.at);
+
+		if  ( best.edit == EDIT_INSERT )
+			Tell(r, record, "inserted", best.term, NULL);
+		else if  ( best.edit == EDIT_DELETE )
+			Tell(r, record, "deleted", t->kind, t);
+		else
+			Tell(r, record, "replaced by", best.term, NULL);
+	}
+	*src = best;
+	return	1;
+}
+
+/* Skips terminals, and drops frames, until the frames left can go on: at the end of the input
+   the bottom frame does. */
+static void Resync(Recovery *r, Stack *st, Source *src, int record) {
+	Stack	s = *st;
+	Source	t;
+	unsigned long	k;
+	int	d;
+
+	src->edit = EDIT_NONE;
+	src->taken = 0;
+	for  ( k = 0; !r->stop; k++ ) {
+		const RecToken	*at = TokenAt(r, src->from + k);
+
+		for  ( d = k == 0 ? 1 : 0; d < st->top; d++ ) {
+			if  ( d > RESYNC_FRAMES && d < st->top - 1 )
+				d = st->top - 1;
+			s.top = st->top - d;
+			t = *src;
+			t.from += k;
+			if  ( Try(r, &s, &t, RESYNC_SPAN) >= RESYNC_SPAN ) {
+				st->top -= d;
+				src->from += k;
+				Tell(r, record, k > 0 ? "skipped to" : "went on at", at->kind, at);
+				if  ( r->quiet < src->from + 1 )
+					r->quiet = src->from + 1;
+				return;
+			}
+		}
+	}
+}
+
+/* Reads the input again from its start: text in memory, or a stream that can seek back. */
+static int Reread(Parser *p) {
+	if  ( p->in == NULL ) {
+		p->base = p->cur = p->text;
+		p->lim = p->text + p->textLength;
+	} else {
+		if  ( p->start < 0 || fseek(p->in, p->start, SEEK_SET) != 0 )
+			return	0;
+		p->base = p->cur = p->lim = p->block;
+		p->atEnd = 0;
+	}
+	p->offset = p->lineStart = 0;
+	p->line = 1;
+	return	1;
+}
+
+/* Goes on after the first error, with status, as note [recovery] tells; the status. */
+static int Recover(Parser *p, int status) {
+	Recovery	*r;
+	Stack	st;
+	Source	src;
+	char	first[256], buf[256];
+	int	firstLine = p->errLine, firstColumn = p->errColumn, pending = status == SYNTAX;
+	int	i, j, record, line, column, taken, again;
+	ErrorRec	e;
+
+	if  ( p->unwoundLost || p->unwoundCount > p->maxDepth )
+		return	status;
+	r = (Recovery *)calloc(1, sizeof *r);
+	st.room = p->unwoundCount + 64;
+	st.frames = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames);
+	if  ( r == NULL || st.frames == NULL || ( r->journal = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames) ) == NULL ) {
+		if  ( r != NULL )
+			free(r->journal);
+		free(r);
+		free(st.frames);
+		return	status;
+	}
+	memcpy(first, p->errText, sizeof first);
+	r->p = p;
+	r->leftAt = (unsigned long)-1;
+	p->errKept = 0;
+	(void)Note(r, firstLine, firstColumn, first);
+	st.grows = 1;
+	st.below = NULL;
+	st.belowTop = 0;
+	st.top = 1;
+	st.frames[0].nont = 0;
+	st.frames[0].mode = AT_FINISH;
+	st.frames[0].at = 0;
+	/* Parsed again from the start, the routines that the first error left are known (see
+	   Restore); else it goes on from where the routines stood. */
+	if  ( ( again = Reread(p) ) != 0 ) {
+		Start(&st.frames[st.top++], START);
+		r->pendingBad = status != SYNTAX;
+	} else {
+		for  ( i = p->unwoundCount; i-- > 0; )
+			st.frames[st.top++] = Resumes[p->unwound[i]];
+		if  ( p->have )
+			Keep(r, p->tok);
+		for  ( i = 0; i < p->aheadCount; i++ )
+			Keep(r, p->ahead[i]);
+		if  ( status != SYNTAX ) {
+			CountLines(p, p->cur, p->skipTo);
+			p->cur = p->skipTo;
+			r->quiet = r->scanned + 1;
+		}
+	}
+	r->mark = r->low = st.top;
+	src.from = 0;
+	src.edit = EDIT_NONE;
+	src.at = src.term = src.taken = 0;
+	for  ( ;; ) {
+		taken = 0;
+		if  ( Go(r, &st, &src, 1, 0, &taken) != RUN_ERROR )
+			break;
+		Message(r, &src, buf, &line, &column);
+		Restore(r, &st);
+		if  ( pending ) {
+			record = 0;
+			pending = 0;
+		} else if  ( src.from < r->quiet )
+			record = -1;
+		else if  ( ( record = Note(r, line, column, buf) ) < 0 )
+			break;
+		if  ( !Repair(r, &st, &src, record) )
+			Resync(r, &st, &src, record);
+		if  ( r->stop )
+			break;
+		r->mark = r->low = st.top;
+	}
+	/* The first error as without recovery; the others in the order of the input. */
+	p->errLine = firstLine;
+	p->errColumn = firstColumn;
+	memcpy(p->errText, first, sizeof first);
+	for  ( i = 2; i < p->errKept; i++ ) {
+		e = p->errs[i];
+		for  ( j = i; j > 1 && ( p->errs[j - 1].line > e.line || ( p->errs[j - 1].line == e.line && p->errs[j - 1].column > e.column ) ); j-- )
+			p->errs[j] = p->errs[j - 1];
+		p->errs[j] = e;
+	}
+	free(st.frames);
+	free(r->journal);
+	free(r);
+	return	status;
+}
+
+)C";
+
+// The edges, decisions and nonterminals of the routines written, as tables, numbered compactly.
+class RecoveryTables {
+ public:
+  RecoveryTables(const EmbeddedPlan& x, const EmbeddedDecisions& decisions)
+      : x_(x), trie_(x.lang), decisions_(decisions) {}
+
+  // Collects the edges of the tries of the nonterminals.
+  Status Collect(const std::vector<bool>& nonterminals) {
+    for (std::int32_t n = 1; n < static_cast<std::int32_t>(nonterminals.size()); ++n) {
+      if (!nonterminals[static_cast<std::size_t>(n)]) continue;
+      const NontRec& rec = x_.lang.NontTab[n];
+      for (std::int32_t root : {rec.ProdEdges, rec.RecEdges}) {
+        std::vector<std::int32_t> todo;
+        if (root != 0) todo.push_back(root);
+        while (!todo.empty()) {
+          const std::int32_t e = todo.back();
+          todo.pop_back();
+          if (edgeIndex_.count(e) != 0) continue;
+          const EdgeRec* rec2 = nullptr;
+          if (Status st = trie_.EdgeAt(e, rec2); st != stOk) return st;
+          edgeIndex_.emplace(e, static_cast<int>(edges_.size()));
+          edges_.push_back(e);
+          owner_.push_back(n);
+          if (rec2->Next != 0) todo.push_back(rec2->Next);
+          if (rec2->Altr != 0) todo.push_back(rec2->Altr);
+        }
+      }
+    }
+    return stOk;
+  }
+
+  int EdgeIndex(std::int32_t edge) const {
+    const auto it = edgeIndex_.find(edge);
+    return it == edgeIndex_.end() ? -1 : it->second;
+  }
+
+  // The node of the decision of a list of the productions; a list that no input selects gets
+  // a node without member.
+  int ChoiceNode(std::int32_t first) {
+    if (const auto it = choices_.find(first); it != choices_.end()) return it->second;
+    const DecisionNode* node = decisions_.At(first);
+    const int index = node == nullptr || node->Leaf() ? NewNode("REC_NONE", 0) : Serialize(*node);
+    choices_.emplace(first, index);
+    return index;
+  }
+
+  // The node of the decision of a tail loop, or -1 when the loop is always left.
+  int LoopNode(std::int32_t first) {
+    const DecisionNode* node = decisions_.At(first);
+    if (node == nullptr || (node->Leaf() && node->Member <= 0)) return -1;
+    return Serialize(*node);
+  }
+
+  // True when nothing follows in the production: no edge, or only its end.
+  bool EndsAt(std::int32_t next) const {
+    if (next == 0) return true;
+    const EdgeRec* e = nullptr;
+    return trie_.EdgeAt(next, e) == stOk && e->WhoAmI == kEdgeEnd && e->Altr == 0 && e->Next == 0;
+  }
+
+  // Where a list begins: {edge, node} (one of them -1), or both -1 for none.
+  Status ListStart(std::int32_t first, int& edge, int& node) {
+    edge = node = -1;
+    if (first == 0) return stOk;
+    const EdgeRec* e = nullptr;
+    if (Status st = trie_.EdgeAt(first, e); st != stOk) return st;
+    if (e->Altr != 0) {
+      node = ChoiceNode(first);
+    } else {
+      edge = EdgeIndex(first);
+    }
+    return stOk;
+  }
+
+  Status Write(const ResumePoints& points, CodeWriter& out) {
+    // The resume points first: they may name decisions that only they reach.
+    std::vector<std::string> resumes;
+    for (const auto& [at, nont, edge] : points.Points()) {
+      const std::string n = std::to_string(nont);
+      switch (at) {
+        case ResumeAt::Edge:
+          resumes.push_back("{" + n + ", AT_EDGE, " + std::to_string(EdgeIndex(edge)) + "}");
+          break;
+        case ResumeAt::Decide:
+          resumes.push_back("{" + n + ", AT_DECIDE, " + std::to_string(ChoiceNode(edge)) + "}");
+          break;
+        case ResumeAt::Loop:
+          resumes.push_back("{" + n + ", AT_LOOP, 0}");
+          break;
+      }
+    }
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < edges_.size(); ++i) {
+      const EdgeRec* e = nullptr;
+      if (Status st = trie_.EdgeAt(edges_[i], e); st != stOk) return st;
+      std::string kind = "E_SKIP", code = "0";
+      if (e->WhoAmI == kEdgeTerminal) {
+        kind = "E_TERM";
+        code = x_.TermConst(e->Code);
+      } else if (e->WhoAmI == kEdgeNonterminal) {
+        kind = e->Code == owner_[i] && EndsAt(e->Next) ? "E_JUMP" : "E_CALL";
+        code = std::to_string(e->Code);
+      } else if (e->WhoAmI == kEdgeEnd) {
+        kind = "E_END";
+      }
+      int next = -1, nextNode = -1;
+      if (Status st = ListStart(e->Next, next, nextNode); st != stOk) return st;
+      rows.push_back("{" + kind + ", " + code + ", " + std::to_string(next) + ", " + std::to_string(nextNode) + "}");
+    }
+    std::vector<std::string> nonts(static_cast<std::size_t>(x_.lang.LastNonterminal) + 1, "{-1, -1, -1}");
+    for (std::int32_t n = 1; n <= x_.lang.LastNonterminal; ++n) {
+      const NontRec& rec = x_.lang.NontTab[n];
+      if (rec.ProdEdges == 0 && rec.RecEdges == 0) continue;
+      if (EdgeIndex(rec.ProdEdges) < 0 && EdgeIndex(rec.RecEdges) < 0) continue;  // not written
+      int edge = -1, node = -1;
+      if (Status st = ListStart(rec.ProdEdges, edge, node); st != stOk) return st;
+      const int loop = rec.RecEdges != 0 ? LoopNode(rec.RecEdges) : -1;
+      nonts[static_cast<std::size_t>(n)] =
+          "{" + std::to_string(edge) + ", " + std::to_string(node) + ", " + std::to_string(loop) + "}";
+    }
+
+    out.Put("/* The tries of the routines as tables, for recovery (note in the generator: recovery). */\n");
+    out.Put("enum { E_END, E_TERM, E_CALL, E_SKIP, E_JUMP };\t/* an edge: nothing, a terminal, a call, an action\n");
+    out.Put("\t\t\t\t\t\t\t   or output terminal, a call in tail position */\n");
+    out.Put("#define\tREC_LEAVE\t(-1)\t/* a decision leaves the tail loop */\n");
+    out.Put("#define\tREC_NONE\t(-2)\t/* a decision selects nothing: a syntax error */\n");
+    out.Put("#define\tTERMINALS\t%d\n", std::to_string(x_.lang.LastTerminal));
+    out.Put("#define\tREC_END\t%s\t/* the end of the input */\n", x_.EndConst());
+    out.Put("#define\tSTART\t%d\t/* the starting symbol */\n\n", std::to_string(x_.lang.StartNont));
+    out.Put("typedef struct {\n\tsigned char\tkind;\n\tshort\tcode;\t\t/* terminal or nonterminal */\n");
+    out.Put("\tint\tnext, nextNode;\t/* the next edge, or the decision of the next list; else the loop */\n} RecEdge;\n\n");
+    out.Put("typedef struct {\n\tint\tmember;\t\t/* without arcs: an edge, REC_LEAVE or REC_NONE */\n");
+    out.Put("\tint\tarc, arcs;\t/* by the terminal at its level */\n} RecNode;\n\n");
+    out.Put("typedef struct {\n\tshort\tterm;\n\tint\tnode;\n} RecArc;\n\n");
+    out.Put("typedef struct {\n\tint\tedge, node;\t/* where the routine begins: an edge, a decision, else its loop */\n");
+    out.Put("\tint\tloop;\t\t/* the decision of its tail loop, or -1 */\n} RecNont;\n\n");
+    out.Put("typedef struct {\n\tshort\tnont;\n\tsigned char\tmode;\n\tint\tat;\t\t/* the edge or decision */\n} RecFrame;\n\n");
+    out.Put("/* Where a routine stands. */\n");
+    out.Put("enum { AT_EDGE, AT_DECIDE, AT_LOOP, AT_DONE, AT_FINISH };\n\n");
+    WriteRows(out, "RecEdge", "Edges", rows, "{E_END, 0, -1, -1}");
+    std::vector<std::string> nodeRows, arcRows;
+    for (const auto& n : nodes_) nodeRows.push_back("{" + n.member + ", " + std::to_string(n.arc) + ", " + std::to_string(n.arcs) + "}");
+    for (const auto& [term, node] : arcs_) arcRows.push_back("{" + term + ", " + std::to_string(node) + "}");
+    WriteRows(out, "RecNode", "Nodes", nodeRows, "{REC_NONE, 0, 0}");
+    WriteRows(out, "RecArc", "Arcs", arcRows, "{0, 0}");
+    WriteRows(out, "RecNont", "Nonts", nonts, "{-1, -1, -1}");
+    out.Put("/* The resume points that the routines note as a failure passes (Unwind). */\n");
+    WriteRows(out, "RecFrame", "Resumes", resumes, "{0, AT_DONE, 0}");
+    return stOk;
+  }
+
+ private:
+  struct Node {
+    std::string member;
+    int arc = 0, arcs = 0;
+  };
+
+  static void WriteRows(CodeWriter& out, std::string_view type, std::string_view name,
+                        const std::vector<std::string>& rows, std::string_view last) {
+    out.Put("static const %s %s[] = {\n", {type, name});
+    for (std::size_t i = 0; i < rows.size(); ++i) out.Put("\t%s,\t/* %d */\n", {rows[i], std::to_string(i)});
+    out.Put("\t%s\t/* (end) */\n};\n\n", last);
+  }
+
+  int NewNode(std::string member, int arcs) {
+    nodes_.push_back(Node{std::move(member), static_cast<int>(arcs_.size()), arcs});
+    return static_cast<int>(nodes_.size()) - 1;
+  }
+
+  std::string Term(std::int32_t term) const { return term == 0 ? x_.EndConst() : x_.TermConst(term); }
+
+  int Serialize(const DecisionNode& node) {
+    if (node.Leaf()) {
+      if (node.Member == kLeaveLoop) return NewNode("REC_LEAVE", 0);
+      const int edge = EdgeIndex(node.Member);
+      return NewNode(edge < 0 ? "REC_NONE" : std::to_string(edge), 0);
+    }
+    const int index = NewNode("REC_NONE", static_cast<int>(node.Next.size()));
+    const std::size_t first = arcs_.size();
+    for (const auto& [term, child] : node.Next) arcs_.emplace_back(Term(term), 0);
+    std::size_t i = first;
+    for (const auto& [term, child] : node.Next) arcs_[i++].second = Serialize(child);
+    return index;
+  }
+
+  const EmbeddedPlan& x_;
+  TrieReader trie_;
+  const EmbeddedDecisions& decisions_;
+  std::map<std::int32_t, int> edgeIndex_;
+  std::vector<std::int32_t> edges_;  // by compact number: the edge
+  std::vector<std::int32_t> owner_;  // ... and the nonterminal whose trie holds it
+  std::map<std::int32_t, int> choices_;
+  std::vector<Node> nodes_;
+  std::vector<std::pair<std::string, int>> arcs_;
+};
+
+}  // namespace
+
+void WriteUnwind(CodeWriter& out) {
+  out.Put("/* A failure passes a routine that stands at the resume point `at`: noted when recovering. */\n");
+  out.Put("static int Unwind(Parser *p, int status, int at) {\n");
+  out.Put("\tif  ( p->maxErrors > 0 && !p->unwoundLost ) {\n");
+  out.Put("\t\tif  ( p->unwoundCount == p->unwoundRoom ) {\n");
+  out.Put("\t\t\tint\troom = p->unwoundRoom < 64 ? 64 : 2 * p->unwoundRoom;\n");
+  out.Put("\t\t\tint\t*more = (int *)realloc(p->unwound, (size_t)room * sizeof *more);\n\n");
+  out.Put("\t\t\tif  ( more == NULL ) {\n\t\t\t\tp->unwoundLost = 1;\n\t\t\t\treturn\tstatus;\n\t\t\t}\n");
+  out.Put("\t\t\tp->unwound = more;\n\t\t\tp->unwoundRoom = room;\n\t\t}\n");
+  out.Put("\t\tp->unwound[p->unwoundCount++] = at;\n\t}\n");
+  out.Put("\treturn\tstatus;\n}\n\n");
+  out.Put("/* Calls a function and passes its failure on, noting the routine's resume point. */\n");
+  out.Put("#define\tTRY_AT(call, at)\tdo { int status_ = (call); if  ( status_ != OK ) return Unwind(p, status_, at); } while ( 0 )\n\n");
+}
+
+Status WriteRecovery(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, const RoutineUse& use,
+                     const ResumePoints& points, CodeWriter& out) {
+  RecoveryTables tables(x, decisions);
+  if (Status st = tables.Collect(use.Nonterminals); st != stOk) return st;
+  if (Status st = tables.Write(points, out); st != stOk) return st;
+  out.Put(kRuntime);
+  return stOk;
+}
+
+}  // namespace parvolen
