@@ -1,6 +1,7 @@
 /* luacheck: checks the syntax of Lua 5.1 files with the embeddable translator of lua.lang
    (parvolen --prefix=lua). Every file named on the command line is read into memory and parsed
-   in place; each syntax error is printed as "<file>:<line>:<column>: <what>", and nothing is
+   in place; each error is printed as "<file>:<line>:<column>: <what>", up to 50 in a file (the
+   parse goes on after an error, and the text says how it repaired the input), and nothing is
    printed for a file without one. A first line that begins with '#' (such as "#!/usr/bin/lua")
    is skipped as the standard interpreter skips it; its line end stays, so lines keep their
    numbers. The exit status is 0 when every file passed, 1 when one had an error, 2 when a
@@ -56,7 +57,7 @@ static int ReadWhole(const char *path, char **text, size_t *size) {
 static int Check(lua_parser *p, const char *path) {
 	char	*text;
 	size_t	size, start = 0;
-	int	status;
+	int	status, i;
 
 	if  ( ReadWhole(path, &text, &size) != 0 ) {
 		fprintf(stderr, "%s: %s\n", path, strerror(errno));
@@ -66,8 +67,8 @@ static int Check(lua_parser *p, const char *path) {
 		while  ( start < size && text[start] != '\n' )
 			start++;
 	status = lua_parse_buffer(p, text + start, size - start, path);
-	if  ( status != LUA_OK )
-		printf("%s:%d:%d: %s\n", path, lua_error_line(p), lua_error_column(p), lua_error_text(p));
+	for (i = 0; i < lua_error_count(p); i++)
+		printf("%s:%d:%d: %s\n", path, lua_error_line_at(p, i), lua_error_column_at(p, i), lua_error_text_at(p, i));
 	free(text);
 	return status == LUA_OK ? 0 : status == LUA_NO_MEMORY ? 2 : 1;
 }
@@ -84,6 +85,7 @@ int main(int argc, char **argv) {
 		fprintf(stderr, "%s: out of memory\n", argv[0]);
 		return 2;
 	}
+	lua_set_max_errors(p, 50);
 	for (i = 1; i < argc; i++) {
 		int	result = Check(p, argv[i]);
 		if  ( result > worst )
