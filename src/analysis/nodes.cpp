@@ -139,7 +139,8 @@ Status FromView(Language* lang, const ActiveCall* path, std::int32_t* slot, std:
       if (node.Edge != chosen) {
         if (c == 1) {
           // The last level: another member holds this whole string.
-          if (tolerant) continue;
+          // A preferred member (a preference of the embeddable translator) settles it there.
+          if (tolerant || EdgePreferred(*lang, node.Edge) || EdgePreferred(*lang, chosen)) continue;
           TraceConflict(lang, node.Edge, chosen, view.Term);
           return stNotKindGiven;
         }

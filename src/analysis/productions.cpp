@@ -18,15 +18,20 @@ Status ProdLine(Language& lang, std::string_view line) {
   if (Status st = SplitAtDefines(line, left, right); st != stOk) return st;
   std::int32_t nont = 0;
   if (Status st = FindNonterminal(lang, left, nont); st != stOk) return st;
+  return ProdAdd(lang, line, left, nont, right);
+}
+
+Status ProdAdd(Language& lang, std::string_view text, std::string_view left, std::int32_t nont,
+               std::string_view right, std::vector<std::int32_t>* path) {
   if (nont < 1 || nont > lang.LastNonterminal) return stBadNonterminalCode;
   std::int32_t prod = 0;
-  if (Status st = ProdNew(&lang, line, nont, prod); st != stOk) return st;
+  if (Status st = ProdNew(&lang, text, nont, prod); st != stOk) return st;
 
   // Direct left recursion: the right side begins with exactly "[" Left "]".
   const bool recursive = right.size() >= left.size() + 2 && right.front() == '[' &&
                          right.substr(1, left.size()) == left && right[left.size() + 1] == ']';
-  if (recursive) return ProdIns(&lang, &lang.NontTab[nont].RecEdges, right.substr(left.size() + 2), prod);
-  return ProdIns(&lang, &lang.NontTab[nont].ProdEdges, right, prod);
+  if (recursive) return ProdIns(&lang, &lang.NontTab[nont].RecEdges, right.substr(left.size() + 2), prod, path);
+  return ProdIns(&lang, &lang.NontTab[nont].ProdEdges, right, prod, path);
 }
 
 Status ProdNew(Language* lang, std::string_view line, std::int32_t nont, std::int32_t& prod) {
@@ -51,7 +56,8 @@ Status ProdNew(Language* lang, std::string_view line, std::int32_t nont, std::in
   return stOk;
 }
 
-Status ProdIns(Language* lang, std::int32_t* slot, std::string_view right, std::int32_t prod) {
+Status ProdIns(Language* lang, std::int32_t* slot, std::string_view right, std::int32_t prod,
+               std::vector<std::int32_t>* path) {
   if (lang == nullptr || slot == nullptr) {
     PrintDiagHeader("ProdIns");
     return stNotAllocated;
@@ -63,10 +69,13 @@ Status ProdIns(Language* lang, std::int32_t* slot, std::string_view right, std::
     if (Status st = EdgeScan(lang, right, pos, code, whoAmI); st != stOk) return st;
     std::int32_t edge = 0;
     if (Status st = EdgeIns(lang, slot, code, whoAmI, &edge); st != stOk) return st;
+    if (path != nullptr) path->push_back(edge);
     slot = &lang->EdgeTab[edge].Next;
   }
   std::int32_t end = 0;
-  return EdgeIns(lang, slot, prod, kEdgeEnd, &end);
+  const Status st = EdgeIns(lang, slot, prod, kEdgeEnd, &end);
+  if (st == stOk && path != nullptr) path->push_back(end);
+  return st;
 }
 
 Status ProductionsEnd(LanguagePool& pool, std::int32_t handle) {

@@ -18,16 +18,42 @@ namespace {
 
 // --capacities: a [Language] block with every capacity key at what the description needs, on
 // standard output; when it cannot be counted, the reading's diagnostics and its status.
+// A description that only the embeddable translator reads is counted as for --prefix, and a
+// grammar that fails the check gets its block too (its Views and Nodes counted up to the
+// failure), then its status.
 Status PrintCapacities(const std::string& langFile, bool embedded) {
   ReadOptions options;
   options.EmbeddedKeys = embedded;
-  const CapacityCount count = CountCapacities(langFile, stOk, options);
-  if (count.Outcome == stOk) {
+  CapacityCount count = CountCapacities(langFile, stOk, options);
+  const auto grammarFault = [](Status st) { return st == stNotKindAny || st == stNotKindGiven; };
+  bool widened = false;
+  if (!embedded && count.Outcome != stOk && !grammarFault(count.Outcome) && CapacityKeyOf(count.Outcome) == nullptr) {
+    ReadOptions wide;
+    wide.EmbeddedKeys = true;
+    CapacityCount again = CountCapacities(langFile, stOk, wide);
+    widened = again.Outcome == stOk || grammarFault(again.Outcome);
+    if (widened) count = std::move(again);
+  }
+  if (count.Outcome == stOk || grammarFault(count.Outcome)) {
     std::string block = "[Language]\n";
     for (std::size_t k = 0; k < kCapacityCount; ++k)
       block += std::string(CapacityKeys()[k].Key) + " = " + std::to_string(count.Needed[k]) + "\n";
     Print(block);
-    return stOk;
+    Diagnostic note;
+    note.File = langFile;
+    note.Level = Severity::Note;
+    if (widened) {
+      note.Text = "counted as for --prefix: the description uses what only the embeddable translator reads";
+      Report(note);
+    }
+    if (grammarFault(count.Outcome)) {
+      std::string message(StatusMessage(count.Outcome));
+      if (!message.empty() && message.front() >= 'A' && message.front() <= 'Z') message.front() += 'a' - 'A';
+      note.Text = "Views and Nodes are counted up to where the grammar fails the check: " + message;
+      note.Hint = "run without --capacities for the diagnostics";
+      Report(note);
+    }
+    return count.Outcome;
   }
   if (const CapacityKey* key = CapacityKeyOf(count.Outcome); key != nullptr) {
     ReportError(langFile + ": " + std::string(key->Key) + " needs more than " + std::to_string(kCountingLimit) +

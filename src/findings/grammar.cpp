@@ -21,13 +21,29 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
     productions_[p].Owner = lang.ProdTab[p].Nont;
     productions_[p].Text = std::string(lang.ProdTab[p].Text.View());
   }
-  // The k-th line of [Productions] registered production k: each line makes exactly one.
+  // A plain line of [Productions] registers one production, a line with groups those written
+  // out from it (each with its origin): the lines and the productions come in the same order.
+  std::vector<bool> written(productions_.size(), false);
+  for (const ProdOrigin& origin : lang.ProdOrigins) {
+    if (origin.Prod < 1 || origin.Prod > lastProd) continue;
+    Production& prod = productions_[origin.Prod];
+    written[origin.Prod] = true;
+    prod.Line = origin.Line;
+    prod.Symbols = origin.Symbols;
+    prod.Whole = origin.Whole;
+  }
   if (progress != nullptr) {
-    std::int32_t p = 0;
+    std::int32_t p = 1;
     for (const ReadProgress::Line& line : progress->Handled) {
-      if (line.Section != "[Productions]" || ++p > lastProd) continue;
+      if (line.Section != "[Productions]") continue;
+      if (p <= lastProd && written[p] && productions_[p].Line == line.Number) {
+        while (p <= lastProd && written[p] && productions_[p].Line == line.Number) ++p;
+        continue;
+      }
+      if (p > lastProd) continue;
       productions_[p].Line = line.Number;
       productions_[p].Text = line.Text;
+      ++p;
     }
   }
   if (lang.EdgeTab.Exists() && lang.NontTab.Exists()) {

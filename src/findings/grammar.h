@@ -27,6 +27,10 @@ struct Production {
   std::vector<std::int32_t> Path;  // trie edges from the root list down to the end edge
   std::int64_t Line = 0;           // description line; 0 when unknown
   std::string Text;                // the production line
+  // A production written out from a line with groups: where each symbol of its plain right
+  // side stands in the line, and the part of the line it stands for; empty Symbols otherwise.
+  std::vector<TextSpan> Symbols;
+  TextSpan Whole;
 };
 
 // A list of edges where the parser chooses: two or more members, a decision list, or the root

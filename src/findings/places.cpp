@@ -39,6 +39,15 @@ Diagnostic DescriptionPlaces::AtEdge(const Grammar& grammar, std::int32_t prod, 
   // A left-recursive production keeps its leading [Owner] out of the path.
   const auto index = static_cast<std::size_t>(at - p.Path.begin()) + (p.LeftRecursive ? 1 : 0);
   if (line == nullptr) return AtLine(p.Line);
+  if (!p.Symbols.empty() || p.Whole.Length != 0) {
+    // Written out from a line with groups: the symbol where it is written, else the group.
+    if (at != p.Path.end() && index < p.Symbols.size()) return At(p.Line, p.Symbols[index].Offset, p.Symbols[index].Length);
+    const std::string written = grammar.EdgeText(edge);
+    for (std::size_t i = 0; i < p.Symbols.size(); ++i)
+      if (line->Text.compare(p.Symbols[i].Offset, p.Symbols[i].Length, written) == 0)
+        return At(p.Line, p.Symbols[i].Offset, p.Symbols[i].Length);
+    return At(p.Line, p.Whole.Offset, p.Whole.Length);
+  }
   if (at != p.Path.end()) {
     if (SymbolSpan(line->Text, index, offset, length)) return At(p.Line, offset, length);
     return AtLine(p.Line);

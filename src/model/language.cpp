@@ -1,5 +1,7 @@
 #include "model/language.h"
 
+#include <algorithm>
+
 namespace parvolen {
 
 void Language::ReleaseTables() {
@@ -26,6 +28,16 @@ void Language::ReleaseTables() {
   ImmStrings.clear();
   EdgeFingers.clear();
   for (TextIndex* index : {&TermIndex, &NontIndex, &OutTermIndex, &ActionIndex, &ProdIndex, &KwdIndex}) index->Clear();
+}
+
+bool EdgePreferred(const Language& lang, std::int32_t edge) {
+  return std::binary_search(lang.PreferredEdges.begin(), lang.PreferredEdges.end(), edge);
+}
+
+void PreferEdge(Language& lang, std::int32_t edge) {
+  auto& edges = lang.PreferredEdges;
+  const auto at = std::lower_bound(edges.begin(), edges.end(), edge);
+  if (at == edges.end() || *at != edge) edges.insert(at, edge);
 }
 
 Status LanguagePool::Create(std::int32_t& handle) {

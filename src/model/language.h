@@ -77,6 +77,20 @@ struct TokenDef {
   std::int32_t Line = 0;  // 1-based line of the description, for diagnostics
 };
 
+// Where a production written out from a line with groups stands in that line, read only for
+// the embeddable translator: the span of each symbol of its plain right side (a left-recursive
+// one's leading [Owner] included) and of the whole, in bytes of the trimmed line.
+struct TextSpan {
+  std::uint32_t Offset = 0;
+  std::uint32_t Length = 0;
+};
+struct ProdOrigin {
+  std::int32_t Prod = 0;
+  std::int32_t Line = 0;          // 1-based line of the description
+  TextSpan Whole;                 // the right side, or the group that a fresh nonterminal stands for
+  std::vector<TextSpan> Symbols;  // one per symbol of the plain right side
+};
+
 struct EdgeRec {
   std::int32_t Next;
   std::int32_t Altr;
@@ -199,6 +213,8 @@ struct Language {
   std::int32_t NestedComments = 0;
   parvolen::Name IdChars{};       // characters allowed in identifiers after the first, besides letters and digits
   std::vector<TokenDef> TokenDefs;  // the lines of [Tokens], in their order
+  std::vector<ProdOrigin> ProdOrigins;  // the productions written out from lines with groups, ascending
+  std::vector<std::int32_t> PreferredEdges;  // edges that win a conflict at their choice, ascending
   std::int32_t ReadingLine = 0;     // the description line a line handler is given, set by the reader
   // Lookup indexes of the name tables and of the production lines; derived from the tables.
   TextIndex TermIndex;
@@ -218,6 +234,11 @@ struct Language {
   // Frees every table and sets its count to 0.
   void ReleaseTables();
 };
+
+// True when the edge wins a conflict at its choice (a preference of the embeddable translator).
+[[nodiscard]] bool EdgePreferred(const Language& lang, std::int32_t edge);
+// Marks the edge as one that wins a conflict at its choice.
+void PreferEdge(Language& lang, std::int32_t edge);
 
 // The pool of three records named by the handles 1, 2 and 3.
 class LanguagePool {

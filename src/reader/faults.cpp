@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "model/symbol_tables.h"
 #include "reader/prefix_only.h"
+#include "reader/production_groups.h"
 #include "reader/sections.h"
 #include "reader/tokens_section.h"
 #include "semantics/instruction_set.h"
@@ -176,15 +177,26 @@ bool LocateProductionFault(Language& lang, std::string_view line, Status st, Lin
     return true;
   }
   if (UnknownName(lang, line, left, kItemKinds[1], st, fault)) return true;
+  const bool groups = lang.EmbeddedKeys != 0 && HasGroups(line);
+  if (groups && (st == stEdgeLeftDelim || st == stEdgeRightDelim)) {
+    GroupExpansion unused;
+    return ExpandGroups(line, [](std::string_view) { return false; }, unused, fault) == st;
+  }
   std::size_t pos = 0;
   while (pos < right.size()) {
     const ItemKind* kind = nullptr;
     for (const ItemKind& k : kItemKinds)
       if (right[pos] == k.Open) kind = &k;
+    if (kind == nullptr && groups) {
+      ++pos;  // a slash, an operator or '!'
+      continue;
+    }
     if (kind == nullptr) {
       if (st != stEdgeLeftDelim) return false;
       fault = {OffsetIn(line, right) + pos, 1, "expected '(', '[', '{' or '<' to begin a symbol of the right side",
                "the symbols of a right side follow each other without blanks"};
+      if (std::string_view("/*+?!").find(right[pos]) != std::string_view::npos && lang.EmbeddedKeys == 0)
+        fault.Hint = "only the embeddable translator reads groups and their operators: run with --prefix=NAME";
       return true;
     }
     const std::size_t end = right.find(kind->Close, pos + 1);

@@ -93,6 +93,9 @@ class Reader {
     return stOk;
   }
 
+  // The status of a grammar that fails the check in a counting reading, else stOk.
+  [[nodiscard]] Status GrammarFault() const { return grammarFault_; }
+
  private:
   static const std::array<SectionRow, kSectionCount>& Rows() { return SectionTable(); }
 
@@ -142,6 +145,11 @@ class Reader {
     if (raised_ == nullptr && Embedded() && Rows()[row].Header == "[Language]") OpenUnsetCapacities();
     const SectionHandler end = Rows()[row].End;
     const Status st = end == nullptr ? stOk : end(pool_, handle_);
+    // A counting reading goes on past a grammar that fails the check, to count the later tables.
+    if (raised_ != nullptr && (st == stNotKindAny || st == stNotKindGiven)) {
+      grammarFault_ = st;
+      return stOk;
+    }
     if (st != stOk) ReportEndFault(row, st);
     if (st == stOk && raised_ != nullptr && Rows()[row].Header == "[Language]") RaiseCapacities();
     return st;
@@ -394,6 +402,7 @@ class Reader {
   Diagnostic current_;       // the line being read, as a whole
   std::string currentText_;  // its trimmed text; empty once every line is read
   const Capacities* raised_;  // a counting reading's capacities, else nullptr
+  Status grammarFault_ = stOk;  // a counting reading's grammar that fails the check
   std::array<Diagnostic, kSectionCount> headers_{};  // where each section's header stands, once read
   std::vector<std::pair<std::string, Diagnostic>> keys_;  // the [Language] keys where they were set
   struct Declared {
@@ -430,7 +439,8 @@ Status Read(LanguagePool& pool, std::string_view descriptionName, std::string_vi
   if (st != stOk) return st;
   if (!closed) return stCloseError;
   if (progress != nullptr) progress->LinesDone = true;
-  return reader.EndRemaining();
+  if (Status ended = reader.EndRemaining(); ended != stOk) return ended;
+  return reader.GrammarFault();
 }
 
 }  // namespace

@@ -22,7 +22,9 @@ namespace parvolen {
 
 // Reads as ReadDescription does, without a listing, with the capacities in place of those of
 // [Language] (they take effect where [Language] ends). A full table is reported at its line
-// without a count of what the description needs: this is the reading that counts it.
+// without a count of what the description needs: this is the reading that counts it. A grammar
+// that fails the check (stNotKindAny, stNotKindGiven) does not stop it: the later sections are
+// read, and that status comes last, unless a later fault stops the reading first.
 [[nodiscard]] Status ReadWithCapacities(LanguagePool& pool, std::string_view descriptionName,
                                         const Capacities& capacities, std::int32_t& handle,
                                         const ReadOptions& options = {});

@@ -5,6 +5,7 @@
 #include "model/output_shapes.h"
 #include "model/symbol_tables.h"
 #include "reader/language_section.h"
+#include "reader/production_groups.h"
 #include "reader/tokens_section.h"
 #include "semantics/assembler.h"
 
@@ -25,7 +26,7 @@ constexpr std::array<SectionRow, kSectionCount> kRows = {{
     {"[Nonterminals]", nullptr, NonterminalsLine, NonterminalsEnd},
     {"[OutTerms]", nullptr, OutTermsLine, nullptr},
     {"[Actions]", nullptr, ActionsLine, nullptr},
-    {"[Productions]", nullptr, ProdLine, ProductionsEnd},
+    {"[Productions]", nullptr, ProductionsLine, ProductionsEnd},
     {"[Keywords]", nullptr, KeywordsLine, nullptr},
     {"[Symbols]", nullptr, SymbolsLine, nullptr},
     {"[Tokens]", nullptr, TokensLine, nullptr},

@@ -29,11 +29,18 @@ struct Clash {
   TermString String;
 };
 
+// A shared string that a preferred member takes.
+struct Preference {
+  std::int32_t Winner;
+  TermString String;
+};
+
 // The decision over the entries from the level on: a leaf where one member is left, else a
-// child per terminal at the level. At level k two members left are a clash: the earlier one
-// (in `order`) keeps the string.
-DecisionNode Build(const std::vector<const Entry*>& entries, std::size_t level, std::size_t k,
-                   const std::vector<std::int32_t>& order, std::optional<Clash>& clash) {
+// child per terminal at the level. At level k two members left are a clash, unless exactly one
+// of them is preferred, which takes the string; in a clash the earlier one (in `order`) keeps it.
+DecisionNode Build(const Language& lang, const std::vector<const Entry*>& entries, std::size_t level, std::size_t k,
+                   const std::vector<std::int32_t>& order, std::optional<Clash>& clash,
+                   std::optional<Preference>& preferred) {
   std::set<std::int32_t> members;
   for (const Entry* e : entries) members.insert(e->Member);
   DecisionNode node;
@@ -45,13 +52,22 @@ DecisionNode Build(const std::vector<const Entry*>& entries, std::size_t level, 
     std::vector<std::int32_t> ranked;
     for (std::int32_t m : order)
       if (members.count(m) != 0) ranked.push_back(m);
+    std::vector<std::int32_t> winners;
+    for (std::int32_t m : ranked)
+      if (m != kLeaveLoop && EdgePreferred(lang, m)) winners.push_back(m);
+    if (winners.size() == 1) {
+      node.Member = winners.front();
+      if (!preferred) preferred = Preference{winners.front(), entries.front()->String};
+      return node;
+    }
     node.Member = ranked.front();
     if (!clash) clash = Clash{ranked[0], ranked[1], entries.front()->String};
     return node;
   }
   std::map<std::int32_t, std::vector<const Entry*>> byTerm;
   for (const Entry* e : entries) byTerm[e->String[level]].push_back(e);
-  for (const auto& [term, group] : byTerm) node.Next[term] = Build(group, level + 1, k, order, clash);
+  for (const auto& [term, group] : byTerm)
+    node.Next[term] = Build(lang, group, level + 1, k, order, clash, preferred);
   return node;
 }
 
@@ -81,7 +97,8 @@ class Decider {
   Decider(const Grammar& grammar, std::int32_t endCode) : grammar_(grammar), end_(endCode) {}
 
   // The decision of the choice point on k terminals.
-  DecisionNode Decide(const LLSets& sets, const ChoicePoint& choice, std::optional<Clash>& clash) const {
+  DecisionNode Decide(const LLSets& sets, const ChoicePoint& choice, std::optional<Clash>& clash,
+                      std::optional<Preference>& preferred) const {
     const auto k = static_cast<std::size_t>(sets.K());
     std::vector<Entry> entries;
     std::vector<std::int32_t> order = choice.Members;
@@ -98,7 +115,7 @@ class Decider {
     }
     std::vector<const Entry*> all;
     for (const Entry& e : entries) all.push_back(&e);
-    return Build(all, 0, k, order, clash);
+    return Build(grammar_.Lang(), all, 0, k, order, clash, preferred);
   }
 
   [[nodiscard]] static bool IsLoop(const ChoicePoint& choice) { return choice.InTails && choice.Prefix.empty(); }
@@ -172,6 +189,23 @@ void ReportClash(const Grammar& grammar, const ChoicePoint& choice, const Clash&
   }
 }
 
+// The note of a choice that a preference decides: the winner, at its place, and a string it takes.
+void ReportPreference(const Grammar& grammar, const ChoicePoint& choice, const Preference& preferred, std::int32_t k,
+                      std::int32_t endCode, const ReadProgress* progress, std::string_view file) {
+  const std::string text = "the choice of [" + grammar.NontName(choice.Owner) + "] " + grammar.Where(choice) + " takes " +
+                           grammar.EdgeText(preferred.Winner) + " on '" + Spelled(grammar, preferred.String, endCode) +
+                           "' (" + std::to_string(k) + " terminal" + (k == 1 ? "" : "s") +
+                           "), where another member could begin too: it is preferred";
+  Diagnostic note;
+  if (progress != nullptr) {
+    const DescriptionPlaces places(file, *progress);
+    note = places.AtEdge(grammar, ProductionOf(grammar, preferred.Winner), preferred.Winner);
+  }
+  note.Level = Severity::Note;
+  note.Text = text;
+  Report(note);
+}
+
 }  // namespace
 
 std::int32_t DecisionDepth(const DecisionNode& node) {
@@ -202,8 +236,9 @@ Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* prog
     std::vector<const ChoicePoint*> undecided;
     for (const ChoicePoint* choice : pending) {
       std::optional<Clash> clash;
-      DecisionNode node = decider.Decide(sets, *choice, clash);
-      if (clash && k < lookahead) {
+      std::optional<Preference> preferred;
+      DecisionNode node = decider.Decide(sets, *choice, clash, preferred);
+      if ((clash || preferred) && k < lookahead) {
         undecided.push_back(choice);
         continue;
       }
@@ -211,6 +246,7 @@ Status EmbeddedDecisions::Compute(const Language& lang, const ReadProgress* prog
         ReportClash(grammar, *choice, *clash, k, endCode, progress, file);
         return stNotKindGiven;
       }
+      if (preferred) ReportPreference(grammar, *choice, *preferred, k, endCode, progress, file);
       depth_ = std::max(depth_, DecisionDepth(node));
       decisions_[choice->First] = std::move(node);
     }
