@@ -15,7 +15,7 @@ if ! bash "$example/run.sh" "$PARVOLEN" > run.txt 2>&1; then
 fi
 for lang in lua lua-plain; do
   mkdir -p "gen-$lang"
-  "$PARVOLEN" -q -w --prefix=lua "$example/$lang.lang" "gen-$lang" > /dev/null || exit 1
+  "$PARVOLEN" -q -w --prefix=lua "$example/$lang.lang" "gen-$lang" > "gen-$lang.txt" 2>&1 || { cat "gen-$lang.txt"; exit 1; }
 done
 cc -std=c99 -pedantic -Wall -Wextra -Werror -O2 -Igen-lua -o check "$example/embedded_main.c" gen-lua/lua.c || exit 1
 cc -std=c99 -Igen-lua-plain -o check-plain "$example/embedded_main.c" gen-lua-plain/lua.c || exit 1
