@@ -29,6 +29,9 @@ namespace parvolen {
 
 namespace {
 
+// The deepest nesting of groups read: the parse and the expansion recurse once per level.
+constexpr int kDeepestGroup = 100;
+
 bool IsOperator(char c) { return c == '*' || c == '+' || c == '?'; }
 
 char CloseOf(char open) {
@@ -145,9 +148,12 @@ class Expander {
       Item item;
       const std::size_t start = pos_;
       if (c == '/') {
+        if (++depth_ > kDeepestGroup)
+          return Fail(stEdgeLeftDelim, pos_, 1, "groups nest at most " + std::to_string(kDeepestGroup) + " deep");
         ++pos_;
         item.Inner.emplace_back();
         if (Status st = ParseSeq(true, start, item.Inner.front()); st != stOk) return st;
+        --depth_;
         if (item.Inner.front().Items.empty())
           return Fail(stEdgeLeftDelim, start, pos_ + 2 - start, "a group holds at least one symbol");
         item.Op = line_[pos_ + 1];
@@ -218,6 +224,7 @@ class Expander {
   GroupExpansion& out_;
   LineFault& fault_;
   std::size_t pos_ = 0;
+  int depth_ = 0;  // groups open at pos_
 };
 
 }  // namespace

@@ -141,6 +141,10 @@ TEST(EmbeddedGroups, DiagnosticsStandWhereTheGroupIsWritten) {
     EXPECT_EQ(d.status, f.status) << f.productions;
     EXPECT_EQ(d.err, f.err) << f.productions;
   }
+  // Groups nested without end stop at a depth, not at the end of the stack.
+  const Described deep = Describe(Description(nonterminals, "S ::= " + std::string(100000, '/') + "\n", capacities), true);
+  EXPECT_EQ(deep.status, stEdgeLeftDelim);
+  EXPECT_NE(deep.err.find("desc.lang:29:107: error: groups nest at most 100 deep"), std::string::npos) << deep.err;
   // The loop of X's list meets what follows it on 'b': the choice of the fresh nonterminal is
   // told at the group, and a preference there settles it with a note.
   const fs::path work = ScratchDir();
