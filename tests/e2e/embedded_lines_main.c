@@ -2,9 +2,14 @@
    whole input and prints a line per input line, "1" when it is a sentence, or "0 STATUS
    LINE:COLUMN TEXT" with the status, place and text of the failure. Built with -DPREFIX=NAME
    and -DHEADER='"NAME.h"' for the translator NAME. Exit status 0 when every line was parsed, 2
-   for a wrong command line, an unreadable file or no memory. */
+   for a wrong command line, an unreadable file or no memory.
+   With a second argument N > 0, each line is parsed again recovering, with at most N errors;
+   when that parse breaks a rule of recovery (another status or first error, a count out of
+   0..N, 0 exactly for a sentence, a first text that does not begin with the plain one) the
+   line's verdict ends with " !recovery: " and what broke. */
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include HEADER
 
@@ -17,10 +22,12 @@ int main(int argc, char **argv) {
 	API(parser)	*p;
 	char	*line = NULL;
 	size_t	size = 0, length = 0;
-	int	c, status;
+	int	c, status, line0, column0, count, most = argc > 2 ? atoi(argv[2]) : 0;
+	char	text0[256];
+	const char	*broken;
 
-	if ( argc != 2 || (in = fopen(argv[1], "rb")) == NULL ) {
-		fprintf(stderr, "usage: %s <file of inputs, one a line>\n", argv[0]);
+	if ( argc < 2 || argc > 3 || (in = fopen(argv[1], "rb")) == NULL ) {
+		fprintf(stderr, "usage: %s <file of inputs, one a line> [most errors]\n", argv[0]);
 		return 2;
 	}
 	if ( (p = API(create)()) == NULL )
@@ -40,11 +47,32 @@ int main(int argc, char **argv) {
 			line[length++] = (char) c;
 			continue;
 		}
+		API(set_max_errors)(p, 0);
 		status = API(parse_buffer)(p, line != NULL ? line : "", length, "line");
 		if ( status == 0 )
-			printf("1\n");
+			printf("1");
 		else
-			printf("0 %d %d:%d %s\n", status, API(error_line)(p), API(error_column)(p), API(error_text)(p));
+			printf("0 %d %d:%d %s", status, API(error_line)(p), API(error_column)(p), API(error_text)(p));
+		if ( most > 0 ) {
+			line0 = API(error_line)(p);
+			column0 = API(error_column)(p);
+			snprintf(text0, sizeof text0, "%s", API(error_text)(p));
+			API(set_max_errors)(p, most);
+			broken = NULL;
+			if ( API(parse_buffer)(p, line != NULL ? line : "", length, "line") != status )
+				broken = "another status";
+			else if ( API(error_line)(p) != line0 || API(error_column)(p) != column0 ||
+			          strcmp(API(error_text)(p), text0) != 0 )
+				broken = "another first error";
+			else if ( ( count = API(error_count)(p) ) < 0 || count > most || ( count == 0 ) != ( status == 0 ) )
+				broken = "error count";
+			else if ( count > 0 && ( API(error_line_at)(p, 0) != line0 || API(error_column_at)(p, 0) != column0 ||
+			                         strncmp(API(error_text_at)(p, 0), text0, strlen(text0)) != 0 ) )
+				broken = "first error by index";
+			if ( broken != NULL )
+				printf(" !recovery: %s", broken);
+		}
+		printf("\n");
 		length = 0;
 		if ( c == EOF )
 			break;

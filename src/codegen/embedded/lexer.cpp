@@ -170,6 +170,18 @@ void WriteInputFunctions(CodeWriter& out, bool blockComment) {
   out.Put("\tfor  ( i = 0; i < p->aheadCount && ok; i++ )\n\t\tok = OwnText(p->ahead[i]) != NULL;\n");
   out.Put("\treturn\tok ? OK : Fail(p, NO_MEMORY, p->line, 1, \"no room for a terminal\");\n}\n\n");
 
+  out.Put("/* Keeps a copy of what is read from a stream that cannot seek back, so that a parse that\n");
+  out.Put("   recovers can read it again; with no room for it, it keeps none. */\n");
+  out.Put("static int CopyRoom(Parser *p, size_t n) {\n");
+  out.Put("\tif  ( p->copying && n > p->copyRoom - p->copyLength ) {\n");
+  out.Put("\t\tsize_t\troom = p->copyLength + n > 2 * p->copyRoom ? p->copyLength + n : 2 * p->copyRoom;\n");
+  out.Put("\t\tchar\t*more = room < p->copyLength ? NULL : (char *)realloc(p->copy, room);\n\n");
+  out.Put("\t\tif  ( more == NULL )\n\t\t\tp->copying = 0;\n");
+  out.Put("\t\telse {\n\t\t\tp->copy = more;\n\t\t\tp->copyRoom = room;\n\t\t}\n\t}\n");
+  out.Put("\treturn\tp->copying;\n}\n\n");
+  out.Put("static void Copy(Parser *p, const char *text, size_t n) {\n");
+  out.Put("\tif  ( n > 0 && CopyRoom(p, n) ) {\n");
+  out.Put("\t\tmemcpy(p->copy + p->copyLength, text, n);\n\t\tp->copyLength += n;\n\t}\n}\n\n");
   out.Put("/* Reads the next block of a stream behind the unread rest, which moves to the front. */\n");
   out.Put("static int Fill(Parser *p) {\n");
   out.Put("\tsize_t\trest = (size_t)( p->lim - p->cur ), got;\n\n");
@@ -182,6 +194,7 @@ void WriteInputFunctions(CodeWriter& out, bool blockComment) {
   out.Put("\tp->base = p->cur = p->block;\n");
   out.Put("\tgot = fread(p->block + rest, 1, BLOCK_ROOM - rest, p->in);\n");
   out.Put("\tp->lim = p->block + rest + got;\n");
+  out.Put("\tif  ( p->copying )\n\t\tCopy(p, p->block + rest, got);\n");
   out.Put("\tif  ( got < BLOCK_ROOM - rest ) {\n\t\tp->atEnd = 1;\n");
   out.Put("\t\tif  ( ferror(p->in) )\n\t\t\treturn\tFail(p, READ, p->line, Column(p, p->lim), \"read error\");\n\t}\n");
   out.Put("\treturn\t0;\n}\n\n");

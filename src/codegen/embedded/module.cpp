@@ -61,11 +61,11 @@ void WritePrologue(const EmbeddedPlan& x, CodeWriter& out, ConsOptions& options,
   out.Put("\tint\terrCount;\t\t/* the errors of the last parse ... */\n");
   out.Put("\tErrorRec\t*errs;\t\t/* ... kept here when recovering (the first one is errLine ... too) */\n");
   out.Put("\tint\terrKept, errRoom;\n");
-  out.Put("\tint\t*unwound;\t\t/* the resume points noted as the first error unwound the routines */\n");
-  out.Put("\tint\tunwoundCount, unwoundRoom, unwoundLost;\n");
   out.Put("\tconst char\t*skipTo;\t\t/* where the lexer goes on after the byte it failed at */\n");
   out.Put("\tconst char\t*text;\t\t/* the text parsed in memory ... */\n\tsize_t\ttextLength;\n");
   out.Put("\tlong\tstart;\t\t\t/* ... or where the stream began (-1: unknown), to read again */\n");
+  out.Put("\tchar\t*copy;\t\t\t/* ... or a copy of what was read of it, while copying */\n");
+  out.Put("\tsize_t\tcopyLength, copyRoom;\n\tint\tcopying;\n");
   out.Put("\tFILE\t*out, *trace;\n\tvoid\t*user;\n");
   WriteEmbeddedSemanticState(x, out, options);
   out.Put("};\n\n");
@@ -221,7 +221,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("void %s_destroy(%s_parser *p) {\n\tint\ti;\n\n", {n, n});
   out.Put("\tif  ( p == NULL )\n\t\treturn;\n");
   if (machine) out.Put("\tSemClear(p);\n");
-  out.Put("\tfree(p->block);\n\tfree(p->errs);\n\tfree(p->unwound);\n");
+  out.Put("\tfree(p->block);\n\tfree(p->errs);\n\tfree(p->copy);\n");
   out.Put("\tfor  ( i = 0; i < AHEAD + 2; i++ )\n\t\tfree(p->slots[i].own);\n\tfree(p);\n}\n\n");
 
   out.Put("/* One parse of the input set up by the caller: the starting symbol, then the end. */\n");
@@ -229,7 +229,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("\tp->offset = p->lineStart = 0;\n\tp->line = 1;\n\tp->have = 0;\n\tp->aheadCount = 0;\n\tp->depth = 0;\n");
   out.Put("\tp->last->kind = -1;\n\tp->last->length = 0;\n\tp->shifted = 0;\n\tp->loops = 0;\n");
   out.Put("\tp->errLine = p->errColumn = 0;\n\tp->errText[0] = '\\0';\n\tp->errCount = p->errKept = 0;\n");
-  out.Put("\tp->unwoundCount = p->unwoundLost = 0;\n");
+
   if (machine) out.Put("\tSemClear(p);\n");
   out.Put("\tstatus = Nont_%s(p);\n", start);
   out.Put("\tif  ( status == OK && ( status = Look(p) ) == OK && p->tok->kind != %s )\n", x.EndConst());
@@ -262,6 +262,7 @@ void WriteInterface(const EmbeddedPlan& x, CodeWriter& out, bool machine) {
   out.Put("\t\treturn\tFail(p, NO_MEMORY, 0, 0, \"no room for the input block\");\n");
   out.Put("\tp->in = in;\n\tp->base = p->cur = p->lim = p->block;\n\tp->atEnd = 0;\n");
   out.Put("\tp->start = p->maxErrors > 0 ? ftell(in) : -1;\n");
+  out.Put("\tp->copying = p->maxErrors > 0 && p->start < 0;\n\tp->copyLength = 0;\n");
   out.Put("\tstatus = Run(p);\n\tp->in = NULL;\n\treturn\tstatus;\n}\n\n");
 
   out.Put("int %s_parse_file(%s_parser *p, const char *path) {\n\tFILE\t*in;\n\tint\tstatus;\n\n", {n, n});
@@ -320,10 +321,9 @@ Status WriteSource(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, co
   // functions, actions and output terminals the file needs, which C wants defined before them.
   ExpectedLists expected;
   RoutineUse use;
-  ResumePoints points;
   CodeWriter routines;
   routines.OpenMemory();
-  if (Status st = WriteEmbeddedRoutines(x, decisions, routines, expected, use, points); st != stOk) return st;
+  if (Status st = WriteEmbeddedRoutines(x, decisions, routines, expected, use); st != stOk) return st;
 
   CodeWriter out;
   if (Status st = ConOpenFile(out, dir, x.prefix + ".c", "Embeddable translator"); st != stOk) return st;
@@ -333,10 +333,9 @@ Status WriteSource(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, co
   WriteTokenFunctions(x, out, decisions.Depth(), use);
   if (Status st = WriteEmbeddedActions(x, use, out, options); st != stOk) return st;
   WriteEmbeddedDeclarations(x, use, out);
-  if (points.Any()) WriteUnwind(out);
   expected.Write(out);
   out.Put(routines.TakeText());
-  if (Status st = WriteRecovery(x, decisions, use, points, out); st != stOk) return st;
+  if (Status st = WriteRecovery(x, decisions, use, out); st != stOk) return st;
   WriteInterface(x, out, EmbeddedHasMachine(x, options));
   return out.Close();
 }

@@ -32,15 +32,8 @@ std::string KindAt(int level) {
 class EmbeddedRoutine {
  public:
   EmbeddedRoutine(const EmbeddedPlan& x, CodeWriter& out, const EmbeddedDecisions& decisions,
-                  ExpectedLists& expected, RoutineUse& use, ResumePoints& points, std::int32_t nont)
-      : x_(x),
-        out_(out),
-        trie_(x.lang),
-        decisions_(decisions),
-        expected_(expected),
-        use_(use),
-        points_(points),
-        nont_(nont) {}
+                  ExpectedLists& expected, RoutineUse& use, std::int32_t nont)
+      : x_(x), out_(out), trie_(x.lang), decisions_(decisions), expected_(expected), use_(use), nont_(nont) {}
 
   // Whether some decision of the routine set the variable `choice`.
   [[nodiscard]] bool UsedChoice() const { return usedChoice_; }
@@ -57,7 +50,7 @@ class EmbeddedRoutine {
       const EdgeRec* e = nullptr;
       if (Status st = trie_.EdgeAt(edge, e); st != stOk) return st;
       if (e->WhoAmI == kEdgeNonterminal && e->Code == nont_ && EndsAt(e->Next)) return Jump(tabs);
-      if (Status st = Call(edge, *e, tabs, looked); st != stOk) return st;
+      if (Status st = Call(*e, tabs, looked); st != stOk) return st;
       looked = false;
       if (e->Next == 0) return stOk;
       const EdgeRec* next = nullptr;
@@ -79,11 +72,10 @@ class EmbeddedRoutine {
     const DecisionNode* node = decisions_.At(first);
     std::vector<std::int32_t> members;
     if (Status st = Members(first, members); st != stOk) return st;
-    const std::string resume = Resume(ResumeAt::Decide, first);
-    out_.Put("%sTRY_AT(Look(p), %s);\n", {tabs, resume});
+    out_.Put("%sTRY(Look(p));\n", tabs);
     if (node == nullptr || node->Leaf()) {
       // No input selects any member (the nonterminal derives nothing the starting symbol reaches).
-      out_.Put("%sreturn\tUnwind(p, Unexpected(p, %s, 1), %s);\n", {tabs, expected_.Name({}), resume});
+      out_.Put("%sreturn\tUnexpected(p, %s, 1);\n", {tabs, expected_.Name({})});
       return stOk;
     }
     if (DecisionDepth(*node) == 1) {
@@ -93,12 +85,12 @@ class EmbeddedRoutine {
         if (Status st = Sequence(m, level + 2, FirstTerminal(m) == OnlyLabel(*node, m)); st != stOk) return st;
         if (!jumped_) out_.Put("%s\t\tbreak;\n", tabs);
       }
-      out_.Put("%s\tdefault:\n%s\t\treturn\tUnwind(p, Unexpected(p, %s, 1), %s);\n%s}\n",
-               {tabs, tabs, expected_.Name(Keys(*node)), resume, tabs});
+      out_.Put("%s\tdefault:\n%s\t\treturn\tUnexpected(p, %s, 1);\n%s}\n",
+               {tabs, tabs, expected_.Name(Keys(*node)), tabs});
       return stOk;
     }
     usedChoice_ = true;
-    Dispatch(*node, members, 1, level, false, resume);
+    Dispatch(*node, members, 1, level, false);
     return Bodies(members, level, "break;");
   }
 
@@ -112,7 +104,6 @@ class EmbeddedRoutine {
     if (node != nullptr)
       for (const auto& [term, child] : node->Next)
         if (!(child.Leaf() && child.Member == kLeaveLoop)) tails.push_back(term);
-    const std::string resume = Resume(ResumeAt::Loop, first);
     out_.Put("\tfor  ( ;; ) {\n");
     if (node == nullptr || node->Leaf()) {
       // A loop that one member or leaving alone decides.
@@ -121,7 +112,7 @@ class EmbeddedRoutine {
         if (!jumped_) out_.Put("\t\tcontinue;\n");
       }
     } else if (DecisionDepth(*node) == 1) {
-      out_.Put("\t\tTRY_AT(Look(p), %s);\n\t\tswitch  ( p->tok->kind ) {\n", resume);
+      out_.Put("\t\tTRY(Look(p));\n\t\tswitch  ( p->tok->kind ) {\n");
       for (std::int32_t m : members) {
         if (!Labels(*node, m, "\t\t")) continue;
         if (Status st = Sequence(m, 4, FirstTerminal(m) == OnlyLabel(*node, m)); st != stOk) return st;
@@ -130,8 +121,8 @@ class EmbeddedRoutine {
       out_.Put("\t\t}\n");
     } else {
       usedChoice_ = true;
-      out_.Put("\t\tchoice = 0;\n\t\tTRY_AT(Look(p), %s);\n", resume);
-      Dispatch(*node, members, 1, 2, true, resume);
+      out_.Put("\t\tchoice = 0;\n\t\tTRY(Look(p));\n");
+      Dispatch(*node, members, 1, 2, true);
       if (Status st = Bodies(members, 2, "continue;"); st != stOk) return st;
     }
     out_.Put("\t\tbreak;\n\t}\n");
@@ -198,10 +189,6 @@ class EmbeddedRoutine {
     return e->Code;
   }
 
-  std::string Resume(ResumeAt at, std::int32_t edge) {
-    return std::to_string(points_.Name(at, nont_, edge));
-  }
-
   std::string Label(std::int32_t term) const { return term == 0 ? x_.EndConst() : x_.TermConst(term); }
 
   static std::vector<std::int32_t> Keys(const DecisionNode& node) {
@@ -214,9 +201,9 @@ class EmbeddedRoutine {
   // level; a terminal that no string continues is a syntax error there. At level 1 of a loop,
   // any other terminal leaves it.
   void Dispatch(const DecisionNode& node, const std::vector<std::int32_t>& members, int depth, int level,
-                bool loop, const std::string& resume) {
+                bool loop) {
     const std::string tabs = CodeWriter::Tabs(level);
-    if (depth > 1) out_.Put("%sTRY_AT(Peek(p, %d), %s);\n", {tabs, std::to_string(depth), resume});
+    if (depth > 1) out_.Put("%sTRY(Peek(p, %d));\n", {tabs, std::to_string(depth)});
     out_.Put("%sswitch  ( %s ) {\n", {tabs, KindAt(depth)});
     for (const auto& [term, child] : node.Next) {
       if (loop && depth == 1 && child.Leaf() && child.Member == kLeaveLoop) continue;
@@ -226,13 +213,13 @@ class EmbeddedRoutine {
         const std::size_t number = at == members.end() ? 0 : static_cast<std::size_t>(at - members.begin()) + 1;
         if (number > 0) out_.Put("%s\t\tchoice = %d;\n", {tabs, std::to_string(number)});
       } else {
-        Dispatch(child, members, depth + 1, level + 2, loop, resume);
+        Dispatch(child, members, depth + 1, level + 2, loop);
       }
       out_.Put("%s\t\tbreak;\n", tabs);
     }
     if (!(loop && depth == 1))
-      out_.Put("%s\tdefault:\n%s\t\treturn\tUnwind(p, Unexpected(p, %s, %d), %s);\n",
-               {tabs, tabs, expected_.Name(Keys(node)), std::to_string(depth), resume});
+      out_.Put("%s\tdefault:\n%s\t\treturn\tUnexpected(p, %s, %d);\n",
+               {tabs, tabs, expected_.Name(Keys(node)), std::to_string(depth)});
     out_.Put("%s}\n", tabs);
   }
 
@@ -250,7 +237,7 @@ class EmbeddedRoutine {
   }
 
   // The call of one edge; a terminal that the decision has matched already is only taken.
-  Status Call(std::int32_t edge, const EdgeRec& e, const std::string& tabs, bool looked) {
+  Status Call(const EdgeRec& e, const std::string& tabs, bool looked) {
     if (e.WhoAmI == kEdgeEnd) return stOk;
     std::string ident;
     if (Status st = trie_.NameOf(e.WhoAmI, e.Code, ident); st != stOk) return st;
@@ -260,22 +247,14 @@ class EmbeddedRoutine {
           out_.Put("%sShift(p);\n", tabs);
           use_.Shift = true;
         } else {
-          out_.Put("%sTRY_AT(Match(p, %s), %s);\n", {tabs, x_.TermConst(e.Code), Resume(ResumeAt::Edge, edge)});
+          out_.Put("%sTRY(Match(p, %s));\n", {tabs, x_.TermConst(e.Code)});
           use_.Match = use_.Shift = true;
         }
         break;
-      case kEdgeNonterminal: {
-        // Failing, the routine stands after the call.
-        std::string after = Resume(ResumeAt::Loop, 0);
-        if (e.Next != 0) {
-          const EdgeRec* next = nullptr;
-          if (Status st = trie_.EdgeAt(e.Next, next); st != stOk) return st;
-          after = Resume(next->Altr != 0 ? ResumeAt::Decide : ResumeAt::Edge, e.Next);
-        }
-        out_.Put("%sTRY_AT(Nont_%s(p), %s);\n", {tabs, ident, after});
+      case kEdgeNonterminal:
+        out_.Put("%sTRY(Nont_%s(p));\n", {tabs, ident});
         called_.push_back(e.Code);
         break;
-      }
       case kEdgeAction:
         use_.Actions.insert(e.Code);
         if (x_.UserActions()) {
@@ -298,7 +277,6 @@ class EmbeddedRoutine {
   const EmbeddedDecisions& decisions_;
   ExpectedLists& expected_;
   RoutineUse& use_;
-  ResumePoints& points_;
   std::int32_t nont_;  // the nonterminal of the routine
   bool usedChoice_ = false;
   bool jumps_ = false;
@@ -307,14 +285,14 @@ class EmbeddedRoutine {
 };
 
 Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, const EmbeddedDecisions& decisions,
-                    ExpectedLists& expected, RoutineUse& use, ResumePoints& points, std::vector<std::int32_t>& called) {
+                    ExpectedLists& expected, RoutineUse& use, std::vector<std::int32_t>& called) {
   const NontRec& n = x.lang.NontTab[nont];
   const std::string id = Ident(n.Name);
   TrieReader trie(x.lang);
   // The body is collected first: only then is it known whether it needs `choice`.
   CodeWriter body;
   body.OpenMemory();
-  EmbeddedRoutine w(x, body, decisions, expected, use, points, nont);
+  EmbeddedRoutine w(x, body, decisions, expected, use, nont);
   const EdgeRec* first = nullptr;
   if (n.ProdEdges != 0) {
     if (Status st = trie.EdgeAt(n.ProdEdges, first); st != stOk) return st;
@@ -349,13 +327,6 @@ Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, c
 
 }  // namespace
 
-int ResumePoints::Name(ResumeAt at, std::int32_t nont, std::int32_t edge) {
-  const auto key = std::make_tuple(at, nont, at == ResumeAt::Loop ? 0 : edge);
-  const auto [it, added] = index_.emplace(key, static_cast<int>(points_.size()));
-  if (added) points_.push_back(key);
-  return it->second;
-}
-
 std::string ExpectedLists::Name(const std::vector<std::int32_t>& terms) {
   std::string key;
   for (std::int32_t t : terms) key += std::to_string(t) + ",";
@@ -375,7 +346,7 @@ void ExpectedLists::Write(CodeWriter& out) const {
 }
 
 Status WriteEmbeddedRoutines(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, CodeWriter& body,
-                             ExpectedLists& expected, RoutineUse& use, ResumePoints& points) {
+                             ExpectedLists& expected, RoutineUse& use) {
   const Language& lang = x.lang;
   const auto count = static_cast<std::size_t>(std::max(lang.LastNonterminal, 0)) + 1;
   use.Nonterminals.assign(count, false);
@@ -393,7 +364,7 @@ Status WriteEmbeddedRoutines(const EmbeddedPlan& x, const EmbeddedDecisions& dec
     CodeWriter routine;
     routine.OpenMemory();
     std::vector<std::int32_t> called;
-    if (Status st = WriteRoutine(x, routine, n, decisions, expected, use, points, called); st != stOk) return st;
+    if (Status st = WriteRoutine(x, routine, n, decisions, expected, use, called); st != stOk) return st;
     texts[n] = routine.TakeText();
     for (std::int32_t c : called) reach(c);
   }

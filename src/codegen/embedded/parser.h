@@ -8,7 +8,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "base/status.h"
@@ -31,28 +30,6 @@ class ExpectedLists {
   std::vector<std::vector<std::int32_t>> lists_;
 };
 
-// Where a routine stands when a failure passes through it.
-enum class ResumeAt : std::int8_t {
-  Edge,    // at an edge: a terminal to match again, or the call that failed
-  Decide,  // at the decision of a list of the productions
-  Loop,    // at the decision of its tail loop (or done, without one)
-};
-
-// The resume points the routines name, each written once, in the order named.
-class ResumePoints {
- public:
-  // The number of the point; edge is the edge (Edge), the list's first edge (Decide) or unused.
-  [[nodiscard]] int Name(ResumeAt at, std::int32_t nont, std::int32_t edge);
-  [[nodiscard]] bool Any() const { return !points_.empty(); }
-  [[nodiscard]] const std::vector<std::tuple<ResumeAt, std::int32_t, std::int32_t>>& Points() const {
-    return points_;
-  }
-
- private:
-  std::map<std::tuple<ResumeAt, std::int32_t, std::int32_t>, int> index_;
-  std::vector<std::tuple<ResumeAt, std::int32_t, std::int32_t>> points_;
-};
-
 // What the routines use, so that NAME.c defines no static function that nothing calls (a C
 // compiler warns about those): the routines of the nonterminals the starting symbol reaches, the
 // actions and output terminals they call, and the token functions they need.
@@ -69,9 +46,9 @@ struct RoutineUse {
 void WriteEmbeddedDeclarations(const EmbeddedPlan& x, const RoutineUse& use, CodeWriter& out);
 
 // Writes the routine of every nonterminal that the starting symbol's routine calls, directly or
-// through others, naming the expected lists and resume points it needs and noting what it uses. A corrupt trie gives the status of the faulty index;
+// through others, naming the expected lists it needs and noting what it uses. A corrupt trie gives the status of the faulty index;
 // nesting too deep for the generator's stack gives stNoMem.
 [[nodiscard]] Status WriteEmbeddedRoutines(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, CodeWriter& body,
-                                           ExpectedLists& expected, RoutineUse& use, ResumePoints& points);
+                                           ExpectedLists& expected, RoutineUse& use);
 
 }  // namespace parvolen

@@ -8,20 +8,23 @@ namespace parvolen {
 namespace {
 
 // Note [recovery]: the routines stay as they are until the first error, so a parse without
-// errors, and the first error, are those of a parse that does not recover. A failure that
-// passes a routine notes the routine's resume point (Unwind), innermost first; Recover stacks
-// them up again as frames of an interpreter that walks the same tries with the same decisions
-// (as tables) and calls nothing. The frames below the top stand after the call that failed, so
-// that leaving the routines above a frame is dropping them. A tail call (note [tail calls])
-// restarts the frame's production, as the routine's jump does.
+// errors, and the first error, are those of a parse that does not recover, at the same cost.
+// At the first error Recover reads the input again from its start (text in memory, a stream
+// that seeks back, or the copy kept of another stream) and parses it with an interpreter that
+// walks the same tries with the same decisions, as tables, and calls nothing; it meets the same
+// first error. A tail call (note [tail calls]) restarts the frame's production, as the
+// routine's jump does. The interpreter keeps the frames as they stood after the last two
+// terminals taken (journals of the frames changed since): a decision that fails may have left
+// tail loops or taken empty members first, and those routines could take a repaired input.
 //
-// At an error the interpreter tries every edit of one terminal at the place where the decision
-// looked (delete it, insert a terminal before it, replace it) on a copy of its stack, and takes
-// the first that lets the parse take the most terminals, up to REPAIR_SPAN, or end; REPAIR_MIN
-// at least. Without one it resynchronises: it skips terminals, and drops frames, until a frame
-// can go on for RESYNC_SPAN terminals (the bottom frame takes the end of the input). Either way
-// the parse takes a terminal, or has dropped a routine, before it can fail again, and a trial
-// costs a bounded number of steps, so the whole parse stays linear in its input.
+// At an error it tries every edit of one terminal on a copy of those frames: at the terminals
+// up to where the decision failed, and at the terminal taken last (delete it, insert a terminal
+// before it, replace it), and takes the first that lets the parse take the most terminals, up
+// to REPAIR_SPAN, or end; REPAIR_MIN at least. Without one it resynchronises: it skips
+// terminals, and drops frames, until a frame can go on for RESYNC_SPAN terminals (the bottom
+// frame takes the end of the input). Either way the parse takes a terminal, or has dropped a
+// routine, before it can fail again, and a trial costs a bounded number of steps, so the whole
+// parse stays linear in its input.
 
 const char* const kRuntime = R"C(/* Recovery (notes in the generator: recovery). */
 #define	REPAIR_SPAN	8	/* terminals a repair is tried for */
@@ -30,7 +33,7 @@ const char* const kRuntime = R"C(/* Recovery (notes in the generator: recovery).
 #define	RESYNC_FRAMES	48	/* frames dropped at most, but for all of them */
 #define	TRIAL_ROOM	64	/* frames a trial may push */
 #define	TRIAL_STEPS	2000	/* steps of a trial */
-#define	RING	( AHEAD + 32 )	/* terminals kept: a trial reads at most REPAIR_SPAN + AHEAD + 2 on */
+#define	RING	( 2 * AHEAD + 32 )	/* terminals kept: a trial reads at most 2 * AHEAD + REPAIR_SPAN + 3 on */
 
 /* A terminal read while recovering: what messages show of it. */
 typedef struct {
@@ -70,6 +73,11 @@ typedef struct {
 	   then the journal's up to mark (each saved before its first change since). */
 	RecFrame	*journal;
 	int	low, mark;
+	/* ... and as they stood after the terminal before it (mark1 -1: unknown), with the source
+	   there. */
+	RecFrame	*journal1;
+	int	low1, mark1;
+	Source	before;
 } Recovery;
 
 enum { RUN_ERROR, RUN_ACCEPT, RUN_SPAN, RUN_STOP };
@@ -340,6 +348,15 @@ static int Go(Recovery *r, Stack *s, Source *src, int real, int span, int *taken
 						r->errLevel = 1;
 						return	RUN_ERROR;
 					}
+					if  ( real ) {
+						RecFrame	*j = r->journal1;
+
+						r->before = *src;
+						r->journal1 = r->journal;
+						r->journal = j;
+						r->low1 = r->low;
+						r->mark1 = r->mark;
+					}
 					if  ( Take(src) )
 						(*taken)++;
 					After(f, e);
@@ -374,6 +391,11 @@ static int Go(Recovery *r, Stack *s, Source *src, int real, int span, int *taken
 							return	RUN_STOP;
 						}
 						r->journal = more;
+						if  ( ( more = (RecFrame *)realloc(r->journal1, 2 * (size_t)s->room * sizeof *more) ) == NULL ) {
+							r->stop = 1;
+							return	RUN_STOP;
+						}
+						r->journal1 = more;
 						s->room *= 2;
 						f = &s->frames[s->top - 1];
 					}
@@ -438,48 +460,61 @@ static void Restore(Recovery *r, Stack *st) {
 
 /* How far the parse goes from the frames with the source as given: the real terminals taken,
    REPAIR_SPAN + 1 when it ends. */
-static int Try(Recovery *r, const Stack *real, const Source *src, int span) {
+static int Try(Recovery *r, const RecFrame *below, int belowTop, const RecFrame *own, int owned, const Source *src,
+               int span) {
 	RecFrame	frames[TRIAL_ROOM];
 	Stack	s;
 	Source	t = *src;
 	int	taken = 0, result;
 
+	if  ( owned > 0 )
+		memcpy(frames, own, (size_t)owned * sizeof *frames);
 	s.frames = frames;
-	s.top = 0;
+	s.top = owned;
 	s.room = TRIAL_ROOM;
 	s.grows = 0;
-	s.below = real->frames;
-	s.belowTop = real->top;
+	s.below = below;
+	s.belowTop = belowTop;
 	result = Go(r, &s, &t, 0, span, &taken);
 	return	result == RUN_ACCEPT ? REPAIR_SPAN + 1 : result == RUN_STOP && r->stop ? 0 : taken;
 }
 
-/* The edit of one terminal, up to the level where the decision failed, that lets the parse go
-   furthest (the first of equals: inserting, deleting, replacing); 0 when none goes REPAIR_MIN. */
-static int Repair(Recovery *r, const Stack *st, Source *src, int record) {
+/* The edit of one terminal that lets the parse go furthest: at the terminals up to the level
+   where the decision failed, and at the terminal taken last (from the frames before it, when
+   known: an opening terminal missing before it shows only after it); the first of equals, in
+   the order inserting, deleting, replacing. 0 when none goes REPAIR_MIN terminals. */
+static int Repair(Recovery *r, Stack *st, Source *src, int record) {
 	static const int	order[] = { EDIT_INSERT, EDIT_DELETE, EDIT_REPLACE };
-	Source	s = *src, best = *src;
-	int	levels = r->errLevel, score, top = REPAIR_MIN - 1, edit, term;
+	Source	s, best;
+	int	levels = r->errLevel, score, top = REPAIR_MIN - 1, edit, term, back, chosen = 0;
+	int	owned = r->mark1 - r->low1;
 
-	if  ( src->edit != EDIT_NONE )
-		return	0;
-	for  ( s.at = 0; s.at < levels; s.at++ )
-		for  ( edit = 0; edit < 3; edit++ ) {
-			s.edit = order[edit];
-			for  ( term = 0; term <= ( s.edit == EDIT_DELETE ? 0 : TERMINALS ); term++ ) {
-				if  ( s.edit != EDIT_DELETE && ( term == 0 || term == REC_END ) )
-					continue;
-				s.term = term;
-				if  ( ( score = Try(r, st, &s, REPAIR_SPAN) ) > top ) {
-					top = score;
-					best = s;
+	best.edit = EDIT_NONE;
+	for  ( back = 0; back < 2; back++ ) {
+		if  ( back == 0 ? src->edit != EDIT_NONE : r->mark1 < 0 || r->before.edit != EDIT_NONE || owned > TRIAL_ROOM / 2 )
+			continue;
+		s = back == 0 ? *src : r->before;
+		for  ( s.at = 0; s.at < ( back == 0 ? levels : 1 ); s.at++ )
+			for  ( edit = 0; edit < 3; edit++ ) {
+				s.edit = order[edit];
+				for  ( term = 0; term <= ( s.edit == EDIT_DELETE ? 0 : TERMINALS ); term++ ) {
+					if  ( s.edit != EDIT_DELETE && ( term == 0 || term == REC_END ) )
+						continue;
+					s.term = term;
+					score = back == 0 ? Try(r, st->frames, st->top, NULL, 0, &s, REPAIR_SPAN)
+						: Try(r, st->frames, r->low1, r->journal1 + r->low1, owned, &s, REPAIR_SPAN + 1) - 1;
+					if  ( score > top ) {
+						top = score;
+						best = s;
+						chosen = back;
+					}
 				}
 			}
-		}
+	}
 	if  ( best.edit == EDIT_NONE )
 		return	0;
 	{
-		const RecToken	*t = TokenAt(r, src->from + (unsigned long)best.at);
+		const RecToken	*t = TokenAt(r, best.from + (unsigned long)best.at);
 
 		if  ( best.edit == EDIT_INSERT )
 			Tell(r, record, "inserted", best.term, NULL);
@@ -488,6 +523,10 @@ static int Repair(Recovery *r, const Stack *st, Source *src, int record) {
 		else
 			Tell(r, record, "replaced by", best.term, NULL);
 	}
+	if  ( chosen ) {
+		memcpy(st->frames + r->low1, r->journal1 + r->low1, (size_t)owned * sizeof *st->frames);
+		st->top = r->mark1;
+	}
 	*src = best;
 	return	1;
 }
@@ -495,7 +534,6 @@ static int Repair(Recovery *r, const Stack *st, Source *src, int record) {
 /* Skips terminals, and drops frames, until the frames left can go on: at the end of the input
    the bottom frame does. */
 static void Resync(Recovery *r, Stack *st, Source *src, int record) {
-	Stack	s = *st;
 	Source	t;
 	unsigned long	k;
 	int	d;
@@ -508,10 +546,9 @@ static void Resync(Recovery *r, Stack *st, Source *src, int record) {
 		for  ( d = k == 0 ? 1 : 0; d < st->top; d++ ) {
 			if  ( d > RESYNC_FRAMES && d < st->top - 1 )
 				d = st->top - 1;
-			s.top = st->top - d;
 			t = *src;
 			t.from += k;
-			if  ( Try(r, &s, &t, RESYNC_SPAN) >= RESYNC_SPAN ) {
+			if  ( Try(r, st->frames, st->top - d, NULL, 0, &t, RESYNC_SPAN) >= RESYNC_SPAN ) {
 				st->top -= d;
 				src->from += k;
 				Tell(r, record, k > 0 ? "skipped to" : "went on at", at->kind, at);
@@ -523,16 +560,32 @@ static void Resync(Recovery *r, Stack *st, Source *src, int record) {
 	}
 }
 
-/* Reads the input again from its start: text in memory, or a stream that can seek back. */
+/* Reads the input again from its start: text in memory, a stream that can seek back, or the
+   copy of another stream with the rest of it read. */
 static int Reread(Parser *p) {
+	size_t	got;
+
 	if  ( p->in == NULL ) {
 		p->base = p->cur = p->text;
 		p->lim = p->text + p->textLength;
-	} else {
-		if  ( p->start < 0 || fseek(p->in, p->start, SEEK_SET) != 0 )
+	} else if  ( p->start >= 0 ) {
+		if  ( fseek(p->in, p->start, SEEK_SET) != 0 )
 			return	0;
 		p->base = p->cur = p->lim = p->block;
 		p->atEnd = 0;
+	} else {
+		while  ( !p->atEnd && CopyRoom(p, BLOCK_ROOM) ) {
+			got = fread(p->copy + p->copyLength, 1, p->copyRoom - p->copyLength, p->in);
+			p->copyLength += got;
+			if  ( got == 0 )
+				p->atEnd = 1;
+		}
+		if  ( !p->copying || ferror(p->in) )
+			return	0;
+		p->copying = 0;
+		p->in = NULL;
+		p->base = p->cur = p->copy;
+		p->lim = p->copy + p->copyLength;
 	}
 	p->offset = p->lineStart = 0;
 	p->line = 1;
@@ -546,17 +599,20 @@ static int Recover(Parser *p, int status) {
 	Source	src;
 	char	first[256], buf[256];
 	int	firstLine = p->errLine, firstColumn = p->errColumn, pending = status == SYNTAX;
-	int	i, j, record, line, column, taken, again;
+	int	i, j, record, line, column, taken;
 	ErrorRec	e;
 
-	if  ( p->unwoundLost || p->unwoundCount > p->maxDepth )
+	if  ( !Reread(p) )
 		return	status;
 	r = (Recovery *)calloc(1, sizeof *r);
-	st.room = p->unwoundCount + 64;
+	st.room = 64;
 	st.frames = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames);
-	if  ( r == NULL || st.frames == NULL || ( r->journal = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames) ) == NULL ) {
-		if  ( r != NULL )
+	if  ( r == NULL || st.frames == NULL || ( r->journal = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames) ) == NULL
+	      || ( r->journal1 = (RecFrame *)malloc((size_t)st.room * sizeof *st.frames) ) == NULL ) {
+		if  ( r != NULL ) {
 			free(r->journal);
+			free(r->journal1);
+		}
 		free(r);
 		free(st.frames);
 		return	status;
@@ -573,25 +629,10 @@ static int Recover(Parser *p, int status) {
 	st.frames[0].nont = 0;
 	st.frames[0].mode = AT_FINISH;
 	st.frames[0].at = 0;
-	/* Parsed again from the start, the routines that the first error left are known (see
-	   Restore); else it goes on from where the routines stood. */
-	if  ( ( again = Reread(p) ) != 0 ) {
-		Start(&st.frames[st.top++], START);
-		r->pendingBad = status != SYNTAX;
-	} else {
-		for  ( i = p->unwoundCount; i-- > 0; )
-			st.frames[st.top++] = Resumes[p->unwound[i]];
-		if  ( p->have )
-			Keep(r, p->tok);
-		for  ( i = 0; i < p->aheadCount; i++ )
-			Keep(r, p->ahead[i]);
-		if  ( status != SYNTAX ) {
-			CountLines(p, p->cur, p->skipTo);
-			p->cur = p->skipTo;
-			r->quiet = r->scanned + 1;
-		}
-	}
+	Start(&st.frames[st.top++], START);
+	r->pendingBad = status != SYNTAX;
 	r->mark = r->low = st.top;
+	r->mark1 = -1;
 	src.from = 0;
 	src.edit = EDIT_NONE;
 	src.at = src.term = src.taken = 0;
@@ -613,6 +654,7 @@ static int Recover(Parser *p, int status) {
 		if  ( r->stop )
 			break;
 		r->mark = r->low = st.top;
+		r->mark1 = -1;
 	}
 	/* The first error as without recovery; the others in the order of the input. */
 	p->errLine = firstLine;
@@ -626,6 +668,7 @@ static int Recover(Parser *p, int status) {
 	}
 	free(st.frames);
 	free(r->journal);
+	free(r->journal1);
 	free(r);
 	return	status;
 }
@@ -706,23 +749,7 @@ class RecoveryTables {
     return stOk;
   }
 
-  Status Write(const ResumePoints& points, CodeWriter& out) {
-    // The resume points first: they may name decisions that only they reach.
-    std::vector<std::string> resumes;
-    for (const auto& [at, nont, edge] : points.Points()) {
-      const std::string n = std::to_string(nont);
-      switch (at) {
-        case ResumeAt::Edge:
-          resumes.push_back("{" + n + ", AT_EDGE, " + std::to_string(EdgeIndex(edge)) + "}");
-          break;
-        case ResumeAt::Decide:
-          resumes.push_back("{" + n + ", AT_DECIDE, " + std::to_string(ChoiceNode(edge)) + "}");
-          break;
-        case ResumeAt::Loop:
-          resumes.push_back("{" + n + ", AT_LOOP, 0}");
-          break;
-      }
-    }
+  Status Write(CodeWriter& out) {
     std::vector<std::string> rows;
     for (std::size_t i = 0; i < edges_.size(); ++i) {
       const EdgeRec* e = nullptr;
@@ -778,8 +805,6 @@ class RecoveryTables {
     WriteRows(out, "RecNode", "Nodes", nodeRows, "{REC_NONE, 0, 0}");
     WriteRows(out, "RecArc", "Arcs", arcRows, "{0, 0}");
     WriteRows(out, "RecNont", "Nonts", nonts, "{-1, -1, -1}");
-    out.Put("/* The resume points that the routines note as a failure passes (Unwind). */\n");
-    WriteRows(out, "RecFrame", "Resumes", resumes, "{0, AT_DONE, 0}");
     return stOk;
   }
 
@@ -830,26 +855,11 @@ class RecoveryTables {
 
 }  // namespace
 
-void WriteUnwind(CodeWriter& out) {
-  out.Put("/* A failure passes a routine that stands at the resume point `at`: noted when recovering. */\n");
-  out.Put("static int Unwind(Parser *p, int status, int at) {\n");
-  out.Put("\tif  ( p->maxErrors > 0 && !p->unwoundLost ) {\n");
-  out.Put("\t\tif  ( p->unwoundCount == p->unwoundRoom ) {\n");
-  out.Put("\t\t\tint\troom = p->unwoundRoom < 64 ? 64 : 2 * p->unwoundRoom;\n");
-  out.Put("\t\t\tint\t*more = (int *)realloc(p->unwound, (size_t)room * sizeof *more);\n\n");
-  out.Put("\t\t\tif  ( more == NULL ) {\n\t\t\t\tp->unwoundLost = 1;\n\t\t\t\treturn\tstatus;\n\t\t\t}\n");
-  out.Put("\t\t\tp->unwound = more;\n\t\t\tp->unwoundRoom = room;\n\t\t}\n");
-  out.Put("\t\tp->unwound[p->unwoundCount++] = at;\n\t}\n");
-  out.Put("\treturn\tstatus;\n}\n\n");
-  out.Put("/* Calls a function and passes its failure on, noting the routine's resume point. */\n");
-  out.Put("#define\tTRY_AT(call, at)\tdo { int status_ = (call); if  ( status_ != OK ) return Unwind(p, status_, at); } while ( 0 )\n\n");
-}
-
 Status WriteRecovery(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, const RoutineUse& use,
-                     const ResumePoints& points, CodeWriter& out) {
+                     CodeWriter& out) {
   RecoveryTables tables(x, decisions);
   if (Status st = tables.Collect(use.Nonterminals); st != stOk) return st;
-  if (Status st = tables.Write(points, out); st != stOk) return st;
+  if (Status st = tables.Write(out); st != stOk) return st;
   out.Put(kRuntime);
   return stOk;
 }
