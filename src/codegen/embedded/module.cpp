@@ -148,12 +148,14 @@ void WriteTerminalTexts(const EmbeddedPlan& x, CodeWriter& out) {
 void WriteShift(CodeWriter& out, std::int32_t depth) {
   out.Put("/* The coming terminal becomes the last one matched. */\n");
   out.Put("static void Shift(Parser *p) {\n\tToken\t*t = p->last;\n");
-  if (depth > 1) out.Put("\tint\ti;\n");
+  // With one terminal ahead there is nothing to move up, and no loop for an optimising
+  // compiler to find out of bounds.
+  if (depth > 2) out.Put("\tint\ti;\n");
   out.Put("\n\tp->last = p->tok;\n");
   if (depth > 1) {
     // The terminals looked at move up; the buffer of the one matched before goes to the end.
     out.Put("\tif  ( p->aheadCount > 0 ) {\n\t\tp->tok = p->ahead[0];\n");
-    out.Put("\t\tfor  ( i = 1; i < p->aheadCount; i++ )\n\t\t\tp->ahead[i - 1] = p->ahead[i];\n");
+    if (depth > 2) out.Put("\t\tfor  ( i = 1; i < p->aheadCount; i++ )\n\t\t\tp->ahead[i - 1] = p->ahead[i];\n");
     out.Put("\t\tp->ahead[--p->aheadCount] = t;\n\t} else {\n\t\tp->tok = t;\n\t\tp->have = 0;\n\t}\n");
   } else {
     out.Put("\tp->tok = t;\n\tp->have = 0;\n");

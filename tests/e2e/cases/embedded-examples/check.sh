@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The embeddable translator of every bundled example (json, clike and ini lex with [Tokens]):
+# The embeddable translator of every bundled example (json, clike, ini and lua lex with [Tokens]):
 # examples/NAME/run.sh --prefix succeeds; NAME.c and the example's embedded_main.c build
 # warning-free as strict C99 with cc and clang, NAME.h also compiles as C++, and the runs over
 # the samples print exactly embedded.expected (line, column and expected/found text of every
@@ -11,7 +11,7 @@ examples=$(cd "$here/../../examples" && pwd)
 strict="-std=c99 -pedantic -Wall -Wextra -Werror"
 fail=0
 : > "$WORK_DIR/actual"
-for name in calc clike ini json oberon0 pl0 stmt; do
+for name in calc clike ini json lua oberon0 pl0 stmt; do
   if ! bash "$examples/$name/run.sh" "$PARVOLEN" --prefix > "$WORK_DIR/run-$name.txt" 2>&1; then
     echo "examples/$name/run.sh --prefix failed:"
     cat "$WORK_DIR/run-$name.txt"

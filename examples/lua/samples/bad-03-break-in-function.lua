@@ -1,0 +1,3 @@
+local function f() while true do end
+  break
+end

@@ -1,0 +1,2 @@
+local t = {}
+t.size

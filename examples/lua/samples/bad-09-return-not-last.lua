@@ -1,0 +1,4 @@
+local function f()
+  return 1
+  print("after return")
+end

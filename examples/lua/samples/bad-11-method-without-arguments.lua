@@ -1,0 +1,2 @@
+local s = "x"
+print(s:upper)

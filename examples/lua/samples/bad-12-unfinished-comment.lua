@@ -1,0 +1,3 @@
+x = 1
+--[[ a comment
+that never ends

@@ -1,0 +1,2 @@
+local s = "line
+break"
