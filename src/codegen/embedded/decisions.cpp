@@ -88,9 +88,10 @@ class Decider {
   Decider(const Grammar& grammar, std::int32_t endCode, bool extended)
       : grammar_(grammar), end_(endCode), extended_(extended) {}
 
-  // The decision of the choice point on k terminals. Under Extended a tail of a loop is not
-  // taken on the strings of a pass that reads no terminal: the next pass would meet the same
-  // terminals and the preference would take the tail again, for ever; leaving takes them.
+  // The decision of the choice point on k terminals. Under Extended, and for a tail marked as
+  // preferred, a tail of a loop is not taken on the strings of a pass that reads no terminal:
+  // the next pass would meet the same terminals and the preference would take the tail again,
+  // for ever; leaving takes them.
   ChoiceDecision Decide(const LLSets& sets, const ChoicePoint& choice, std::optional<Clash>& clash,
                         std::optional<PreferredString>& preferred) const {
     const auto k = static_cast<std::size_t>(sets.K());
@@ -104,7 +105,7 @@ class Decider {
         if (!sets.Useful(prod)) continue;
         const SymbolString rest = grammar_.RestFrom(prod, member);
         StringSet strings;
-        if (loop && extended_) {
+        if (loop && (extended_ || EdgePreferred(grammar_.Lang(), member))) {
           StringSet reading = sets.FirstOf(rest, StringSet{TermString{}});
           reading.erase(TermString{});
           strings = sets.Then(reading, follow);
