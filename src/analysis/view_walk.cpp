@@ -19,7 +19,8 @@ std::uint64_t PairKey(std::int32_t high, std::int32_t low) {
 }
 
 // Strings as a trie of their own: node 0 is the root, every other node one terminal (0 for the
-// lambda view) below its parent, numbered in the order the walk first reached it.
+// lambda view) below its parent, numbered in the order the walk first reached it. Every trie
+// adds its nodes to a count shared by the walk, which bounds the memory the walk may take.
 class StringTrie {
  public:
   struct Node {
@@ -27,13 +28,19 @@ class StringTrie {
     std::int32_t term;
   };
 
-  StringTrie() : nodes_{{0, 0}} {}
+  explicit StringTrie(std::size_t& live) : nodes_{{0, 0}}, live_(live) {}
+  ~StringTrie() { live_ -= nodes_.size(); }
+  StringTrie(const StringTrie&) = delete;
+  StringTrie& operator=(const StringTrie&) = delete;
 
   // The child of parent for term, made when it is new.
   std::int32_t Insert(std::int32_t parent, std::int32_t term) {
     const std::uint64_t key = PairKey(parent, term);
     const auto [it, fresh] = children_.try_emplace(key, static_cast<std::int32_t>(nodes_.size()));
-    if (fresh) nodes_.push_back({parent, term});
+    if (fresh) {
+      nodes_.push_back({parent, term});
+      ++live_;
+    }
     return it->second;
   }
 
@@ -46,11 +53,16 @@ class StringTrie {
   }
 
   [[nodiscard]] const std::vector<Node>& Nodes() const { return nodes_; }
-  std::vector<Node> Take() { return std::move(nodes_); }
+  std::vector<Node> Take() {
+    live_ -= nodes_.size();
+    children_.clear();
+    return std::move(nodes_);
+  }
 
  private:
   std::vector<Node> nodes_;
   std::unordered_map<std::uint64_t, std::int32_t> children_;
+  std::size_t& live_;
 };
 
 struct KeyHash {
@@ -107,6 +119,25 @@ struct ViewWalker::State {
   std::vector<bool> alone;
   std::unordered_map<std::uint64_t, std::vector<Known>> segments;
 
+  // Memory: the nodes of the tries being filled (`live`) and of the strings kept in `after` and
+  // `segments` (`held`), each at most `room`, which the capacity of the view table sets. A walk
+  // whose tries outgrow it is given up (the plain unfolding then fills the table as far as it
+  // goes); strings past it are not kept, and what is kept is dropped before the next view.
+  std::size_t live = 0;
+  std::size_t held = 0;
+  std::size_t room = 0;
+  static constexpr std::size_t kNodesPerView = 2;
+  static constexpr std::size_t kLeastRoom = std::size_t{1} << 16;
+
+  [[nodiscard]] Status Within() const { return live > room ? stTooManyViews : stOk; }
+
+  // Whether strings of that many nodes may still be kept.
+  bool Keep(const Known& known) {
+    if (held + known.strings.size() > room) return false;
+    held += known.strings.size();
+    return true;
+  }
+
   std::int32_t Push(std::int32_t k, std::int32_t edges) {
     conts.push_back({edges, k, conts[static_cast<std::size_t>(k)].height + 1, -1});
     return static_cast<std::int32_t>(conts.size() - 1);
@@ -136,7 +167,7 @@ struct ViewWalker::State {
   Status Record(std::int32_t k, bool f, Known& known, Body body) {
     const std::int32_t around = lowest;
     lowest = kUntouched;
-    StringTrie own;
+    StringTrie own(live);
     const Status st = body(own);
     const std::int32_t reached = lowest;
     lowest = std::min(around, reached);
@@ -165,10 +196,11 @@ struct ViewWalker::State {
   }
 
   // Uses known strings at node `at`: they read of k what they read when they were made.
-  void Use(const Known& known, std::int32_t k, StringTrie& out, std::int32_t at) {
+  Status Use(const Known& known, std::int32_t k, StringTrie& out, std::int32_t at) {
     if (known.bottom) lowest = 0;
     else if (known.consulted > 0) lowest = std::min(lowest, At(k).height - known.consulted + 1);
     out.Graft(at, known.strings);
+    return Within();
   }
 
   // The strings after a terminal, from the table of known ones or worked out now.
@@ -185,10 +217,10 @@ struct ViewWalker::State {
       if (Status st = Record(k, f, known, [&](StringTrie& own) { return Walk(edges, own, 0, d, k, f); }); st != stOk)
         return st;
       known.top.clear();  // the key holds the whole continuation
+      if (!Keep(known)) return Use(known, k, out, at);
       found = after.emplace(key, std::move(known)).first;
     }
-    Use(found->second, k, out, at);
-    return stOk;
+    return Use(found->second, k, out, at);
   }
 
   // The walk from a mark, reused where it holds (see `alone`).
@@ -198,16 +230,13 @@ struct ViewWalker::State {
     if (!alone[static_cast<std::size_t>(mark)]) return body(out, at);
     std::vector<Known>& known = segments[(static_cast<std::uint64_t>(mark) << 3) | static_cast<std::uint64_t>(d)];
     for (const Known& one : known) {
-      if (Holds(one, k, f)) {
-        Use(one, k, out, at);
-        return stOk;
-      }
+      if (Holds(one, k, f)) return Use(one, k, out, at);
     }
     Known fresh;
     if (Status st = Record(k, f, fresh, [&](StringTrie& own) { return body(own, 0); }); st != stOk) return st;
     out.Graft(at, fresh.strings);
-    if (fresh.consulted <= kLongestKey) known.push_back(std::move(fresh));
-    return stOk;
+    if (fresh.consulted <= kLongestKey && Keep(fresh)) known.push_back(std::move(fresh));
+    return Within();
   }
 
   // ViewMakeOne step for step, into a trie of its own; marks as the plain unfolding sets them.
@@ -256,6 +285,7 @@ struct ViewWalker::State {
         default:
           return stBadEdgeType;
       }
+      if (st == stOk) st = Within();
       if (st != stOk) return st;
     }
     return stOk;
@@ -366,7 +396,16 @@ Status ViewWalker::Make(std::int32_t edges, std::int32_t* slot, std::int32_t loo
   unfold = slot == nullptr || !lang->EdgeTab.Exists() || !lang->NontTab.Exists() || !lang->FirstMarks.Exists() ||
            !lang->FollowMarks.Exists();
   if (unfold) return stOk;
-  StringTrie strings;
+  State& s = *state_;
+  s.room = std::max(s.kLeastRoom, State::kNodesPerView * static_cast<std::size_t>(std::max(lang->Views, 0)));
+  if (s.held >= s.room / 2) {
+    s.after.clear();
+    s.segments.clear();
+    s.sameStacks.resize(1);
+    s.sameIndex.clear();
+    s.held = 0;
+  }
+  StringTrie strings(s.live);
   state_->conts.resize(1);
   state_->lowest = State::kUntouched;
   if (state_->alone.empty()) state_->FindAlone();

@@ -27,7 +27,7 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget)
   }
 }
 
-bool LLSets::Concat(const StringSet& a, const StringSet& b, StringSet& out) const {
+bool LLSets::Concat(const StringSet& a, const StringSet& b, StringSet& out, bool* readsB) const {
   for (const TermString& x : a) {
     if (budget_ == 0) return false;
     --budget_;
@@ -35,6 +35,7 @@ bool LLSets::Concat(const StringSet& a, const StringSet& b, StringSet& out) cons
       out.insert(x);
       continue;
     }
+    if (readsB != nullptr) *readsB = true;
     for (const TermString& y : b) {
       if (budget_ == 0) return false;
       --budget_;
@@ -47,14 +48,30 @@ bool LLSets::Concat(const StringSet& a, const StringSet& b, StringSet& out) cons
   return true;
 }
 
+bool LLSets::Spend(std::size_t cost) const {
+  if (cost > budget_) {
+    budget_ = 0;
+    return false;
+  }
+  budget_ -= cost;
+  return true;
+}
+
 StringSet LLSets::FirstOf(const SymbolString& symbols, const StringSet& tail) const {
+  return FirstOfNoting(symbols, tail, nullptr);
+}
+
+StringSet LLSets::FirstOfNoting(const SymbolString& symbols, const StringSet& tail,
+                                std::vector<std::int32_t>* read) const {
   StringSet current{TermString{}};
   for (const GrammarSymbol& symbol : symbols) {
     StringSet next;
     if (symbol.Kind == kEdgeTerminal) {
       if (!Concat(current, StringSet{TermString{symbol.Code}}, next)) return {};
-    } else if (!Concat(current, First(symbol.Code), next)) {
-      return {};
+    } else {
+      bool readsFirst = false;
+      if (!Concat(current, First(symbol.Code), next, &readsFirst)) return {};
+      if (readsFirst && read != nullptr) read->push_back(symbol.Code);
     }
     current = std::move(next);
     if (current.empty()) return current;
@@ -139,18 +156,49 @@ void LLSets::ComputeFirst(const Grammar& grammar) {
     work.push_back(prod);
     queued[p] = true;
   }
+  // A production evaluated again on the FIRST sets it read last time gives the same strings for
+  // the same steps, and its owner's set holds them already: only the steps are taken then.
+  struct Evaluated {
+    bool Done = false;
+    std::size_t Cost = 0;
+    std::vector<std::int32_t> Read;
+    std::vector<std::uint64_t> Versions;  // of the sets read, when they were read
+  };
+  std::vector<Evaluated> evaluated(prods.size());
+  std::vector<std::uint64_t> version(first_.size(), 0);  // how often each FIRST set grew
+  auto unchanged = [&](const Evaluated& e) {
+    if (!e.Done) return false;
+    for (std::size_t i = 0; i < e.Read.size(); ++i)
+      if (version[e.Read[i]] != e.Versions[i]) return false;
+    return true;
+  };
   const StringSet none{TermString{}};
   while (!work.empty() && complete_) {
     const std::int32_t p = work.back();
     work.pop_back();
     queued[p] = false;
-    const StringSet strings = FirstOf(grammar.RightSide(p), none);
+    Evaluated& e = evaluated[p];
+    if (unchanged(e)) {
+      if (!Spend(e.Cost) || budget_ == 0) {
+        complete_ = false;
+        break;
+      }
+      continue;
+    }
+    const std::size_t before = budget_;
+    e.Read.clear();
+    const StringSet strings = FirstOfNoting(grammar.RightSide(p), none, &e.Read);
     if (budget_ == 0) {
       complete_ = false;
       break;
     }
+    e.Done = true;
+    e.Cost = before - budget_;
+    e.Versions.clear();
+    for (std::int32_t n : e.Read) e.Versions.push_back(version[n]);
     const std::int32_t owner = prods[p].Owner;
     if (!SetIsGrowing(first_[owner], strings)) continue;
+    ++version[owner];
     for (std::int32_t q : dependents[owner])
       if (!queued[q]) {
         queued[q] = true;
@@ -169,6 +217,8 @@ void LLSets::ComputeFollow(const Grammar& grammar) {
   struct Occurrence {
     std::int32_t nont;
     StringSet after;
+    bool done = false;  // carried once; what it carries depends on the owner's FOLLOW set only
+    bool readsFollow = false;  // when a string of `after` is shorter than k
   };
   std::vector<std::vector<Occurrence>> inside(first_.size());  // by owner
   const StringSet none{TermString{}};
@@ -179,6 +229,9 @@ void LLSets::ComputeFollow(const Grammar& grammar) {
       if (right[i].Kind != kEdgeNonterminal) continue;
       inside[prods[p].Owner].push_back(
           {right[i].Code, FirstOf(SymbolString(right.begin() + static_cast<std::ptrdiff_t>(i) + 1, right.end()), none)});
+      Occurrence& o = inside[prods[p].Owner].back();
+      o.readsFollow = std::any_of(o.after.begin(), o.after.end(),
+                                  [&](const TermString& x) { return static_cast<std::int32_t>(x.size()) < k_; });
       if (budget_ == 0) complete_ = false;
     }
   }
@@ -193,7 +246,16 @@ void LLSets::ComputeFollow(const Grammar& grammar) {
     const std::int32_t owner = work.back();
     work.pop_back();
     queued[owner] = false;
-    for (const Occurrence& o : inside[owner]) {
+    for (Occurrence& o : inside[owner]) {
+      // Carried again without reading the owner's set: the same strings, which are there.
+      if (o.done && !o.readsFollow) {
+        if (!Spend(o.after.size())) {
+          complete_ = false;
+          break;
+        }
+        continue;
+      }
+      o.done = true;
       StringSet more;
       if (!Concat(o.after, follow_[owner], more)) {
         complete_ = false;

@@ -40,8 +40,15 @@ class LLSets {
   [[nodiscard]] const StringSet& At(const std::vector<StringSet>& sets, std::int32_t i) const {
     return i >= 0 && static_cast<std::size_t>(i) < sets.size() ? sets[i] : empty_;
   }
-  // a ⊕k b, merged into out; false when the budget runs out.
-  bool Concat(const StringSet& a, const StringSet& b, StringSet& out) const;
+  // a ⊕k b, merged into out; false when the budget runs out. `readsB` (when given) is set when
+  // a string of a is shorter than k, so that the outcome depends on b.
+  bool Concat(const StringSet& a, const StringSet& b, StringSet& out, bool* readsB = nullptr) const;
+  // FirstOf, noting in `read` (when given) each nonterminal whose FIRST set the outcome depends on.
+  [[nodiscard]] StringSet FirstOfNoting(const SymbolString& symbols, const StringSet& tail,
+                                        std::vector<std::int32_t>* read) const;
+  // Takes `cost` steps of the budget at once, as a computation that spends them would; false
+  // when that computation would have run out of budget on the way.
+  bool Spend(std::size_t cost) const;
   void FindUseful(const Grammar& grammar);
   void ComputeFirst(const Grammar& grammar);
   void ComputeFollow(const Grammar& grammar);
