@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Memory stays bounded and running out of it is a status. At lookahead 5, sixty optional
+# terminals in one production have about six million strings to tell apart: the lookahead
+# computation stops at the view capacity (status 15, with what the description needs) within a
+# limit of 1 GB of address space, and under a limit too small for the run it ends with status 1
+# and its message rather than an abort, leaving no temporary file.
+set -u
+cd "$WORK_DIR" || exit 1
+awk 'BEGIN {
+  n = 60
+  printf "[Language]\nStartingSymbol = S\nEofName = eoi\nLookahead = 5\nTerminals = 100\n"
+  printf "Nonterminals = 100\nProductions = 200\nEdges = 100000\nViews = 100000\nNodes = 1000000\n"
+  printf "SymbNodes = 1000\n[Terminals]\n"
+  for (i = 0; i < n; i++) printf "t%d\n", i
+  printf "eoi\n[Nonterminals]\nS\n"
+  for (i = 0; i < n; i++) printf "N%d\n", i
+  printf "[Productions]\nS ::= "
+  for (i = 0; i < n; i++) printf "[N%d]", i
+  printf "(eoi)\n"
+  for (i = 0; i < n; i++) printf "N%d ::= (t%d)\nN%d ::=\n", i, i, i
+}' > optional.lang
+mkdir bounded starved
+fail=0
+
+(ulimit -v 1000000; exec "$PARVOLEN" -q optional.lang bounded > bounded.out 2> bounded.err)
+status=$?
+[ "$status" = 15 ] || { echo "bounded: status $status, want 15"; cat bounded.err; fail=1; }
+grep -q "Views = 100000 is too small" bounded.err || { echo "bounded, standard error:"; cat bounded.err; fail=1; }
+
+(ulimit -v 120000; exec "$PARVOLEN" -q optional.lang starved > starved.out 2> starved.err)
+status=$?
+[ "$status" = 1 ] || { echo "starved: status $status, want 1"; cat starved.err; fail=1; }
+printf '\nMemory allocation error.\n\n\n' | cmp -s - starved.out || { echo "starved, standard output:"; cat starved.out; fail=1; }
+if [ -n "$(find bounded starved -name '*.tmp')" ]; then
+  echo "temporary files left"
+  fail=1
+fi
+exit $fail
