@@ -28,7 +28,7 @@ class StringTrie {
     std::int32_t term;
   };
 
-  explicit StringTrie(std::size_t& live) : nodes_{{0, 0}}, live_(live) {}
+  explicit StringTrie(std::size_t& live) : nodes_{{0, 0}}, live_(live) { ++live_; }
   ~StringTrie() { live_ -= nodes_.size(); }
   StringTrie(const StringTrie&) = delete;
   StringTrie& operator=(const StringTrie&) = delete;

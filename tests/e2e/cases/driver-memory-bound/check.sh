@@ -2,8 +2,8 @@
 # Memory stays bounded and running out of it is a status. At lookahead 5, sixty optional
 # terminals in one production have about six million strings to tell apart: the lookahead
 # computation stops at the view capacity (status 15, with what the description needs) within a
-# limit of 1 GB of address space, and under a limit too small for the run it ends with status 1
-# and its message rather than an abort, leaving no temporary file.
+# limit of 1 GB of address space; and a run that does run out of memory ends with status 1 and
+# its message rather than an abort, leaving no temporary file.
 set -u
 cd "$WORK_DIR" || exit 1
 awk 'BEGIN {
@@ -27,10 +27,18 @@ status=$?
 [ "$status" = 15 ] || { echo "bounded: status $status, want 15"; cat bounded.err; fail=1; }
 grep -q "Views = 100000 is too small" bounded.err || { echo "bounded, standard error:"; cat bounded.err; fail=1; }
 
-(ulimit -v 120000; exec "$PARVOLEN" -q optional.lang starved > starved.out 2> starved.err)
+# A description line of 30 MB under a limit of 60 MB: both programs run out of memory reading it.
+{ printf '[Language]\nName = '; head -c 30000000 /dev/zero | tr '\0' a; printf '\n'; } > long.lang
+(ulimit -v 60000; exec "$PARVOLEN" -q long.lang starved > starved.out 2> starved.err)
 status=$?
 [ "$status" = 1 ] || { echo "starved: status $status, want 1"; cat starved.err; fail=1; }
 printf '\nMemory allocation error.\n\n\n' | cmp -s - starved.out || { echo "starved, standard output:"; cat starved.out; fail=1; }
+grep -q "out of memory" starved.err || { echo "starved, standard error:"; cat starved.err; fail=1; }
+if [ -n "${PARVOLEN_INSPECT:-}" ]; then
+  (ulimit -v 60000; exec "$PARVOLEN_INSPECT" long.lang > inspect.out 2> inspect.err)
+  status=$?
+  [ "$status" = 1 ] || { echo "inspect starved: status $status, want 1"; cat inspect.err; fail=1; }
+fi
 if [ -n "$(find bounded starved -name '*.tmp')" ]; then
   echo "temporary files left"
   fail=1
