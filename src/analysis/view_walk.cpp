@@ -28,7 +28,7 @@ class StringTrie {
     std::int32_t term;
   };
 
-  explicit StringTrie(std::size_t& live) : nodes_{{0, 0}}, live_(live) { ++live_; }
+  StringTrie(std::size_t& live, std::size_t& made) : nodes_{{0, 0}}, live_(live), made_(made) { ++live_; }
   ~StringTrie() { live_ -= nodes_.size(); }
   StringTrie(const StringTrie&) = delete;
   StringTrie& operator=(const StringTrie&) = delete;
@@ -40,6 +40,7 @@ class StringTrie {
     if (fresh) {
       nodes_.push_back({parent, term});
       ++live_;
+      ++made_;
     }
     return it->second;
   }
@@ -63,6 +64,7 @@ class StringTrie {
   std::vector<Node> nodes_;
   std::unordered_map<std::uint64_t, std::int32_t> children_;
   std::size_t& live_;
+  std::size_t& made_;
 };
 
 struct KeyHash {
@@ -119,23 +121,28 @@ struct ViewWalker::State {
   std::vector<bool> alone;
   std::unordered_map<std::uint64_t, std::vector<Known>> segments;
 
-  // Memory: the nodes of the tries being filled (`live`) and of the strings kept in `after` and
-  // `segments` (`held`), each at most `room`, which the capacity of the view table sets. A walk
-  // whose tries outgrow it is given up (the plain unfolding then fills the table as far as it
-  // goes); strings past it are not kept, and what is kept is dropped before the next view.
+  // Memory and time: the nodes of the tries being filled (`live`) and of the strings kept in
+  // `after` and `segments` (`held`) stay within `room`, which the capacity of the view table
+  // sets, and one view makes at most kMadePerRoom times as many nodes in all (`made`). A walk
+  // that would pass either is given up, and the plain unfolding fills the table as far as it
+  // goes; what is kept is dropped before the next view once it fills half the room.
   std::size_t live = 0;
+  std::size_t made = 0;
   std::size_t held = 0;
   std::size_t room = 0;
   static constexpr std::size_t kNodesPerView = 2;
+  static constexpr std::size_t kMadePerRoom = 8;
   static constexpr std::size_t kLeastRoom = std::size_t{1} << 16;
 
-  [[nodiscard]] Status Within() const { return live > room ? stTooManyViews : stOk; }
+  [[nodiscard]] Status Within() const {
+    return live > room || made > kMadePerRoom * room ? stTooManyViews : stOk;
+  }
 
-  // Whether strings of that many nodes may still be kept.
-  bool Keep(const Known& known) {
-    if (held + known.strings.size() > room) return false;
+  // Keeps strings for reuse; stTooManyViews when they do not fit.
+  Status Keep(const Known& known) {
+    if (held + known.strings.size() > room) return stTooManyViews;
     held += known.strings.size();
-    return true;
+    return stOk;
   }
 
   std::int32_t Push(std::int32_t k, std::int32_t edges) {
@@ -167,7 +174,7 @@ struct ViewWalker::State {
   Status Record(std::int32_t k, bool f, Known& known, Body body) {
     const std::int32_t around = lowest;
     lowest = kUntouched;
-    StringTrie own(live);
+    StringTrie own(live, made);
     const Status st = body(own);
     const std::int32_t reached = lowest;
     lowest = std::min(around, reached);
@@ -217,7 +224,7 @@ struct ViewWalker::State {
       if (Status st = Record(k, f, known, [&](StringTrie& own) { return Walk(edges, own, 0, d, k, f); }); st != stOk)
         return st;
       known.top.clear();  // the key holds the whole continuation
-      if (!Keep(known)) return Use(known, k, out, at);
+      if (Status st = Keep(known); st != stOk) return st;
       found = after.emplace(key, std::move(known)).first;
     }
     return Use(found->second, k, out, at);
@@ -235,7 +242,9 @@ struct ViewWalker::State {
     Known fresh;
     if (Status st = Record(k, f, fresh, [&](StringTrie& own) { return body(own, 0); }); st != stOk) return st;
     out.Graft(at, fresh.strings);
-    if (fresh.consulted <= kLongestKey && Keep(fresh)) known.push_back(std::move(fresh));
+    if (fresh.consulted > kLongestKey) return Within();
+    if (Status st = Keep(fresh); st != stOk) return st;
+    known.push_back(std::move(fresh));
     return Within();
   }
 
@@ -405,7 +414,8 @@ Status ViewWalker::Make(std::int32_t edges, std::int32_t* slot, std::int32_t loo
     s.sameIndex.clear();
     s.held = 0;
   }
-  StringTrie strings(s.live);
+  s.made = 0;
+  StringTrie strings(s.live, s.made);
   state_->conts.resize(1);
   state_->lowest = State::kUntouched;
   if (state_->alone.empty()) state_->FindAlone();
