@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Generator benchmark: CPU time and peak memory of parvolen (and parvolen-inspect) on grammar
-# families at n, 2n and 4n, the growth exponent between n and 4n, and the time of bison on the
-# same large grammar, measured side by side in this run.
+# families at n, 2n and 4n, the growth exponent between n and 4n, the cost of the grammar
+# warnings (the default run against one with -w), and the time of bison on the same large
+# grammar, measured side by side in this run.
 #
 # usage: bench/run.sh BUILD_DIR   (make bench)
 set -euo pipefail
@@ -20,6 +21,16 @@ printf '%-12s %7s %8s %9s %7s %s\n' family n cpu_s peak_kb status tool
 row() { printf '%-12s %7s %8s %9s %7s %s\n' "$@"; }
 
 exponents=()
+ratios=()
+# The default run (warnings on) against the -w run of the same description, side by side.
+# usage: warnings_ratio LABEL REPEAT DESCRIPTION DEFAULT_SECONDS
+warnings_ratio() {
+  local tw kbw stw
+  read -r tw kbw stw < <(REPEAT=$2 measure "$build/parvolen" -q -w "$3" "$work/out")
+  row "${1% *}" "${1#* }" "$tw" "$kbw" "$stw" "parvolen -w"
+  ratios+=("$1 $(awk -v a="$4" -v b="$tw" 'BEGIN { if (b < 0.001) print "-  (below the clock)"; else printf "%.2f\n", a / b }')")
+}
+
 family() {
   local fam=$1 n=$2 times=()
   for m in "$n" $((2 * n)) $((4 * n)); do
@@ -27,6 +38,7 @@ family() {
     mkdir -p "$work/out"
     read -r t kb st < <(REPEAT=10 measure "$build/parvolen" -q "$work/$fam-$m.lang" "$work/out")
     row "$fam" "$m" "$t" "$kb" "$st" parvolen
+    warnings_ratio "$fam $m" 10 "$work/$fam-$m.lang" "$t"
     times+=("$t")
   done
   exponents+=("$fam $(awk -v a="${times[0]}" -v b="${times[2]}" \
@@ -45,14 +57,18 @@ for k in 1 2 3 4 5; do
   python3 bench/families.py oberon0-k "$k" "$work/oberon0-$k.lang"
   read -r t kb st < <(REPEAT=3 measure timeout 600 "$build/parvolen" -q "$work/oberon0-$k.lang" "$work/out")
   row oberon0 "la=$k" "$t" "$kb" "$st" parvolen
+  warnings_ratio "oberon0 la=$k" 3 "$work/oberon0-$k.lang" "$t"
 done
 
-# The large grammars: 10,000 and 50,000 productions, against bison on the same grammar.
+# The large grammars: 10,000 and 50,000 productions, and 10,000 at lookahead 2, against bison on
+# the same grammar.
 python3 bench/families.py big 2000 "$work/big-10k.lang" --bison "$work/big-10k.y"
 python3 bench/families.py big 10000 "$work/big-50k.lang" --bison "$work/big-50k.y"
-for size in 10k 50k; do
+python3 bench/families.py big-la2 2000 "$work/big-la2-10k.lang" --bison "$work/big-la2-10k.y"
+for size in 10k 50k la2-10k; do
   read -r t kb st < <(measure "$build/parvolen" -q "$work/big-$size.lang" "$work/out")
   row "big-$size" - "$t" "$kb" "$st" parvolen
+  warnings_ratio "big-$size -" 1 "$work/big-$size.lang" "$t"
   read -r ti kbi sti < <(measure "$build/parvolen-inspect" "$work/big-$size.lang")
   row "big-$size" - "$ti" "$kbi" "$sti" parvolen-inspect
   if command -v bison >/dev/null; then
@@ -65,3 +81,6 @@ done
 echo
 echo "growth exponent between n and 4n:"
 printf '  %s\n' "${exponents[@]}"
+echo
+echo "default run (warnings on) against -w:"
+printf '  %s\n' "${ratios[@]}"

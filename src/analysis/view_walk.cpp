@@ -19,7 +19,8 @@ std::uint64_t PairKey(std::int32_t high, std::int32_t low) {
 }
 
 // Strings as a trie of their own: node 0 is the root, every other node one terminal (0 for the
-// lambda view) below its parent, numbered in the order the walk first reached it.
+// lambda view) below its parent, numbered in the order the walk first reached it. Every trie
+// adds its nodes to a count shared by the walk, which bounds the memory the walk may take.
 class StringTrie {
  public:
   struct Node {
@@ -27,13 +28,20 @@ class StringTrie {
     std::int32_t term;
   };
 
-  StringTrie() : nodes_{{0, 0}} {}
+  StringTrie(std::size_t& live, std::size_t& made) : nodes_{{0, 0}}, live_(live), made_(made) { ++live_; }
+  ~StringTrie() { live_ -= nodes_.size(); }
+  StringTrie(const StringTrie&) = delete;
+  StringTrie& operator=(const StringTrie&) = delete;
 
   // The child of parent for term, made when it is new.
   std::int32_t Insert(std::int32_t parent, std::int32_t term) {
     const std::uint64_t key = PairKey(parent, term);
     const auto [it, fresh] = children_.try_emplace(key, static_cast<std::int32_t>(nodes_.size()));
-    if (fresh) nodes_.push_back({parent, term});
+    if (fresh) {
+      nodes_.push_back({parent, term});
+      ++live_;
+      ++made_;
+    }
     return it->second;
   }
 
@@ -46,11 +54,17 @@ class StringTrie {
   }
 
   [[nodiscard]] const std::vector<Node>& Nodes() const { return nodes_; }
-  std::vector<Node> Take() { return std::move(nodes_); }
+  std::vector<Node> Take() {
+    live_ -= nodes_.size();
+    children_.clear();
+    return std::move(nodes_);
+  }
 
  private:
   std::vector<Node> nodes_;
   std::unordered_map<std::uint64_t, std::int32_t> children_;
+  std::size_t& live_;
+  std::size_t& made_;
 };
 
 struct KeyHash {
@@ -107,6 +121,30 @@ struct ViewWalker::State {
   std::vector<bool> alone;
   std::unordered_map<std::uint64_t, std::vector<Known>> segments;
 
+  // Memory and time: the nodes of the tries being filled (`live`) and of the strings kept in
+  // `after` and `segments` (`held`) stay within `room`, which the capacity of the view table
+  // sets, and one view makes at most kMadePerRoom times as many nodes in all (`made`). A walk
+  // that would pass either is given up, and the plain unfolding fills the table as far as it
+  // goes; what is kept is dropped before the next view once it fills half the room.
+  std::size_t live = 0;
+  std::size_t made = 0;
+  std::size_t held = 0;
+  std::size_t room = 0;
+  static constexpr std::size_t kNodesPerView = 2;
+  static constexpr std::size_t kMadePerRoom = 8;
+  static constexpr std::size_t kLeastRoom = std::size_t{1} << 16;
+
+  [[nodiscard]] Status Within() const {
+    return live > room || made > kMadePerRoom * room ? stTooManyViews : stOk;
+  }
+
+  // Keeps strings for reuse; stTooManyViews when they do not fit.
+  Status Keep(const Known& known) {
+    if (held + known.strings.size() > room) return stTooManyViews;
+    held += known.strings.size();
+    return stOk;
+  }
+
   std::int32_t Push(std::int32_t k, std::int32_t edges) {
     conts.push_back({edges, k, conts[static_cast<std::size_t>(k)].height + 1, -1});
     return static_cast<std::int32_t>(conts.size() - 1);
@@ -136,7 +174,7 @@ struct ViewWalker::State {
   Status Record(std::int32_t k, bool f, Known& known, Body body) {
     const std::int32_t around = lowest;
     lowest = kUntouched;
-    StringTrie own;
+    StringTrie own(live, made);
     const Status st = body(own);
     const std::int32_t reached = lowest;
     lowest = std::min(around, reached);
@@ -165,10 +203,11 @@ struct ViewWalker::State {
   }
 
   // Uses known strings at node `at`: they read of k what they read when they were made.
-  void Use(const Known& known, std::int32_t k, StringTrie& out, std::int32_t at) {
+  Status Use(const Known& known, std::int32_t k, StringTrie& out, std::int32_t at) {
     if (known.bottom) lowest = 0;
     else if (known.consulted > 0) lowest = std::min(lowest, At(k).height - known.consulted + 1);
     out.Graft(at, known.strings);
+    return Within();
   }
 
   // The strings after a terminal, from the table of known ones or worked out now.
@@ -185,10 +224,10 @@ struct ViewWalker::State {
       if (Status st = Record(k, f, known, [&](StringTrie& own) { return Walk(edges, own, 0, d, k, f); }); st != stOk)
         return st;
       known.top.clear();  // the key holds the whole continuation
+      if (Status st = Keep(known); st != stOk) return st;
       found = after.emplace(key, std::move(known)).first;
     }
-    Use(found->second, k, out, at);
-    return stOk;
+    return Use(found->second, k, out, at);
   }
 
   // The walk from a mark, reused where it holds (see `alone`).
@@ -198,16 +237,15 @@ struct ViewWalker::State {
     if (!alone[static_cast<std::size_t>(mark)]) return body(out, at);
     std::vector<Known>& known = segments[(static_cast<std::uint64_t>(mark) << 3) | static_cast<std::uint64_t>(d)];
     for (const Known& one : known) {
-      if (Holds(one, k, f)) {
-        Use(one, k, out, at);
-        return stOk;
-      }
+      if (Holds(one, k, f)) return Use(one, k, out, at);
     }
     Known fresh;
     if (Status st = Record(k, f, fresh, [&](StringTrie& own) { return body(own, 0); }); st != stOk) return st;
     out.Graft(at, fresh.strings);
-    if (fresh.consulted <= kLongestKey) known.push_back(std::move(fresh));
-    return stOk;
+    if (fresh.consulted > kLongestKey) return Within();
+    if (Status st = Keep(fresh); st != stOk) return st;
+    known.push_back(std::move(fresh));
+    return Within();
   }
 
   // ViewMakeOne step for step, into a trie of its own; marks as the plain unfolding sets them.
@@ -256,6 +294,7 @@ struct ViewWalker::State {
         default:
           return stBadEdgeType;
       }
+      if (st == stOk) st = Within();
       if (st != stOk) return st;
     }
     return stOk;
@@ -366,7 +405,17 @@ Status ViewWalker::Make(std::int32_t edges, std::int32_t* slot, std::int32_t loo
   unfold = slot == nullptr || !lang->EdgeTab.Exists() || !lang->NontTab.Exists() || !lang->FirstMarks.Exists() ||
            !lang->FollowMarks.Exists();
   if (unfold) return stOk;
-  StringTrie strings;
+  State& s = *state_;
+  s.room = std::max(s.kLeastRoom, State::kNodesPerView * static_cast<std::size_t>(std::max(lang->Views, 0)));
+  if (s.held >= s.room / 2) {
+    s.after.clear();
+    s.segments.clear();
+    s.sameStacks.resize(1);
+    s.sameIndex.clear();
+    s.held = 0;
+  }
+  s.made = 0;
+  StringTrie strings(s.live, s.made);
   state_->conts.resize(1);
   state_->lowest = State::kUntouched;
   if (state_->alone.empty()) state_->FindAlone();

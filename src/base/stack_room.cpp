@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
+#include <new>
 
 namespace parvolen {
 namespace {
@@ -12,10 +14,15 @@ namespace {
 // (table allocation, printing, the sanitizer's own frames).
 constexpr std::size_t kSafetyMargin = std::size_t{256} << 10;
 
+constexpr std::int64_t kNoLimit = std::numeric_limits<std::int64_t>::max();
+
 // The lowest address a recursive step may use on this thread; 0 while unknown or unlimited.
+// The steps taken on this thread and the count past which no more are allowed.
 struct StackLimit {
   bool learned = false;
   std::uintptr_t lowest = 0;
+  std::int64_t steps = 0;
+  std::int64_t stepLimit = kNoLimit;
 };
 thread_local StackLimit tLimit;
 
@@ -33,32 +40,59 @@ void LearnLimit() {
 struct Job {
   const std::function<Status()>* run;
   Status status;
+  std::int64_t steps;
+  std::int64_t stepLimit;
 };
+
+Status RunCatching(const std::function<Status()>& job) {
+  try {
+    return job();
+  } catch (const std::bad_alloc&) {
+    return stNoMem;
+  }
+}
 
 void* RunJob(void* arg) {
   Job* job = static_cast<Job*>(arg);
-  job->status = (*job->run)();
+  tLimit.steps = job->steps;
+  tLimit.stepLimit = job->stepLimit;
+  job->status = RunCatching(*job->run);
+  job->steps = tLimit.steps;
   return nullptr;
 }
 
 }  // namespace
 
 Status RunWithStack(std::size_t bytes, const std::function<Status()>& job) {
-  Job work{&job, stOk};
+  Job work{&job, stOk, tLimit.steps, tLimit.stepLimit};
   pthread_attr_t attr;
-  if (pthread_attr_init(&attr) != 0) return job();
+  if (pthread_attr_init(&attr) != 0) return RunCatching(job);
   pthread_t thread;
   const bool started =
       pthread_attr_setstacksize(&attr, bytes) == 0 && pthread_create(&thread, &attr, RunJob, &work) == 0;
   pthread_attr_destroy(&attr);
-  if (!started) return job();
+  if (!started) return RunCatching(job);
   pthread_join(thread, nullptr);
+  tLimit.steps = work.steps;
   return work.status;
 }
 
 bool StackNearlyFull() {
   if (!tLimit.learned) LearnLimit();
+  if (++tLimit.steps > tLimit.stepLimit) return true;
   return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < tLimit.lowest;
 }
+
+std::int64_t StepsTaken() { return tLimit.steps; }
+
+StepLimit::StepLimit(std::int64_t steps) : enclosing_(tLimit.stepLimit) {
+  const std::int64_t room = std::max<std::int64_t>(steps, 0);
+  limit_ = tLimit.steps > kNoLimit - room ? kNoLimit : tLimit.steps + room;
+  tLimit.stepLimit = std::min(limit_, enclosing_);
+}
+
+StepLimit::~StepLimit() { tLimit.stepLimit = enclosing_; }
+
+bool StepLimit::Reached() const { return tLimit.steps > limit_; }
 
 }  // namespace parvolen

@@ -1,8 +1,11 @@
 // Stack room for the recursive grammar analysis: a helper thread with a large stack to run it
 // on, and a check that lets a recursive step stop before the stack of its thread runs out.
+// The same check counts the recursive steps, so that a limit on them can bound the time of
+// work that may grow far beyond what it is worth (such as counting a description's needs).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 #include "base/status.h"
@@ -14,10 +17,33 @@ namespace parvolen {
 inline constexpr std::size_t kAnalysisStackBytes = std::size_t{512} << 20;
 
 // Runs the job on a helper thread with a stack of the given size and waits for it; when no such
-// thread can be started, runs it on the calling thread. Returns the job's status.
+// thread can be started, runs it on the calling thread. Returns the job's status, and stNoMem
+// when the job ran out of memory (std::bad_alloc). The helper thread counts its steps on, and
+// obeys the step limit of, the calling thread.
 [[nodiscard]] Status RunWithStack(std::size_t bytes, const std::function<Status()>& job);
 
-// True when the calling thread's stack is nearly used up; recursive steps then give stNoMem.
+// True when the calling thread's stack is nearly used up, or when its step limit is passed;
+// recursive steps then give stNoMem. Every call counts one step.
 [[nodiscard]] bool StackNearlyFull();
+
+// The steps counted on the calling thread (and the helper threads it ran) so far.
+[[nodiscard]] std::int64_t StepsTaken();
+
+// For its lifetime, allows the calling thread `steps` more steps; past them StackNearlyFull is
+// true. An enclosing limit still holds when it is nearer.
+class StepLimit {
+ public:
+  explicit StepLimit(std::int64_t steps);
+  ~StepLimit();
+  StepLimit(const StepLimit&) = delete;
+  StepLimit& operator=(const StepLimit&) = delete;
+
+  // Whether the steps allowed ran out.
+  [[nodiscard]] bool Reached() const;
+
+ private:
+  std::int64_t enclosing_;
+  std::int64_t limit_;
+};
 
 }  // namespace parvolen

@@ -1,5 +1,6 @@
 #include "driver/run.h"
 
+#include <new>
 #include <string>
 
 #include "base/console.h"
@@ -80,6 +81,14 @@ void NoteLookalike(const std::string& langFile) {
   Report(note);
 }
 
+// Running out of memory: its message and status, as a failing run ends.
+Status RunOutOfMemory() {
+  ReportError("out of memory: the run stops here; the files it completed stay, and no other is left");
+  Print("\n" + std::string(StatusMessage(stNoMem)) + ".\n\n\n");
+  CurrentSink(Channel::Messages).Flush();
+  return stNoMem;
+}
+
 }  // namespace
 
 ConsOptions MakeConsOptions(const CommandLine& cl) {
@@ -92,7 +101,10 @@ ConsOptions MakeConsOptions(const CommandLine& cl) {
   return options;
 }
 
-Status Run(std::span<const std::string_view> args) {
+namespace {
+
+// The run itself; running out of memory leaves it as std::bad_alloc.
+Status RunCommand(std::span<const std::string_view> args) {
   const CommandLine cl = ParseCommandLine(args);
   // The long options answer before anything else is printed.
   if (!cl.BadOption.empty()) {
@@ -151,6 +163,18 @@ Status Run(std::span<const std::string_view> args) {
   (void)pool.Release(handle);  // a run that never got a handle has nothing to release
   CurrentSink(Channel::Messages).Flush();
   return st;
+}
+
+}  // namespace
+
+Status Run(std::span<const std::string_view> args) {
+  // Running out of memory anywhere ends the run as a failing status does. Unwinding releases
+  // what the run held, so the message can be made; a file being written is discarded.
+  try {
+    return RunCommand(args);
+  } catch (const std::bad_alloc&) {
+    return RunOutOfMemory();
+  }
 }
 
 }  // namespace parvolen

@@ -107,12 +107,11 @@ std::vector<std::int32_t> SharingMembers(const Language& lang, std::int32_t deci
 // inside the tail loop only those that its tails begin with.
 std::set<std::int32_t> TextbookTerms(const Grammar& grammar, const LLSets& ll1, const ChoicePoint& choice,
                                      std::int32_t member, bool loop) {
-  static const StringSet none{TermString{}};
   std::set<std::int32_t> terms;
   for (std::int32_t prod : grammar.ProductionsBelow(member)) {
     if (!ll1.Useful(prod)) continue;
-    for (const TermString& s : ll1.FirstOf(grammar.RestFrom(prod, member), loop ? none : ll1.Follow(choice.Owner)))
-      if (!s.empty() || !loop) terms.insert(s.empty() ? 0 : s[0]);
+    for (std::int32_t t : ll1.FirstLeads(grammar.RestFrom(prod, member), loop ? std::nullopt : std::optional(choice.Owner)))
+      if (t != 0 || !loop) terms.insert(t);
   }
   // The loop looks at the coming terminal after every pass, at the end of the input too.
   if (loop && grammar.Lang().EoiCode == 0 && ll1.Follow(choice.Owner).contains(TermString{})) terms.insert(0);

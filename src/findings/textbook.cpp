@@ -5,10 +5,61 @@
 namespace parvolen {
 namespace {
 
+// The operations on a set of strings that the computation needs, for both forms: StringSet for
+// any k, and Leads (sorted terminal numbers, 0 for λ) for k = 1.
+std::int32_t Length(const TermString& x) { return static_cast<std::int32_t>(x.size()); }
+std::int32_t Length(std::int32_t x) { return x == 0 ? 0 : 1; }
+
+void Lambda(StringSet& set) { set.insert(TermString{}); }
+void Lambda(LLSets::Leads& set) { set.insert(std::lower_bound(set.begin(), set.end(), 0), 0); }
+
+StringSet Unit(const StringSet&, std::int32_t term) { return StringSet{TermString{term}}; }
+LLSets::Leads Unit(const LLSets::Leads&, std::int32_t term) { return LLSets::Leads{term}; }
+
+
+// Collecting the strings of a concatenation: inserted at once, or gathered and sorted at the end.
+void Add(StringSet& out, const TermString& x) { out.insert(x); }
+void Add(LLSets::Leads& out, std::int32_t x) { out.push_back(x); }
+void Join(StringSet& out, const TermString& x, const TermString& y, std::size_t room) {
+  TermString joined = x;
+  joined.insert(joined.end(), y.begin(), y.begin() + static_cast<std::ptrdiff_t>(std::min(y.size(), room)));
+  out.insert(std::move(joined));
+}
+void Join(LLSets::Leads& out, std::int32_t, std::int32_t y, std::size_t) { out.push_back(y); }  // x is λ
+void Settle(StringSet&) {}
+void Settle(LLSets::Leads& out) {
+  std::sort(out.begin(), out.end());
+  out.erase(std::unique(out.begin(), out.end()), out.end());
+}
+
 bool SetIsGrowing(StringSet& target, const StringSet& more) {
   const std::size_t before = target.size();
   target.insert(more.begin(), more.end());
   return target.size() != before;
+}
+bool SetIsGrowing(LLSets::Leads& target, const LLSets::Leads& more) {
+  if (more.size() * 8 < target.size()) {  // a few: each where it belongs
+    bool grew = false;
+    for (std::int32_t t : more) {
+      const auto at = std::lower_bound(target.begin(), target.end(), t);
+      if (at != target.end() && *at == t) continue;
+      target.insert(at, t);
+      grew = true;
+    }
+    return grew;
+  }
+  if (std::includes(target.begin(), target.end(), more.begin(), more.end())) return false;
+  LLSets::Leads merged;
+  merged.reserve(target.size() + more.size());
+  std::set_union(target.begin(), target.end(), more.begin(), more.end(), std::back_inserter(merged));
+  target = std::move(merged);
+  return true;
+}
+
+template <class Set>
+const Set& SetAt(const std::vector<Set>& sets, std::int32_t i) {
+  static const Set empty;
+  return i >= 0 && static_cast<std::size_t>(i) < sets.size() ? sets[i] : empty;
 }
 
 }  // namespace
@@ -19,31 +70,56 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget)
   first_.resize(nonts);
   follow_.resize(nonts);
   FindUseful(grammar);
-  ComputeFirst(grammar);
-  if (complete_) ComputeFollow(grammar);
+  if (k_ == 1) {
+    first1_.resize(nonts);
+    follow1_.resize(nonts);
+    ComputeFirst(grammar, first1_);
+    if (complete_) ComputeFollow(grammar, first1_, follow1_);
+    if (!complete_) {
+      first1_.assign(nonts, {});
+      follow1_.assign(nonts, {});
+    }
+    shown_.assign(2 * nonts, false);
+    return;
+  }
+  ComputeFirst(grammar, first_);
+  if (complete_) ComputeFollow(grammar, first_, follow_);
   if (!complete_) {
     first_.assign(nonts, {});
     follow_.assign(nonts, {});
   }
 }
 
-bool LLSets::Concat(const StringSet& a, const StringSet& b, StringSet& out) const {
-  for (const TermString& x : a) {
+const StringSet& LLSets::Shown(std::vector<StringSet>& sets, const std::vector<Leads>& leads, std::size_t at,
+                               std::int32_t i) const {
+  if (i < 0 || static_cast<std::size_t>(i) >= sets.size()) return empty_;
+  if (k_ == 1 && !shown_[at + static_cast<std::size_t>(i)]) {
+    shown_[at + static_cast<std::size_t>(i)] = true;
+    for (std::int32_t t : leads[i]) sets[i].insert(t == 0 ? TermString{} : TermString{t});
+  }
+  return sets[i];
+}
+
+const StringSet& LLSets::First(std::int32_t nont) const { return Shown(first_, first1_, 0, nont); }
+const StringSet& LLSets::Follow(std::int32_t nont) const { return Shown(follow_, follow1_, first_.size(), nont); }
+
+template <class Set>
+bool LLSets::Concat(const Set& a, const Set& b, Set& out, bool* readsB) const {
+  for (const auto& x : a) {
     if (budget_ == 0) return false;
     --budget_;
-    if (static_cast<std::int32_t>(x.size()) >= k_) {
-      out.insert(x);
+    if (Length(x) >= k_) {
+      Add(out, x);
       continue;
     }
-    for (const TermString& y : b) {
+    if (readsB != nullptr) *readsB = true;
+    for (const auto& y : b) {
       if (budget_ == 0) return false;
       --budget_;
-      const std::size_t room = static_cast<std::size_t>(k_) - x.size();
-      TermString joined = x;
-      joined.insert(joined.end(), y.begin(), y.begin() + static_cast<std::ptrdiff_t>(std::min(y.size(), room)));
-      out.insert(std::move(joined));
+      Join(out, x, y, static_cast<std::size_t>(k_ - Length(x)));
     }
   }
+  Settle(out);
   return true;
 }
 
@@ -53,21 +129,58 @@ StringSet LLSets::Then(const StringSet& a, const StringSet& b) const {
   return out;
 }
 
-StringSet LLSets::FirstOf(const SymbolString& symbols, const StringSet& tail) const {
-  StringSet current{TermString{}};
+bool LLSets::Spend(std::size_t cost) const {
+  if (cost > budget_) {
+    budget_ = 0;
+    return false;
+  }
+  budget_ -= cost;
+  return true;
+}
+
+template <class Set>
+Set LLSets::FirstOfNoting(const SymbolString& symbols, const Set& tail, const std::vector<Set>& first,
+                          std::vector<std::int32_t>* read) const {
+  Set current;
+  Lambda(current);
   for (const GrammarSymbol& symbol : symbols) {
-    StringSet next;
+    Set next;
     if (symbol.Kind == kEdgeTerminal) {
-      if (!Concat(current, StringSet{TermString{symbol.Code}}, next)) return {};
-    } else if (!Concat(current, First(symbol.Code), next)) {
-      return {};
+      if (!Concat(current, Unit(current, symbol.Code), next)) return {};
+    } else {
+      bool readsFirst = false;
+      if (!Concat(current, SetAt(first, symbol.Code), next, &readsFirst)) return {};
+      if (readsFirst && read != nullptr) read->push_back(symbol.Code);
     }
     current = std::move(next);
     if (current.empty()) return current;
   }
-  StringSet result;
+  Set result;
   if (!Concat(current, tail, result)) return {};
   return result;
+}
+
+StringSet LLSets::FirstOf(const SymbolString& symbols, const StringSet& tail) const {
+  if (k_ != 1) return FirstOfNoting(symbols, tail, first_, nullptr);
+  Leads leads;
+  for (const TermString& s : tail) leads.push_back(s.empty() ? 0 : s[0]);
+  StringSet strings;
+  for (std::int32_t t : FirstOfNoting(symbols, leads, first1_, nullptr))
+    strings.insert(t == 0 ? TermString{} : TermString{t});
+  return strings;
+}
+
+LLSets::Leads LLSets::FirstLeads(const SymbolString& symbols, std::optional<std::int32_t> followOf) const {
+  if (k_ == 1) {
+    Leads none{0};
+    return FirstOfNoting(symbols, followOf ? SetAt(follow1_, *followOf) : none, first1_, nullptr);
+  }
+  static const StringSet none{TermString{}};
+  Leads leads;
+  for (const TermString& s : FirstOf(symbols, followOf ? Follow(*followOf) : none))
+    leads.push_back(s.empty() ? 0 : s[0]);
+  Settle(leads);
+  return leads;
 }
 
 // Productive nonterminals by counting, for each production, the symbols not yet known to
@@ -126,11 +239,12 @@ void LLSets::FindUseful(const Grammar& grammar) {
 
 // A worklist of productions: one is evaluated again when the FIRST set of a nonterminal on
 // its right side grew.
-void LLSets::ComputeFirst(const Grammar& grammar) {
+template <class Set>
+void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
   const auto& prods = grammar.Productions();
-  std::vector<std::vector<std::int32_t>> dependents(first_.size());
+  std::vector<std::vector<std::int32_t>> dependents(first.size());
   std::vector<std::int32_t> work;
-  std::vector<bool> queued(prods.size(), false);
+  std::vector<std::uint8_t> queued(prods.size(), 0);  // bytes: this loop runs often
   for (std::size_t p = 1; p < prods.size(); ++p) {
     const auto prod = static_cast<std::int32_t>(p);
     if (!Productive(prods[p].Owner) || prods[p].Path.empty()) continue;
@@ -145,18 +259,50 @@ void LLSets::ComputeFirst(const Grammar& grammar) {
     work.push_back(prod);
     queued[p] = true;
   }
-  const StringSet none{TermString{}};
+  // A production evaluated again on the FIRST sets it read last time gives the same strings for
+  // the same steps, and its owner's set holds them already: only the steps are taken then.
+  struct Evaluated {
+    bool Done = false;
+    std::size_t Cost = 0;
+    std::vector<std::int32_t> Read;
+    std::vector<std::uint64_t> Versions;  // of the sets read, when they were read
+  };
+  std::vector<Evaluated> evaluated(prods.size());
+  std::vector<std::uint64_t> version(first.size(), 0);  // how often each FIRST set grew
+  auto unchanged = [&](const Evaluated& e) {
+    if (!e.Done) return false;
+    for (std::size_t i = 0; i < e.Read.size(); ++i)
+      if (version[e.Read[i]] != e.Versions[i]) return false;
+    return true;
+  };
+  Set none;
+  Lambda(none);
   while (!work.empty() && complete_) {
     const std::int32_t p = work.back();
     work.pop_back();
     queued[p] = false;
-    const StringSet strings = FirstOf(grammar.RightSide(p), none);
+    Evaluated& e = evaluated[p];
+    if (unchanged(e)) {
+      if (!Spend(e.Cost) || budget_ == 0) {
+        complete_ = false;
+        break;
+      }
+      continue;
+    }
+    const std::size_t before = budget_;
+    e.Read.clear();
+    const Set strings = FirstOfNoting(grammar.RightSide(p), none, first, &e.Read);
     if (budget_ == 0) {
       complete_ = false;
       break;
     }
+    e.Done = true;
+    e.Cost = before - budget_;
+    e.Versions.clear();
+    for (std::int32_t n : e.Read) e.Versions.push_back(version[n]);
     const std::int32_t owner = prods[p].Owner;
-    if (!SetIsGrowing(first_[owner], strings)) continue;
+    if (!SetIsGrowing(first[owner], strings)) continue;
+    ++version[owner];
     for (std::int32_t q : dependents[owner])
       if (!queued[q]) {
         queued[q] = true;
@@ -167,30 +313,36 @@ void LLSets::ComputeFirst(const Grammar& grammar) {
 
 // What follows each occurrence inside its production is fixed; then a worklist of owners whose
 // FOLLOW set grew carries it into the nonterminals they contain.
-void LLSets::ComputeFollow(const Grammar& grammar) {
+template <class Set>
+void LLSets::ComputeFollow(const Grammar& grammar, const std::vector<Set>& first, std::vector<Set>& follow) {
   const auto& prods = grammar.Productions();
   const std::int32_t start = grammar.Lang().StartNont;
   if (!Reachable(start)) return;
-  follow_[start].insert(TermString{});
+  Lambda(follow[start]);
   struct Occurrence {
     std::int32_t nont;
-    StringSet after;
+    Set after;
+    bool done = false;         // carried once; what it carries depends on the owner's FOLLOW set only
+    bool readsFollow = false;  // when a string of `after` is shorter than k
   };
-  std::vector<std::vector<Occurrence>> inside(first_.size());  // by owner
-  const StringSet none{TermString{}};
+  std::vector<std::vector<Occurrence>> inside(first.size());  // by owner
+  Set none;
+  Lambda(none);
   for (std::size_t p = 1; p < prods.size() && complete_; ++p) {
     if (!useful_[p]) continue;
     const SymbolString& right = grammar.RightSide(static_cast<std::int32_t>(p));
     for (std::size_t i = 0; i < right.size(); ++i) {
       if (right[i].Kind != kEdgeNonterminal) continue;
-      inside[prods[p].Owner].push_back(
-          {right[i].Code, FirstOf(SymbolString(right.begin() + static_cast<std::ptrdiff_t>(i) + 1, right.end()), none)});
+      const SymbolString rest(right.begin() + static_cast<std::ptrdiff_t>(i) + 1, right.end());
+      Occurrence o{right[i].Code, FirstOfNoting(rest, none, first, nullptr)};
+      o.readsFollow = std::any_of(o.after.begin(), o.after.end(), [&](const auto& x) { return Length(x) < k_; });
+      inside[prods[p].Owner].push_back(std::move(o));
       if (budget_ == 0) complete_ = false;
     }
   }
   std::vector<std::int32_t> work;
-  std::vector<bool> queued(first_.size(), false);
-  for (std::size_t n = 1; n < first_.size(); ++n)
+  std::vector<std::uint8_t> queued(first.size(), 0);
+  for (std::size_t n = 1; n < first.size(); ++n)
     if (reachable_[n]) {
       work.push_back(static_cast<std::int32_t>(n));
       queued[n] = true;
@@ -199,13 +351,22 @@ void LLSets::ComputeFollow(const Grammar& grammar) {
     const std::int32_t owner = work.back();
     work.pop_back();
     queued[owner] = false;
-    for (const Occurrence& o : inside[owner]) {
-      StringSet more;
-      if (!Concat(o.after, follow_[owner], more)) {
+    for (Occurrence& o : inside[owner]) {
+      // Carried again without reading the owner's set: the same strings, which are there.
+      if (o.done && !o.readsFollow) {
+        if (!Spend(o.after.size())) {
+          complete_ = false;
+          break;
+        }
+        continue;
+      }
+      o.done = true;
+      Set more;
+      if (!Concat(o.after, follow[owner], more)) {
         complete_ = false;
         break;
       }
-      if (SetIsGrowing(follow_[o.nont], more) && !queued[o.nont]) {
+      if (SetIsGrowing(follow[o.nont], more) && !queued[o.nont]) {
         queued[o.nont] = true;
         work.push_back(o.nont);
       }

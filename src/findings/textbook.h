@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "findings/grammar.h"
@@ -19,6 +20,9 @@ inline constexpr std::size_t kTextbookBudget = 5'000'000;
 
 class LLSets {
  public:
+  // Strings of at most one terminal, as the terminals' numbers (0 for λ), ascending.
+  using Leads = std::vector<std::int32_t>;
+
   // Computes the sets for lookahead k (1 to 5); Complete() is false when the budget ran out.
   LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget = kTextbookBudget);
 
@@ -28,31 +32,49 @@ class LLSets {
   [[nodiscard]] bool Reachable(std::int32_t nont) const { return Flag(reachable_, nont); }
   // Whether production p belongs to the reduced grammar.
   [[nodiscard]] bool Useful(std::int32_t prod) const { return Flag(useful_, prod); }
-  [[nodiscard]] const StringSet& First(std::int32_t nont) const { return At(first_, nont); }
-  [[nodiscard]] const StringSet& Follow(std::int32_t nont) const { return At(follow_, nont); }
+  [[nodiscard]] const StringSet& First(std::int32_t nont) const;
+  [[nodiscard]] const StringSet& Follow(std::int32_t nont) const;
   // FIRST_k of a symbol string, then cut to k after `tail` is appended ({λ} as tail: none).
   [[nodiscard]] StringSet FirstOf(const SymbolString& symbols, const StringSet& tail) const;
   // a ⊕k b: each string of a followed by each of b, cut to k; empty when the budget runs out.
   [[nodiscard]] StringSet Then(const StringSet& a, const StringSet& b) const;
+  // The first terminals (0 for λ) of FirstOf(symbols, FOLLOW_k(followOf)), or of
+  // FirstOf(symbols, {λ}) without followOf; the same steps of the budget.
+  [[nodiscard]] Leads FirstLeads(const SymbolString& symbols, std::optional<std::int32_t> followOf) const;
 
  private:
   [[nodiscard]] static bool Flag(const std::vector<bool>& flags, std::int32_t i) {
     return i >= 0 && static_cast<std::size_t>(i) < flags.size() && flags[i];
   }
-  [[nodiscard]] const StringSet& At(const std::vector<StringSet>& sets, std::int32_t i) const {
-    return i >= 0 && static_cast<std::size_t>(i) < sets.size() ? sets[i] : empty_;
-  }
-  // a ⊕k b, merged into out; false when the budget runs out.
-  bool Concat(const StringSet& a, const StringSet& b, StringSet& out) const;
+  // The sets of a nonterminal as StringSet; for k = 1 made from the Leads when first asked for.
+  const StringSet& Shown(std::vector<StringSet>& sets, const std::vector<Leads>& leads, std::size_t at,
+                         std::int32_t i) const;
+  // The computation works on either form of a set: StringSet, or Leads for k = 1.
+  // a ⊕k b, into the empty out; false when the budget runs out. `readsB` (when given) is set when
+  // a string of a is shorter than k, so that the outcome depends on b.
+  template <class Set>
+  bool Concat(const Set& a, const Set& b, Set& out, bool* readsB = nullptr) const;
+  // FirstOf over the given FIRST sets, noting in `read` (when given) each nonterminal whose set
+  // the outcome depends on.
+  template <class Set>
+  [[nodiscard]] Set FirstOfNoting(const SymbolString& symbols, const Set& tail, const std::vector<Set>& first,
+                                  std::vector<std::int32_t>* read) const;
+  // Takes `cost` steps of the budget at once, as a computation that spends them would; false
+  // when that computation would have run out of budget on the way.
+  bool Spend(std::size_t cost) const;
   void FindUseful(const Grammar& grammar);
-  void ComputeFirst(const Grammar& grammar);
-  void ComputeFollow(const Grammar& grammar);
+  template <class Set>
+  void ComputeFirst(const Grammar& grammar, std::vector<Set>& first);
+  template <class Set>
+  void ComputeFollow(const Grammar& grammar, const std::vector<Set>& first, std::vector<Set>& follow);
 
   std::int32_t k_;
   bool complete_ = true;
   mutable std::size_t budget_;
   std::vector<bool> productive_, reachable_, useful_;
-  std::vector<StringSet> first_, follow_;
+  mutable std::vector<StringSet> first_, follow_;
+  std::vector<Leads> first1_, follow1_;  // k = 1
+  mutable std::vector<bool> shown_;      // k = 1: which of first_ and then follow_ are made
   StringSet empty_;
 };
 

@@ -1,7 +1,9 @@
 #include "inspect/command.h"
 
+#include <new>
 
 #include "base/console.h"
+#include "base/diagnostic.h"
 #include "base/version.h"
 #include "inspect/inspection.h"
 #include "inspect/parse_command.h"
@@ -95,7 +97,10 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
   return cmd;
 }
 
-Status RunInspect(std::span<const std::string_view> args) {
+namespace {
+
+// The command itself; running out of memory leaves it as std::bad_alloc.
+Status InspectCommandRun(std::span<const std::string_view> args) {
   const InspectCommand cmd = ParseInspectCommand(args);
   if (cmd.Version && cmd.Error.empty() && !cmd.Usage) {
     Print("parvolen-inspect " + std::string(kVersion) + "\n");
@@ -136,6 +141,20 @@ Status RunInspect(std::span<const std::string_view> args) {
   }
   CurrentSink(Channel::Messages).Flush();
   return st;
+}
+
+}  // namespace
+
+Status RunInspect(std::span<const std::string_view> args) {
+  // Running out of memory anywhere ends the command with its status and a message; unwinding
+  // releases what it held first.
+  try {
+    return InspectCommandRun(args);
+  } catch (const std::bad_alloc&) {
+    CurrentSink(Channel::Messages).Flush();
+    ReportError("out of memory: the inspection stops here");
+    return stNoMem;
+  }
 }
 
 }  // namespace parvolen::inspect

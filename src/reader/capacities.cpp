@@ -1,6 +1,10 @@
 #include "reader/capacities.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "base/console.h"
+#include "base/stack_room.h"
 #include "reader/reader.h"
 
 namespace parvolen {
@@ -33,8 +37,15 @@ const CapacityKey* CapacityKeyOf(Status st) {
   return nullptr;
 }
 
-CapacityCount CountCapacities(std::string_view descriptionName, Status overflowed, const ReadOptions& options) {
+std::int64_t CountingSteps(std::int64_t failedReadingSteps) {
+  const std::int64_t most = std::numeric_limits<std::int64_t>::max() / kCountingStepsFactor;
+  return std::max(kLeastCountingSteps, std::min(failedReadingSteps, most) * kCountingStepsFactor);
+}
+
+CapacityCount CountCapacities(std::string_view descriptionName, Status overflowed, const ReadOptions& options,
+                              std::optional<std::int64_t> steps) {
   CapacityCount count;
+  const StepLimit limit(steps.value_or(std::numeric_limits<std::int64_t>::max()));
   Capacities room;
   room.fill(kFirstRoom);
   if (const CapacityKey* full = CapacityKeyOf(overflowed); full != nullptr)
@@ -57,6 +68,10 @@ CapacityCount CountCapacities(std::string_view descriptionName, Status overflowe
     if (const Language* lang = pool.Record(handle); lang != nullptr)
       for (std::size_t k = 0; k < kCapacityCount; ++k) count.Needed[k] = lang->*kCapacityKeys[k].Last;
     (void)pool.Release(handle);
+    if (limit.Reached()) {
+      count.GaveUp = true;
+      return count;
+    }
     const CapacityKey* full = CapacityKeyOf(count.Outcome);
     if (full == nullptr) return count;
     const auto k = static_cast<std::size_t>(full - kCapacityKeys.data());

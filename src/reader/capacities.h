@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,14 +46,24 @@ struct CapacityCount {
   Status Outcome = stOk;
   Capacities Needed{};
   std::string Diagnostics;
+  bool GaveUp = false;  // the steps allowed ran out: Outcome and Needed tell nothing then
 };
+
+// The steps of the analysis (see StackNearlyFull) that counting after a failed reading may take:
+// this many times the steps of that reading, and at least kLeastCountingSteps, so that counting
+// what a description needs takes no more than a small multiple of the time its reading took.
+inline constexpr std::int64_t kCountingStepsFactor = 8;
+inline constexpr std::int64_t kLeastCountingSteps = std::int64_t{1} << 22;
+[[nodiscard]] std::int64_t CountingSteps(std::int64_t failedReadingSteps);
 
 // Reads the description again, printing nothing, with a capacity of 1024 for every table in
 // place of the [Language] values; a table that overflows gets kCountingLimit and the reading
 // starts over. The table of the "Too many" status `overflowed`, when one is given, starts with
 // kCountingLimit.
-// The options are those of the reading that is counted for.
+// The options are those of the reading that is counted for. With `steps`, the counting gives up
+// after that many steps of the analysis in all its readings.
 [[nodiscard]] CapacityCount CountCapacities(std::string_view descriptionName, Status overflowed = stOk,
-                                            const ReadOptions& options = {});
+                                            const ReadOptions& options = {},
+                                            std::optional<std::int64_t> steps = std::nullopt);
 
 }  // namespace parvolen

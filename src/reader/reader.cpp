@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/diagnostic.h"
+#include "base/stack_room.h"
 #include "base/text.h"
 #include "reader/capacities.h"
 #include "reader/faults.h"
@@ -74,7 +75,7 @@ class Reader {
  public:
   Reader(LanguagePool& pool, std::int32_t handle, ReadProgress* progress, std::string_view file,
          const Capacities* raised)
-      : pool_(pool), handle_(handle), progress_(progress), file_(file), raised_(raised) {}
+      : pool_(pool), handle_(handle), progress_(progress), file_(file), raised_(raised), startSteps_(StepsTaken()) {}
 
   // Reads lines up to the end of the file or a stopping line; the first failing status.
   [[nodiscard]] Status ReadLines(std::FILE* description, Listing& listing) {
@@ -277,7 +278,8 @@ class Reader {
     const std::int32_t given = lang.*key.Capacity;
     ReadOptions options;
     options.EmbeddedKeys = lang.EmbeddedKeys != 0;
-    const CapacityCount count = CountCapacities(file_, key.TooMany, options);
+    const CapacityCount count =
+        CountCapacities(file_, key.TooMany, options, CountingSteps(StepsTaken() - startSteps_));
     const auto k = static_cast<std::size_t>(&key - CapacityKeys().data());
     std::string needs;
     if (count.Outcome == stOk && count.Needed[k] > given) {
@@ -291,6 +293,8 @@ class Reader {
       d.Text += ": this description needs " + needs;
       if (keyPlace == nullptr && count.Outcome == stOk)
         d.Hint = "add '" + std::string(key.Key) + " = " + needs + "' to [Language]";
+    } else if (count.GaveUp) {
+      d.Hint = "no count of what it needs: counting was given up, as it took far longer than this reading";
     } else {
       d.Hint = "no count of what it needs: the description fails further on for another reason";
     }
@@ -403,6 +407,7 @@ class Reader {
   std::string currentText_;  // its trimmed text; empty once every line is read
   const Capacities* raised_;  // a counting reading's capacities, else nullptr
   Status grammarFault_ = stOk;  // a counting reading's grammar that fails the check
+  std::int64_t startSteps_;   // the analysis steps taken before this reading began
   std::array<Diagnostic, kSectionCount> headers_{};  // where each section's header stands, once read
   std::vector<std::pair<std::string, Diagnostic>> keys_;  // the [Language] keys where they were set
   struct Declared {

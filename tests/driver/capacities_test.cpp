@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/console.h"
+#include "base/stack_room.h"
 #include "driver/run.h"
 #include "reader/capacities.h"
 #include "support/describe.h"
@@ -120,6 +121,34 @@ TEST(Capacities, EmbeddedReadingsNeedNoKeys) {
       EXPECT_EQ(Describe(WithCapacities(stripped, {{"Terminals", 1}}), true).status, stTooManyTerminals) << file.path();
     }
   }
+}
+
+// Sixty optional terminals in one production at lookahead 5: about six million strings. A
+// reading with room for 1000 views fails at once; counting what it needs is cut off by the steps
+// allowed, and the failing reading still names the capacity, counted or not.
+TEST(Capacities, CountingGivesUpPastItsSteps) {
+  std::string text =
+      "[Language]\nStartingSymbol = S\nEofName = eoi\nLookahead = 5\nTerminals = 100\nNonterminals = 100\n"
+      "Productions = 200\nEdges = 100000\nViews = 1000\nNodes = 100000\nSymbNodes = 1000\n[Terminals]\n";
+  std::string nonterminals = "[Nonterminals]\nS\n", productions = "[Productions]\nS ::= ", optional;
+  for (int i = 0; i < 60; ++i) {
+    const std::string n = std::to_string(i);
+    text += "t" + n + "\n";
+    nonterminals += "N" + n + "\n";
+    productions += "[N" + n + "]";
+    optional += "N" + n + " ::= (t" + n + ")\nN" + n + " ::=\n";
+  }
+  text += "eoi\n" + nonterminals + productions + "(eoi)\n" + optional;
+  const std::string path = TempPath("optional");
+  std::ofstream(path) << text;
+
+  const std::int64_t before = StepsTaken();
+  const CapacityCount cut = CountCapacities(path, stTooManyViews, {}, 100000);
+  EXPECT_TRUE(cut.GaveUp);
+  EXPECT_LE(StepsTaken() - before, std::int64_t{101000});
+  Described failed = Describe(text);
+  EXPECT_EQ(failed.status, stTooManyViews);
+  EXPECT_NE(failed.err.find("Views = 1000 is too small"), std::string::npos) << failed.err;
 }
 
 }  // namespace

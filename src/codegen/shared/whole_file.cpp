@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <exception>
 #include <mutex>
 
 namespace parvolen {
@@ -113,13 +114,20 @@ std::string TempName(const std::string& target, unsigned number) {
 }  // namespace
 
 WholeFile::~WholeFile() {
-  if (stream_ != nullptr) (void)Commit();
+  if (stream_ == nullptr) return;
+  // Left by an exception (such as running out of memory) the text is incomplete.
+  if (std::uncaught_exceptions() > exceptions_) {
+    Discard();
+    return;
+  }
+  (void)Commit();
 }
 
 bool WholeFile::Open(const std::string& path) {
   if (stream_ != nullptr) (void)Commit();
   std::string target;
   mode_t mode = 0;
+  exceptions_ = std::uncaught_exceptions();
   if (Replaceable(path, target, mode)) {
     GuardSignals();
     static std::atomic<unsigned> counter{0};

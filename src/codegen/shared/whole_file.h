@@ -26,7 +26,8 @@ class WholeFile {
   WholeFile() = default;
   WholeFile(const WholeFile&) = delete;
   WholeFile& operator=(const WholeFile&) = delete;
-  // A file neither committed nor discarded is committed, whatever was written of it.
+  // A file neither committed nor discarded is committed, whatever was written of it, unless an
+  // exception ends its life: then it is discarded.
   ~WholeFile();
 
   // Opens the file for writing; false (errno set, nothing open) when it cannot be created.
@@ -47,6 +48,7 @@ class WholeFile {
   std::string temp_;    // the temporary file; empty when written in place
   std::string target_;  // the final file that the temporary one replaces
   int slot_ = -1;       // where the signal handler finds temp_, or -1
+  int exceptions_ = 0;  // exceptions in flight when it was opened
 };
 
 }  // namespace parvolen
