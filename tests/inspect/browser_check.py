@@ -146,7 +146,7 @@ def main():
         if run.returncode != 0 or not os.path.isfile(page):
             print("%s: --html ends with status %d\n%s%s" % (lang, run.returncode, run.stdout, run.stderr))
             return 1
-        summary = json.loads(subprocess.run([inspect, "--json", lang], capture_output=True, text=True).stdout)
+        summary = json.loads(subprocess.run([inspect, "--prefix", "--json", lang], capture_output=True, text=True).stdout)
         pages.append((name, os.path.abspath(page), len(summary["nonterminals"])))
     if not pages:
         print("no example under", examples)
