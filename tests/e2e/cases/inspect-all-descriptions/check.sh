@@ -10,6 +10,10 @@ limit=0.9
 fail=0
 count=0
 TIMEFORMAT='%U %S'
+# A build with sanitizers (which cannot start under a limit of address space) runs many times
+# slower: its processor time says nothing, so only the statuses and outputs are checked there.
+timed=1
+(ulimit -v 200000; exec "$inspect" --version > /dev/null 2>&1) || timed=0
 while IFS= read -r -d '' file; do
   count=$((count + 1))
   rm -rf gen && mkdir gen
@@ -25,7 +29,7 @@ while IFS= read -r -d '' file; do
       echo "$file ($mode): exit status $got, parvolen ends with $want"
       fail=1
     fi
-    if ! awk -v limit="$limit" '{ exit !($1 + $2 < limit) }' time.txt; then
+    if [ "$timed" = 1 ] && ! awk -v limit="$limit" '{ exit !($1 + $2 < limit) }' time.txt; then
       echo "$file ($mode): took $(cat time.txt) seconds of processor time"
       fail=1
     fi
