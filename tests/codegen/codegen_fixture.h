@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -103,5 +104,18 @@ class LangBuilder {
 
   Language& lang_;
 };
+
+// How many random grammars a property test tries: PARVOLEN_PROPERTY_GRAMMARS, else the default.
+inline int PropertyGrammarCount(int fallback) {
+  const char* text = std::getenv("PARVOLEN_PROPERTY_GRAMMARS");
+  const int count = text != nullptr ? std::atoi(text) : 0;
+  return count > 0 ? count : fallback;
+}
+
+// The exit status of a shell command, or -1 when it did not exit normally.
+inline int RunShell(const std::string& command) {
+  const int raw = std::system(command.c_str());
+  return raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
 
 }  // namespace parvolen::testing_codegen

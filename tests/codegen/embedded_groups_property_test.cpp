@@ -28,16 +28,7 @@ constexpr int kDefaultGrammars = 300;
 constexpr int kTerminals = 6;      // t0 .. t5; terminal kTerminals is the end of input
 constexpr int kNonterminals = 3;   // N0 .. N2; N0 the starting symbol
 
-int GrammarCount() {
-  const char* text = std::getenv("PARVOLEN_PROPERTY_GRAMMARS");
-  const int count = text != nullptr ? std::atoi(text) : 0;
-  return count > 0 ? count : kDefaultGrammars;
-}
-
-int RunShell(const std::string& command) {
-  const int raw = std::system(command.c_str());
-  return raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
+int GrammarCount() { return PropertyGrammarCount(kDefaultGrammars); }
 
 // A random description with groups and the same grammar as a model.
 class GroupGrammar {

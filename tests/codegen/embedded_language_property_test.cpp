@@ -35,17 +35,7 @@ constexpr int kDetailedFailures = 5;  // grammars whose failures are printed in 
 constexpr int kMostErrors = 3;  // of the parses with recovery
 constexpr int kTimedOutOrKilled = 124;  // from this exit status on, timeout(1) or a signal ended the run
 
-int GrammarCount() {
-  const char* text = std::getenv("PARVOLEN_PROPERTY_GRAMMARS");
-  const int count = text != nullptr ? std::atoi(text) : 0;
-  return count > 0 ? count : kDefaultGrammars;
-}
-
-// The exit status of a shell command, or -1 when it did not exit normally.
-int RunShell(const std::string& command) {
-  const int raw = std::system(command.c_str());
-  return raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
+int GrammarCount() { return PropertyGrammarCount(kDefaultGrammars); }
 
 std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 

@@ -33,16 +33,7 @@ using namespace testing_grammar;
 constexpr int kDefaultGrammars = 80;
 constexpr int kProbesPerKind = 6;
 
-int GrammarCount() {
-  const char* text = std::getenv("PARVOLEN_PROPERTY_GRAMMARS");
-  const int count = text != nullptr ? std::atoi(text) : 0;
-  return count > 0 ? count : kDefaultGrammars;
-}
-
-int RunShell(const std::string& command) {
-  const int raw = std::system(command.c_str());
-  return raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
+int GrammarCount() { return PropertyGrammarCount(kDefaultGrammars); }
 
 std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
