@@ -41,8 +41,8 @@ Status CheckGrammar(const Language& lang, const ReadProgress& progress, std::str
   if (options.Losses) {
     const Severity level = options.Strict ? Severity::Error : Severity::Warning;
     found = LossDiagnostics(grammar, places, level);
-    std::vector<Diagnostic> loops = ExtendedLoopDiagnostics(grammar, places, level);
-    found.insert(found.end(), loops.begin(), loops.end());
+    std::vector<Diagnostic> extended = ExtendedDiagnostics(grammar, places, level);
+    found.insert(found.end(), extended.begin(), extended.end());
   }
   const bool rejects = !found.empty();
   std::vector<Diagnostic> unused = UnusedDiagnostics(grammar, places, progress);

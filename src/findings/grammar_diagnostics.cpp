@@ -4,6 +4,7 @@
 #include <set>
 
 #include "findings/examples.h"
+#include "findings/extended_losses.h"
 #include "findings/kind_failure.h"
 #include "findings/loss_warnings.h"
 #include "findings/losses.h"
@@ -111,63 +112,33 @@ std::vector<Diagnostic> LossDiagnostics(const Grammar& grammar, const Descriptio
   return out;
 }
 
-std::vector<Diagnostic> ExtendedLoopDiagnostics(const Grammar& grammar, const DescriptionPlaces& places,
-                                                Severity level) {
+std::vector<Diagnostic> ExtendedDiagnostics(const Grammar& grammar, const DescriptionPlaces& places, Severity level) {
   std::vector<Diagnostic> out;
-  const Language& lang = grammar.Lang();
-  if (lang.Extended == 0 || !lang.NontTab.Exists()) return out;
-  const std::size_t nonts = static_cast<std::size_t>(std::max(lang.LastNonterminal, 0)) + 1;
-  bool loops = false;
-  for (const ChoicePoint& choice : grammar.Choices()) loops = loops || (choice.InTails && choice.Prefix.empty());
-  if (!loops) return out;
-  const LLSets ll1(grammar, 1);
-  if (!ll1.Complete()) return out;
-  // The terminals that can come after each nonterminal where it ends its tail loop, in one pass
-  // over the right sides.
-  std::vector<std::set<std::int32_t>> exits(nonts);
-  const auto& prods = grammar.Productions();
-  for (std::size_t q = 1; q < prods.size(); ++q) {
-    const auto prod = static_cast<std::int32_t>(q);
-    if (!ll1.Useful(prod)) continue;
-    const SymbolString& right = grammar.RightSide(prod);
-    for (std::size_t i = 0; i < right.size(); ++i) {
-      const std::int32_t n = right[i].Code;
-      if (right[i].Kind != kEdgeNonterminal || n < 1 || static_cast<std::size_t>(n) >= nonts) continue;
-      if (lang.NontTab[n].RecEdges == 0 || (i == 0 && prods[q].LeftRecursive && prods[q].Owner == n)) continue;
-      const SymbolString rest(right.begin() + static_cast<std::ptrdiff_t>(i) + 1, right.end());
-      for (const TermString& s : ll1.FirstOf(rest, ll1.Follow(prods[q].Owner)))
-        if (!s.empty()) exits[n].insert(s.front());
-    }
-  }
-  Examples examples(grammar, ll1);
-  for (const ChoicePoint& choice : grammar.Choices()) {
-    if (!(choice.InTails && choice.Prefix.empty()) || !ll1.Reachable(choice.Owner)) continue;
-    const auto goesOn = ViewTopTerms(lang, lang.NontTab[choice.Owner].DLRF);
-    std::int32_t term = 0;
-    for (std::int32_t t : exits[choice.Owner])
-      if (goesOn.contains(t)) {
-        term = t;
-        break;
-      }
-    if (term == 0) continue;
+  for (const ExtendedLoss& loss : FindExtendedLosses(grammar)) {
+    const ChoicePoint& choice = *loss.Choice;
     const std::string owner = "'" + grammar.NontName(choice.Owner) + "'";
-    Diagnostic d = AtMember(grammar, places, choice.First);
-    d.Level = level;
-    const std::string at = "'" + grammar.TermName(term) + "'";
-    d.Text = "with Extended = yes the tail loop of " + owner + " goes on at " + at + ", which can also follow " +
-             owner + ": the generated parser never ends the loop before " + at + " and rejects input that needs " +
-             "it to";
-    const auto around = examples.Around(choice.Owner, term);
-    const auto itself = examples.Shortest({{kEdgeNonterminal, choice.Owner}});
-    if (around && itself) {
-      TermString input = around->Before;
-      input.insert(input.end(), itself->begin(), itself->end());
-      input.insert(input.end(), around->After.begin(), around->After.end());
-      if (lang.EoiCode != 0 && !input.empty() && input.back() == lang.EoiCode) input.pop_back();
-      d.Text += input.empty() ? ", such as the empty input" : ", such as " + Quoted(NamesOf(grammar, input));
-      d.Text += " (unless the grammar derives it another way too)";
+    const auto example = [&](const TermString& input) {
+      return input.empty() ? ", such as the empty input" : ", such as " + Quoted(NamesOf(grammar, input));
+    };
+    if (loss.Loop) {
+      Diagnostic d = AtMember(grammar, places, choice.First);
+      d.Level = level;
+      const std::string at = Quoted(NamesOf(grammar, loss.String));
+      d.Text = "with Extended = yes the tail loop of " + owner + " goes on at " + at + ", which can also follow " +
+               owner + ": the generated parser never ends the loop before " + at + " and rejects input that needs " +
+               "it to";
+      if (loss.Example) d.Text += example(*loss.Example) + " (unless the grammar derives it another way too)";
+      d.Hint = "let the tails of " + owner + " begin with terminals that cannot follow it";
+      out.push_back(std::move(d));
+      continue;
     }
-    d.Hint = "let the tails of " + owner + " begin with terminals that cannot follow it";
+    Diagnostic d = AtMember(grammar, places, loss.Member);
+    d.Level = level;
+    d.Text = "with Extended = yes the choice of " + owner + " " + grammar.Where(choice) + " takes " +
+             grammar.EdgeText(loss.Winner) + " on " + Quoted(NamesOf(grammar, loss.String)) +
+             " (Lookahead = " + std::to_string(grammar.Lang().Lookahead) + "), never " + MemberText(grammar.EdgeText(loss.Member)) +
+             ": the generated parser rejects input that the grammar derives" + example(loss.Example.value_or(TermString{}));
+    d.Hint = "let the members of this choice begin with strings that cannot follow " + owner;
     out.push_back(std::move(d));
   }
   return out;

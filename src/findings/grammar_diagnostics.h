@@ -20,10 +20,12 @@ namespace parvolen {
 [[nodiscard]] std::vector<Diagnostic> LossDiagnostics(const Grammar& grammar, const DescriptionPlaces& places,
                                                       Severity level);
 
-// With Extended = yes, one diagnostic for each tail loop that goes on at a terminal that can
-// also follow its nonterminal where the loop has to end, at its first tail, with an example.
-[[nodiscard]] std::vector<Diagnostic> ExtendedLoopDiagnostics(const Grammar& grammar, const DescriptionPlaces& places,
-                                                              Severity level);
+// With Extended = yes, one diagnostic for each place where the preference costs input: a tail
+// loop that goes on at a terminal that can also follow its nonterminal where the loop has to
+// end, at its first tail; a member that loses strings which run past the end of its production
+// to another member, at that member. Each with an example.
+[[nodiscard]] std::vector<Diagnostic> ExtendedDiagnostics(const Grammar& grammar, const DescriptionPlaces& places,
+                                                          Severity level);
 
 // Warnings at the declaring lines of the nonterminals that the starting symbol never reaches, of
 // the terminals, actions and output terminals that no production uses, and of the keywords and

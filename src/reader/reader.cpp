@@ -295,6 +295,9 @@ class Reader {
         d.Hint = "add '" + std::string(key.Key) + " = " + needs + "' to [Language]";
     } else if (count.GaveUp) {
       d.Hint = "no count of what it needs: counting was given up, as it took far longer than this reading";
+    } else if (count.Outcome == key.TooMany) {
+      d.Hint = "no count of what it needs: counting stopped at its limit, " + std::to_string(kCountingLimit) +
+               ", which is not above the value given";
     } else {
       d.Hint = "no count of what it needs: the description fails further on for another reason";
     }
