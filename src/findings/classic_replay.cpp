@@ -18,6 +18,7 @@ class Replayer {
       : lang_(lang), input_(input), override_(override) {}
 
   ClassicVerdict Run() { return Routine(lang_.StartNont, 0); }
+  [[nodiscard]] std::size_t Read() const { return at_; }
 
  private:
   [[nodiscard]] std::int32_t Token(std::size_t ahead) const {
@@ -33,7 +34,7 @@ class Replayer {
 
   // The member the decision list selects on the coming terminals; 0 for none.
   std::int32_t Decide(std::int32_t nodes, std::int32_t first) {
-    if (override_ != nullptr && override_->First == first) {
+    if (override_ != nullptr && override_->First == first && override_->At == at_) {
       bool same = true;
       for (std::size_t i = 0; i < override_->String.size() && same; ++i) same = Token(i) == override_->String[i];
       if (same) return override_->Member;
@@ -112,9 +113,14 @@ class Replayer {
 
 }  // namespace
 
-ClassicVerdict ReplayClassic(const Language& lang, const TermString& input, const DecisionOverride* override) {
+ClassicVerdict ReplayClassic(const Language& lang, const TermString& input, const DecisionOverride* override,
+                             std::size_t* read) {
+  if (read != nullptr) *read = 0;
   if (!lang.EdgeTab.Exists() || !lang.NontTab.Exists()) return ClassicVerdict::Unknown;
-  return Replayer(lang, input, override).Run();
+  Replayer replayer(lang, input, override);
+  const ClassicVerdict verdict = replayer.Run();
+  if (read != nullptr) *read = replayer.Read();
+  return verdict;
 }
 
 }  // namespace parvolen

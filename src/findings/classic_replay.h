@@ -6,6 +6,7 @@
 // Used to check that an example input shows what a diagnostic says.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "findings/strings.h"
@@ -15,10 +16,12 @@ namespace parvolen {
 
 enum class ClassicVerdict { Accepts, Rejects, Unknown };
 
-// One decision taken otherwise: at the list that begins with the edge First, when the coming
-// terminals begin with String, the member Member.
+// One decision taken otherwise: at the list that begins with the edge First, reached when the
+// terminals read are the first At of the input and the coming ones begin with String, the
+// member Member.
 struct DecisionOverride {
   std::int32_t First = 0;
+  std::size_t At = 0;
   TermString String;
   std::int32_t Member = 0;
 };
@@ -26,8 +29,9 @@ struct DecisionOverride {
 // The verdict on the terminals of the input (after them the end-of-input terminal, or, without
 // one, nothing that any decision takes): Accepts when the starting symbol completes, as the
 // generated Parse returns then. Unknown when the replay needs more steps or deeper nesting than
-// it allows itself, or a tail loop passes without reading.
+// it allows itself, or a tail loop passes without reading. `read`, when given, is set to the
+// number of terminals read.
 [[nodiscard]] ClassicVerdict ReplayClassic(const Language& lang, const TermString& input,
-                                           const DecisionOverride* override = nullptr);
+                                           const DecisionOverride* override = nullptr, std::size_t* read = nullptr);
 
 }  // namespace parvolen

@@ -1,6 +1,7 @@
 #include "findings/extended_losses.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "findings/classic_replay.h"
@@ -84,8 +85,9 @@ void LoopLosses(const Grammar& grammar, const LLSets& ll1, Examples& examples, s
 }
 
 // Inside a production: a member loses the strings that run past the end of its production to
-// an earlier member at the last level. The loss counts where an input that needs the member on
-// such a string is rejected, and accepted once the decision on the string is taken the other way.
+// an earlier member that has them too, at the last level. The loss counts where an input that
+// needs the member on such a string is rejected, and accepted once the decision on the string
+// is taken the other way.
 void ChoiceLosses(const Grammar& grammar, const LLSets& ll1, Examples& examples, std::vector<ExtendedLoss>& out) {
   const Language& lang = grammar.Lang();
   const std::int32_t k = std::clamp(lang.Lookahead, 1, 5);
@@ -97,6 +99,16 @@ void ChoiceLosses(const Grammar& grammar, const LLSets& ll1, Examples& examples,
   for (const ChoicePoint& choice : grammar.Choices()) {
     if (IsLoop(choice) || choice.Members.size() < 2 || choice.Decision == 0 || !sets.Reachable(choice.Owner)) continue;
     const StringSet& follow = sets.Follow(choice.Owner);
+    // Every string of a member, made when first asked for: a string counts as lost to the
+    // preference only where the winner can begin with it too.
+    std::map<std::int32_t, StringSet> strings;
+    const auto holds = [&](std::int32_t m, const TermString& s) {
+      auto [at, made] = strings.try_emplace(m);
+      if (made)
+        for (std::int32_t prod : grammar.ProductionsBelow(m))
+          if (sets.Useful(prod)) at->second.merge(sets.FirstOf(grammar.RestFrom(prod, m), follow));
+      return at->second.contains(s);
+    };
     for (std::int32_t member : choice.Members) {
       // What the member's productions read before they end, when that is shorter than k.
       StringSet ending;
@@ -112,15 +124,18 @@ void ChoiceLosses(const Grammar& grammar, const LLSets& ll1, Examples& examples,
         TermString padded = s;
         if (lang.EoiCode != 0) padded.resize(size, lang.EoiCode);
         const std::int32_t winner = Selected(lang, choice.Decision, padded);
-        if (winner == 0 || winner == member) continue;
+        if (winner == 0 || winner == member || !holds(winner, s)) continue;
         ++tries;
         const auto example = examples.AtChoice(choice, member, s.front());
         if (!example) continue;
         TermString input = example->Before;
         input.insert(input.end(), example->After.begin(), example->After.end());
         if (ReplayClassic(lang, input) != ClassicVerdict::Rejects) continue;
-        const DecisionOverride undone{choice.First, padded, member};
-        if (ReplayClassic(lang, input, &undone) != ClassicVerdict::Accepts) continue;
+        // Taken the other way where the example reaches the choice, the decision lets the parser
+        // read the whole input.
+        const DecisionOverride undone{choice.First, example->Before.size(), padded, member};
+        std::size_t read = 0;
+        if (ReplayClassic(lang, input, &undone, &read) != ClassicVerdict::Accepts || read < input.size()) continue;
         out.push_back({&choice, false, member, winner, s, WithoutEnd(lang, std::move(input))});
         break;
       }

@@ -21,7 +21,7 @@ namespace {
 using namespace testing_codegen;
 using namespace testing_grammar;
 
-constexpr int kDefaultGrammars = 300;
+constexpr int kDefaultGrammars = 1000;
 constexpr std::string_view kWarning = "with Extended = yes the choice of ";
 
 std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }

@@ -242,7 +242,7 @@ const Case kCases[] = {
       "never ending the production here: the generated parser rejects input that the grammar derives, such as "
       "'a b c';"}},
     {"two terminals that do not collide lose nothing to the preference", kNoCollisionTwo, {}, stOk, kDone,
-     {"on 'b' the choice of 'A' after (a) between"}, "Extended"},
+     {"on 'b' the choice of 'A' between end and (b) is left to a later terminal"}, "Extended"},
     {"the dangling else loses no input", kDanglingElse, {"--strict"}, stOk, kDone, {}},
     {"a clean grammar", kClean, {"--strict"}, stOk, kDone, {}},
 };
