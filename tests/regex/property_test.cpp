@@ -42,6 +42,8 @@ Positions Ends(const Tree& tree, std::int32_t index, const Positions& from, std:
         for (std::size_t p = 0; p < out.size(); ++p) out[p] |= ends[p];
       }
       return out;
+    case NodeKind::Fragment:
+      return Ends(*node.Fragment, node.Fragment->Root, from, text);
     case NodeKind::Repeat:
       break;
   }
