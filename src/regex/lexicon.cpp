@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "base/text.h"
@@ -47,7 +48,7 @@ std::string ClassItem(unsigned char c) {
 // this file, reported as the record's fault.
 bool Builtin(std::string_view pattern, Tree& tree) {
   SyntaxError error;
-  return Parse(pattern, [](std::string_view) -> const Tree* { return nullptr; }, tree, error);
+  return Parse(pattern, nullptr, tree, error);
 }
 
 // The shapes of the symbol tree with their terminals, by a walk of the tree.
@@ -161,17 +162,17 @@ bool ParseTokenPattern(const Language& lang, std::size_t count, std::string_view
   // The fragments before the line that it may use (note [fragments named]), each parsed with the
   // ones before it.
   const std::vector<bool> named = NamedFragments(lang, std::min(count, lang.TokenDefs.size()), pattern);
-  std::map<std::string, Tree, std::less<>> fragments;
-  const FragmentLookup lookup = [&](std::string_view name) -> const Tree* {
+  std::map<std::string, std::shared_ptr<const Tree>, std::less<>> fragments;
+  const FragmentLookup lookup = [&](std::string_view name) -> std::shared_ptr<const Tree> {
     const auto found = fragments.find(name);
-    return found == fragments.end() ? nullptr : &found->second;
+    return found == fragments.end() ? nullptr : found->second;
   };
   for (std::size_t i = 0; i < named.size(); ++i) {
     const TokenDef& def = lang.TokenDefs[i];
     if (def.Kind != TokenDefKind::Fragment || !named[i]) continue;
-    Tree fragment;
+    auto fragment = std::make_shared<Tree>();
     SyntaxError ignored;
-    if (Parse(def.Pattern, lookup, fragment, ignored)) fragments[def.Name] = std::move(fragment);
+    if (Parse(def.Pattern, lookup, *fragment, ignored)) fragments[def.Name] = std::move(fragment);
   }
   return Parse(pattern, lookup, tree, error);
 }
@@ -211,7 +212,7 @@ Status BuildLexicon(const Language& lang, Lexicon& lexicon, std::int32_t& blamed
     Tree tree;
     SyntaxError error;
     if (!ParseTokenPattern(lang, i, def.Pattern, tree, error)) return stBadPattern;
-    nodes += tree.Nodes.size();
+    nodes += tree.Size;
     const bool skip = def.Kind == TokenDefKind::Skip;
     rules.AddTree(skip ? RuleAction::Skip : RuleAction::Token, skip ? 0 : def.Term,
                   skip ? "{skip} of line " + std::to_string(def.Line) : "token '" + def.Name + "'", std::move(tree),

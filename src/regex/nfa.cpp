@@ -102,6 +102,8 @@ class Maker {
         for (const std::int32_t c : node.Children) Eps(Make(tree, c, from), end);
         return end;
       }
+      case NodeKind::Fragment:
+        return Make(*node.Fragment, node.Fragment->Root, from);
       case NodeKind::Repeat:
         break;
     }
@@ -133,14 +135,14 @@ class Maker {
   std::unordered_map<std::bitset<256>, std::int32_t> setIndex_;
 };
 
-}  // namespace
-
-std::uint64_t NfaStates(const Tree* rule) {
-  if (rule == nullptr || rule->Root < 0) return 1;
+// The states that the tree's root makes, each tree worked out once (`known`): a fragment node
+// makes those of its tree.
+std::uint64_t RootStates(const Tree& tree, std::unordered_map<const Tree*, std::uint64_t>& known) {
+  if (const auto found = known.find(&tree); found != known.end()) return found->second;
   // Children come before their parents, so one pass in order counts every node.
-  std::vector<std::uint64_t> size(rule->Nodes.size(), 0);
-  for (std::size_t i = 0; i < rule->Nodes.size(); ++i) {
-    const Node& node = rule->Nodes[i];
+  std::vector<std::uint64_t> size(tree.Nodes.size(), 0);
+  for (std::size_t i = 0; i < tree.Nodes.size(); ++i) {
+    const Node& node = tree.Nodes[i];
     std::uint64_t n = 0;
     switch (node.Kind) {
       case NodeKind::Empty:
@@ -166,10 +168,21 @@ std::uint64_t NfaStates(const Tree* rule) {
         }
         break;
       }
+      case NodeKind::Fragment:
+        n = RootStates(*node.Fragment, known);
+        break;
     }
     size[i] = n;
   }
-  return Sat(1 + size[static_cast<std::size_t>(rule->Root)]);
+  return known[&tree] = size[static_cast<std::size_t>(tree.Root)];
+}
+
+}  // namespace
+
+std::uint64_t NfaStates(const Tree* rule) {
+  if (rule == nullptr || rule->Root < 0) return 1;
+  std::unordered_map<const Tree*, std::uint64_t> known;
+  return Sat(1 + RootStates(*rule, known));
 }
 
 Nfa MakeNfa(const std::vector<const Tree*>& rules) {

@@ -3,9 +3,11 @@
 //   sequence    := (atom ('*' | '+' | '?' | '{n}' | '{n,}' | '{n,m}')*)*
 //   atom        := char | escape | '.' | "string" | [class] | ( alternation ) | {name}
 // Nodes are appended after their children (tree.cpp relies on that order), and every node passes
-// through Add, which holds the limits on nesting and size. The tree is built aside and handed out
+// through Add, which holds the limits on nesting and size (a fragment is a reference to its tree,
+// counted at its written-out size). The tree is built aside and handed out
 // only when the whole pattern is read.
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "regex/syntax.h"
@@ -56,15 +58,18 @@ class Parser {
   bool AtEnd() const { return pos_ >= p_.size(); }
   char Peek(std::size_t ahead = 0) const { return pos_ + ahead < p_.size() ? p_[pos_ + ahead] : '\0'; }
 
-  // Appends a node made of its kind, place and children; false past the limits.
+  // Appends a node made of its kind, place and children; false past the limits. A Fragment node
+  // comes with its height and counts the nodes of the fragment written out.
   bool Add(Node node, std::int32_t& index) {
-    node.Height = 1;
+    if (node.Kind != NodeKind::Fragment) node.Height = 1;
     for (const std::int32_t c : node.Children)
       node.Height = std::max(node.Height, tree_.Nodes[static_cast<std::size_t>(c)].Height + 1);
     if (node.Height > kMaxDepth)
       return Fail(node.Offset, node.Length, "the pattern nests more than " + std::to_string(kMaxDepth) + " levels deep");
-    if (tree_.Nodes.size() >= kMaxNodes)
+    const std::size_t size = node.Kind == NodeKind::Fragment ? node.Fragment->Size : 1;
+    if (size > kMaxNodes - tree_.Size)
       return Fail(node.Offset, node.Length, "the pattern is too large: more than " + std::to_string(kMaxNodes) + " nodes");
+    tree_.Size += size;
     index = static_cast<std::int32_t>(tree_.Nodes.size());
     tree_.Nodes.push_back(std::move(node));
     return true;
@@ -341,20 +346,18 @@ class Parser {
     const std::string_view name = p_.substr(start + 1, i - start - 1);
     pos_ = i + 1;
     const std::size_t length = pos_ - start;
-    const Tree* fragment = fragments_ ? fragments_(name) : nullptr;
+    std::shared_ptr<const Tree> fragment = fragments_ ? fragments_(name) : nullptr;
     if (fragment == nullptr) return Fail(start, length, "unknown name '" + std::string(name) + "'");
     if (fragment->Root < 0) return AddLeaf(NodeKind::Empty, start, length, {}, index);
-    // The fragment's nodes in their order (children first), renumbered and placed at the reference.
-    std::vector<std::int32_t> renumber(fragment->Nodes.size(), -1);
-    for (std::size_t k = 0; k < fragment->Nodes.size(); ++k) {
-      Node node = fragment->Nodes[k];
-      node.Offset = start;
-      node.Length = length;
-      for (std::int32_t& c : node.Children) c = renumber[static_cast<std::size_t>(c)];
-      if (!Add(std::move(node), renumber[k])) return false;
-    }
-    index = renumber[static_cast<std::size_t>(fragment->Root)];
-    return true;
+    // A reference to the fragment's tree, which stands for its nodes placed at the reference.
+    Node node;
+    node.Kind = NodeKind::Fragment;
+    node.Offset = start;
+    node.Length = length;
+    node.Reference = start;
+    node.Height = fragment->Nodes[static_cast<std::size_t>(fragment->Root)].Height;
+    node.Fragment = std::move(fragment);
+    return Add(std::move(node), index);
   }
 
   bool Class(std::int32_t& index) {

@@ -8,6 +8,10 @@
 // match of its own. Everything outside live nodes (`x{0}`, a branch that matches nothing, a
 // concatenation with an empty class) appears in no match.
 #include <algorithm>
+#include <optional>
+#include <tuple>
+#include <unordered_map>
+#include <utility>
 
 #include "regex/byte_text.h"
 #include "regex/syntax.h"
@@ -15,13 +19,25 @@
 namespace parvolen::regex {
 namespace {
 
-// What each node matches, worked out bottom-up: children come before their parents.
+// What each node matches, worked out bottom-up: children come before their parents. A fragment
+// node has the facts of its tree's root, worked out once per tree of a pass (`known`), so that a
+// fragment used many times, or fragments that use each other, cost their own nodes only.
 struct Facts {
   std::vector<char> empty;    // matches the empty string
   std::vector<char> nothing;  // matches no string
 };
+using KnownFacts = std::unordered_map<const Tree*, std::pair<char, char>>;  // root: empty, nothing
 
-Facts Analyse(const Tree& tree) {
+Facts Analyse(const Tree& tree, KnownFacts& known);
+
+std::pair<char, char> RootFacts(const Tree& tree, KnownFacts& known) {
+  if (const auto found = known.find(&tree); found != known.end()) return found->second;
+  const Facts f = Analyse(tree, known);
+  const auto root = static_cast<std::size_t>(tree.Root);
+  return known[&tree] = {f.empty[root], f.nothing[root]};
+}
+
+Facts Analyse(const Tree& tree, KnownFacts& known) {
   Facts f;
   const std::size_t n = tree.Nodes.size();
   f.empty.assign(n, 0);
@@ -48,37 +64,73 @@ Facts Analyse(const Tree& tree) {
         f.empty[i] = node.Min == 0 || f.empty[kid(node.Children[0])];
         f.nothing[i] = node.Min > 0 && f.nothing[kid(node.Children[0])];
         break;
+      case NodeKind::Fragment:
+        std::tie(f.empty[i], f.nothing[i]) = RootFacts(*node.Fragment, known);
+        break;
     }
   }
   return f;
 }
 
-void DumpNode(const Tree& tree, std::int32_t index, std::string& out) {
+// See note [bytes used]; a live fragment node contributes the bytes of its tree, worked out once
+// per tree of a pass.
+std::bitset<256> Used(const Tree& tree, std::unordered_map<const Tree*, std::bitset<256>>& usedBy, KnownFacts& known) {
+  std::bitset<256> used;
+  if (tree.Root < 0) return used;
+  if (const auto found = usedBy.find(&tree); found != usedBy.end()) return found->second;
+  const Facts f = Analyse(tree, known);
+  std::vector<char> live(tree.Nodes.size(), 0);
+  live[static_cast<std::size_t>(tree.Root)] = !f.nothing[static_cast<std::size_t>(tree.Root)];
+  // Parents come after their children, so a walk from the end meets each node after its parents.
+  for (std::size_t i = tree.Nodes.size(); i-- > 0;) {
+    if (!live[i]) continue;
+    const Node& node = tree.Nodes[i];
+    if (node.Kind == NodeKind::Bytes) used |= node.Set;
+    if (node.Kind == NodeKind::Fragment) used |= Used(*node.Fragment, usedBy, known);
+    if (node.Kind == NodeKind::Repeat && node.Max == 0) continue;
+    for (const std::int32_t c : node.Children) {
+      const auto k = static_cast<std::size_t>(c);
+      if (!f.nothing[k]) live[k] = 1;
+    }
+  }
+  return usedBy[&tree] = used;
+}
+
+// The node written at `at`, and its descendants at `inner` when given (the nodes of a fragment
+// stand at the reference), else each at its own place.
+void DumpNode(const Tree& tree, std::int32_t index, std::size_t at, const std::optional<std::size_t>& inner,
+              std::string& out) {
   const Node& node = tree.Nodes[static_cast<std::size_t>(index)];
-  const std::string at = "@" + std::to_string(node.Offset);
+  const std::string place = "@" + std::to_string(at);
+  const auto child = [&](std::int32_t c) {
+    DumpNode(tree, c, inner.value_or(tree.Nodes[static_cast<std::size_t>(c)].Offset), inner, out);
+  };
   switch (node.Kind) {
     case NodeKind::Empty:
-      out += "()" + at;
+      out += "()" + place;
       return;
     case NodeKind::Bytes:
-      out += BytesText(node.Set) + at;
+      out += BytesText(node.Set) + place;
       return;
     case NodeKind::Concat:
     case NodeKind::Alt: {
       const bool alt = node.Kind == NodeKind::Alt;
-      out += (alt ? "alt" : "cat") + at + "(";
+      out += (alt ? "alt" : "cat") + place + "(";
       for (std::size_t i = 0; i < node.Children.size(); ++i) {
         if (i > 0) out += alt ? " | " : " ";
-        DumpNode(tree, node.Children[i], out);
+        child(node.Children[i]);
       }
       out += ")";
       return;
     }
     case NodeKind::Repeat:
       out += "rep{" + std::to_string(node.Min) + "," + (node.Max == kUnbounded ? "" : std::to_string(node.Max)) +
-             "}" + at + "(";
-      DumpNode(tree, node.Children[0], out);
+             "}" + place + "(";
+      child(node.Children[0]);
       out += ")";
+      return;
+    case NodeKind::Fragment:
+      DumpNode(*node.Fragment, node.Fragment->Root, at, inner.value_or(node.Reference), out);
       return;
   }
 }
@@ -99,6 +151,7 @@ Tree Literal(std::string_view text, bool foldCase) {
     bytes.push_back(static_cast<std::int32_t>(tree.Nodes.size()));
     tree.Nodes.push_back(std::move(node));
   }
+  tree.Size = tree.Nodes.size() + (bytes.size() == 1 ? 0 : 1);
   if (bytes.size() == 1) {
     tree.Root = 0;
     return tree;
@@ -115,38 +168,26 @@ Tree Literal(std::string_view text, bool foldCase) {
 
 bool MatchesEmpty(const Tree& tree) {
   if (tree.Root < 0) return true;
-  return Analyse(tree).empty[static_cast<std::size_t>(tree.Root)] != 0;
+  KnownFacts known;
+  return RootFacts(tree, known).first != 0;
 }
 
 bool MatchesNothing(const Tree& tree) {
   if (tree.Root < 0) return false;
-  return Analyse(tree).nothing[static_cast<std::size_t>(tree.Root)] != 0;
+  KnownFacts known;
+  return RootFacts(tree, known).second != 0;
 }
 
 std::bitset<256> BytesUsed(const Tree& tree) {
-  std::bitset<256> used;
-  if (tree.Root < 0) return used;
-  const Facts f = Analyse(tree);
-  std::vector<char> live(tree.Nodes.size(), 0);
-  live[static_cast<std::size_t>(tree.Root)] = !f.nothing[static_cast<std::size_t>(tree.Root)];
-  // Parents come after their children, so a walk from the end meets each node after its parents.
-  for (std::size_t i = tree.Nodes.size(); i-- > 0;) {
-    if (!live[i]) continue;
-    const Node& node = tree.Nodes[i];
-    if (node.Kind == NodeKind::Bytes) used |= node.Set;
-    if (node.Kind == NodeKind::Repeat && node.Max == 0) continue;
-    for (const std::int32_t c : node.Children) {
-      const auto k = static_cast<std::size_t>(c);
-      if (!f.nothing[k]) live[k] = 1;
-    }
-  }
-  return used;
+  std::unordered_map<const Tree*, std::bitset<256>> usedBy;
+  KnownFacts known;
+  return Used(tree, usedBy, known);
 }
 
 std::string Dump(const Tree& tree) {
   if (tree.Root < 0) return "()@0";
   std::string out;
-  DumpNode(tree, tree.Root, out);
+  DumpNode(tree, tree.Root, tree.Nodes[static_cast<std::size_t>(tree.Root)].Offset, std::nullopt, out);
   return out;
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -42,6 +43,8 @@ Positions Ends(const Tree& tree, std::int32_t index, const Positions& from, std:
         for (std::size_t p = 0; p < out.size(); ++p) out[p] |= ends[p];
       }
       return out;
+    case NodeKind::Fragment:
+      return Ends(*node.Fragment, node.Fragment->Root, from, text);
     case NodeKind::Repeat:
       break;
   }
@@ -296,6 +299,66 @@ TEST(RegexProperty, CodePointClassesMatchExactlyTheirEncodings) {
       EXPECT_TRUE(encodesMember) << pattern << " matched a byte string that encodes no member";
     }
   }
+}
+
+// A fragment is a reference to its tree, counted at its written-out size. The model writes every
+// reference out as a group of the fragment's text: on random chains of fragments, each using the
+// ones before, both must parse alike and agree in what they match, the bytes used, the size, and
+// state for state in the automaton; the node limit must stop both at the same chains.
+TEST(RegexProperty, FragmentReferencesAgreeWithTheirTextWrittenOut) {
+  PatternMaker maker(4217);
+  int compared = 0, limited = 0;
+  for (int round = 0; round < 100; ++round) {
+    std::map<std::string, std::shared_ptr<const Tree>> named;
+    std::vector<std::string> written;  // per fragment: its text with every reference written out
+    const FragmentLookup lookup = [&](std::string_view name) -> std::shared_ptr<const Tree> {
+      const auto it = named.find(std::string(name));
+      return it == named.end() ? nullptr : it->second;
+    };
+    static const char* const kAround[] = {"%", "%*", "(%|c)", "%{2}", "(%)", "a%?", "%{0}", "%+", "%{3}"};
+    // Twenty random fragments, then fragments that each use the one before twice, up to the limit.
+    for (int f = 0; f < 40; ++f) {
+      std::string pattern, text;
+      for (int n = f < 20 ? 1 + maker.Pick(3) : 1; n > 0; --n) {
+        std::string piece = f >= 20                         ? "%%"
+                            : f > 0 && maker.Pick(3) > 0 ? kAround[maker.Pick(9)]
+                                                         : "(" + maker.Alternation(1) + ")";
+        std::string textPiece = piece;
+        const int used = f == 0 ? 0 : f >= 20 || maker.Pick(2) == 0 ? f - 1 : maker.Pick(f);  // often the last
+        for (std::size_t at; (at = piece.find('%')) != std::string::npos;) {
+          piece.replace(at, 1, "{f" + std::to_string(used) + "}");
+          textPiece.replace(textPiece.find('%'), 1, "(" + written[static_cast<std::size_t>(used)] + ")");
+        }
+        pattern += piece;
+        text += textPiece;
+      }
+      auto byReference = std::make_shared<Tree>();
+      Tree byText;
+      SyntaxError error, textError;
+      const bool parsed = Parse(pattern, lookup, *byReference, error);
+      // A written-out text past the node limit needs at least that many bytes; its parse is skipped.
+      const bool textParsed = text.size() <= 4 * kMaxNodes && Parse(text, nullptr, byText, textError);
+      ASSERT_EQ(parsed, textParsed) << pattern << ": " << error.Text << " / " << textError.Text;
+      if (!parsed) {
+        ASSERT_EQ(error.Text, "the pattern is too large: more than 100000 nodes") << pattern;
+        ++limited;
+        break;
+      }
+      ASSERT_EQ(byReference->Size, byText.Nodes.size()) << pattern;
+      ASSERT_EQ(MatchesEmpty(*byReference), MatchesEmpty(byText)) << pattern;
+      ASSERT_EQ(MatchesNothing(*byReference), MatchesNothing(byText)) << pattern;
+      ASSERT_EQ(BytesUsed(*byReference), BytesUsed(byText)) << pattern;
+      ASSERT_EQ(NfaStates(byReference.get()), NfaStates(&byText)) << pattern;
+      if (byText.Nodes.size() < 2000) {
+        ASSERT_EQ(Dump(MakeNfa({byReference.get()})), Dump(MakeNfa({&byText}))) << pattern;
+      }
+      named["f" + std::to_string(f)] = std::move(byReference);
+      written.push_back(std::move(text));
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 2000);
+  EXPECT_EQ(limited, 100);
 }
 
 }  // namespace
