@@ -1,6 +1,9 @@
 #include "inspect/command.h"
 
+#include <algorithm>
+#include <climits>
 #include <new>
+#include <string>
 
 #include "base/console.h"
 #include "base/diagnostic.h"
@@ -32,6 +35,19 @@ void PrintHelp() {
   Print("--parse=<input> parses the input (- for standard input) as the embeddable translator\n");
   Print("does and prints its syntax tree (--json, --dot) or its errors.\n");
   Print("--help prints this text; --version prints the version.\n");
+}
+
+// The count of --max-errors=N: digits, at most INT_MAX; false for anything else.
+bool ErrorCount(std::string_view text, int& count) {
+  if (text.empty() || text.size() > 10) return false;
+  long long value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value > INT_MAX) return false;
+  count = static_cast<int>(value);
+  return true;
 }
 
 // The number of the nonterminal with the name, 0 when there is none.
@@ -80,6 +96,10 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
     } else if (arg.starts_with("--parse=") && arg.size() > 8) {
       cmd.Parse = true;
       cmd.Input = std::string(arg.substr(8));
+    } else if (arg == "--max-errors" || arg.starts_with("--max-errors=")) {
+      cmd.MaxErrorsGiven = true;
+      if (!ErrorCount(arg.substr(std::min<std::size_t>(arg.size(), 13)), cmd.MaxErrors) || arg.size() <= 13)
+        cmd.Error = "--max-errors needs a count: --max-errors=N, N a number from 0 to " + std::to_string(INT_MAX);
     } else if (arg == "--parse" || arg == "--parse=") {
       cmd.Error = "--parse needs the input: --parse=FILE, or --parse=- for standard input";
     } else if (arg.starts_with("-") && arg.size() > 1) {
@@ -93,6 +113,8 @@ InspectCommand ParseInspectCommand(std::span<const std::string_view> args) {
   if (cmd.Error.empty() && !cmd.Usage && !cmd.Version && cmd.File.empty()) cmd.Error = "No description file";
   if (cmd.Error.empty() && cmd.Json && cmd.Dot) cmd.Error = "--json and --dot exclude each other";
   if (cmd.Error.empty() && !cmd.Html.empty() && (cmd.Json || cmd.Dot)) cmd.Error = "--html excludes --json and --dot";
+  if (cmd.Error.empty() && cmd.MaxErrorsGiven && !cmd.Parse && !cmd.Usage && !cmd.Version)
+    cmd.Error = "--max-errors goes with --parse=INPUT";
   if (cmd.Error.empty() && cmd.Parse && !cmd.DotOnly.empty()) cmd.Error = "--parse draws the whole tree: --dot takes no nonterminal";
   return cmd;
 }

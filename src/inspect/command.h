@@ -1,6 +1,6 @@
 // The command line of parvolen-inspect and one run of it:
 //   parvolen-inspect [--prefix] [--json | --dot[=NONTERMINAL] | --html=OUT] <langfile>
-//   parvolen-inspect --parse=INPUT [--json | --dot] <langfile>
+//   parvolen-inspect --parse=INPUT [--max-errors=N] [--json | --dot] <langfile>
 //   parvolen-inspect --help | --version
 #pragma once
 
@@ -26,6 +26,8 @@ struct InspectCommand {
   bool Prefix = false;  // explain the embeddable translator's decisions, reading as it does
   bool Parse = false;
   std::string Input;    // the input to parse, "-" for standard input
+  int MaxErrors = 0;     // > 0: the parse recovers and reports up to this many errors
+  bool MaxErrorsGiven = false;
   std::string File;
   std::string Error;  // why the command line cannot be followed; empty when it can
 };

@@ -49,8 +49,14 @@ bool InputLexer::Fail(InputFailure& failure, const char* status, int line, int c
   return false;
 }
 
+void InputLexer::SkipFailed() {
+  CountLines(cur_, skipTo_);
+  cur_ = skipTo_;
+}
+
 bool InputLexer::BadByte(std::size_t begin, std::size_t s, InputFailure& failure) {
   CountLines(begin, s);
+  cur_ = skipTo_ = s;
   const auto b = static_cast<unsigned char>(input_[begin]);
   const auto c = static_cast<unsigned char>(input_[s]);
   return Fail(failure, "BAD_CHAR", line_, ColumnAt(s),
@@ -131,12 +137,15 @@ bool InputLexer::Scan(InputToken& t, InputFailure& failure) {
     t.Column = ColumnAt(begin);
     if (!direct) {
       const regex::LexRule* matched = ruleAt(rule);
-      if (s == stop && stop != e && (matched == nullptr || matched->Action != regex::RuleAction::Skip))
+      if (s == stop && stop != e && (matched == nullptr || matched->Action != regex::RuleAction::Skip)) {
+        skipTo_ = s;
         return Fail(failure, "TOO_LONG", t.Line, t.Column, "token too long");
+      }
       if (rule < 0) {
         if (s == e && s > begin)
           return Fail(failure, "UNTERMINATED", t.Line, t.Column, "token not closed at the end of the input");
         if (s > begin) return BadByte(begin, s, failure);
+        skipTo_ = begin + 1;
         return Fail(failure, "BAD_CHAR", t.Line, t.Column,
                     Shown(static_cast<unsigned char>(input_[begin]), false) + " begins no terminal");
       }
@@ -144,9 +153,11 @@ bool InputLexer::Scan(InputToken& t, InputFailure& failure) {
     const regex::LexRule* matched = ruleAt(rule);
     const bool written = matched != nullptr && (static_cast<std::size_t>(rule) >= lexicon_.Reports.size() ||
                                                 lexicon_.Reports[static_cast<std::size_t>(rule)].Matched);
-    if (!written || matched->Action == regex::RuleAction::Word)
+    if (!written || matched->Action == regex::RuleAction::Word) {
+      skipTo_ = written ? mark : begin + 1;
       return Fail(failure, "BAD_CHAR", t.Line, t.Column,
                   Shown(static_cast<unsigned char>(input_[begin]), false) + " begins no terminal");
+    }
     switch (matched->Action) {
       case regex::RuleAction::Skip:
         if (matched->Lines) CountLines(begin, mark);
@@ -158,8 +169,10 @@ bool InputLexer::Scan(InputToken& t, InputFailure& failure) {
       default:
         break;
     }
-    if (mark - begin > static_cast<std::size_t>(kEmbeddedMaxToken))
+    if (mark - begin > static_cast<std::size_t>(kEmbeddedMaxToken)) {
+      skipTo_ = mark;
       return Fail(failure, "TOO_LONG", t.Line, t.Column, "token too long");
+    }
     t.Kind = matched->Term;
     t.Offset = begin + matched->Trim;
     t.Length = mark - begin - 2 * matched->Trim;

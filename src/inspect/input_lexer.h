@@ -44,6 +44,9 @@ class InputLexer {
   [[nodiscard]] int Line() const { return line_; }
   [[nodiscard]] int Column() const { return ColumnAt(cur_); }
   [[nodiscard]] std::string_view Text(const InputToken& t) const { return input_.substr(t.Offset, t.Length); }
+  // After a byte that begins no terminal or a terminal too long, a parse that recovers goes on
+  // where the generated lexer would: past the byte or the terminal.
+  void SkipFailed();
 
  private:
   [[nodiscard]] int ColumnAt(std::size_t at) const { return static_cast<int>(at - lineStart_) + 1; }
@@ -57,6 +60,7 @@ class InputLexer {
   std::string_view input_;
   std::size_t cur_ = 0;
   std::size_t lineStart_ = 0;
+  std::size_t skipTo_ = 0;  // where SkipFailed goes on
   int line_ = 1;
   std::int32_t end_;
   std::vector<bool> leads_;  // by state: it leads to another state on some byte

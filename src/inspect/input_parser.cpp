@@ -6,6 +6,8 @@
 
 #include "base/stack_room.h"
 #include "codegen/embedded/plan.h"
+#include "inspect/input_messages.h"
+#include "inspect/input_recovery.h"
 
 namespace parvolen::inspect {
 namespace {
@@ -15,31 +17,6 @@ namespace {
 constexpr int kJump = -1;
 constexpr int kOk = 0;
 constexpr std::size_t kLoopLists = 8;  // the tail loops a syntax error names, as loopExpect holds
-constexpr std::size_t kMessageRoom = 200;
-
-// A message built as the generated code builds it: at most `room` bytes kept.
-void Append(std::string& buf, std::size_t room, std::string_view text) {
-  if (buf.size() >= room) return;
-  buf.append(text.substr(0, room - buf.size()));
-}
-
-// A terminal's text in a message: control bytes escaped, as \n, \t or \xHH.
-void AppendShown(std::string& buf, std::size_t room, std::string_view text) {
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    char escaped[8];
-    if (c >= 32 && c != 127) {
-      Append(buf, room, std::string_view(&ch, 1));
-    } else if (c == '\n') {
-      Append(buf, room, "\\n");
-    } else if (c == '\t') {
-      Append(buf, room, "\\t");
-    } else {
-      std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-      Append(buf, room, escaped);
-    }
-  }
-}
 
 class InputParser {
  public:
@@ -49,8 +26,7 @@ class InputParser {
         lang_(grammar.Lang()),
         decisions_(decisions),
         lexer_(grammar.Lang(), lexicon, input),
-        texts_(TerminalTexts(grammar.Lang())),
-        valued_(ValuedTerminals(grammar.Lang())),
+        words_{TerminalTexts(grammar.Lang()), ValuedTerminals(grammar.Lang())},
         maxDepth_(maxDepth > 0 ? maxDepth : 1) {
     endOf_.assign(static_cast<std::size_t>(std::max(lang_.LastEdge, 0)) + 1, 0);
     for (const Production& p : grammar.Productions())
@@ -180,33 +156,7 @@ class InputParser {
     if (loopAt_ == shifted_ && level == 1)
       for (const std::vector<std::int32_t>* list : loopExpect_) add(*list);
     add(expected);
-    const auto text = [this](std::int32_t kind) -> const std::string& {
-      static const std::string none;
-      return kind >= 0 && static_cast<std::size_t>(kind) < texts_.size() ? texts_[static_cast<std::size_t>(kind)] : none;
-    };
-    std::string tail;
-    constexpr std::size_t kTailRoom = 127;
-    Append(tail, kTailRoom, all.empty() ? "found " : ", found ");
-    Append(tail, kTailRoom, text(t.Kind));
-    if (std::find(valued_.begin(), valued_.end(), t.Kind) != valued_.end()) {
-      Append(tail, kTailRoom, " '");
-      AppendShown(tail, kTailRoom - 1, lexer_.Text(t).substr(0, 40));
-      Append(tail, kTailRoom, "'");
-    }
-    const std::size_t room = kMessageRoom - tail.size();
-    std::string buf;
-    if (!all.empty()) Append(buf, room, "expected ");
-    for (std::size_t i = 0; i < all.size(); ++i) {
-      const std::string& name = text(all[i]);
-      if (i > 0 && buf.size() + 4 + name.size() + (i + 1 < all.size() ? 5 : 0) > room) {
-        Append(buf, room, ", ...");
-        break;
-      }
-      if (i > 0) Append(buf, room, i + 1 == all.size() ? " or " : ", ");
-      Append(buf, room, name);
-    }
-    Append(buf, 255, tail);
-    return Fail("SYNTAX", t.Line, t.Column, buf);
+    return Fail("SYNTAX", t.Line, t.Column, DescribeUnexpected(words_, all, t.Kind, lexer_.Text(t)));
   }
 
   // A tail loop was left at the coming terminal: a syntax error there names its terminals.
@@ -386,8 +336,7 @@ class InputParser {
   const Language& lang_;
   const EmbeddedDecisions& decisions_;
   InputLexer lexer_;
-  std::vector<std::string> texts_;
-  std::vector<std::int32_t> valued_;
+  TerminalWords words_;
   int maxDepth_;
   std::vector<std::int32_t> endOf_;  // by end edge: its production
   std::map<std::int32_t, std::vector<std::int32_t>> loopTerms_;
@@ -406,9 +355,12 @@ class InputParser {
 }  // namespace
 
 ParseOutcome ParseInput(const Grammar& grammar, const EmbeddedDecisions& decisions, const regex::Lexicon& lexicon,
-                        std::string_view input, int maxDepth) {
+                        std::string_view input, int maxDepth, int maxErrors) {
   InputParser parser(grammar, decisions, lexicon, input, maxDepth);
-  return parser.Run();
+  ParseOutcome outcome = parser.Run();
+  if (maxErrors > 0 && !outcome.Accepted)
+    outcome.Errors = RecoverErrors(grammar.Lang(), decisions, lexicon, input, maxDepth, maxErrors, outcome.Failure);
+  return outcome;
 }
 
 }  // namespace parvolen::inspect

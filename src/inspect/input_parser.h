@@ -6,9 +6,8 @@
 // run. It builds the concrete syntax tree of an accepted input.
 //
 // The routines mirror the generated ones step by step; a failure ends the parse where the
-// generated routine returns its status. Recovery from a syntax error, when the generated parser
-// learns it, belongs in one place here too: InputParser::Unexpected, which every failed decision
-// and match goes through, with what the choice expected and the routines still open.
+// generated routine returns its status. As in the translator, recovery from errors starts only
+// then (inspect/input_recovery.h): it reads the input again with an interpreter of the tries.
 #pragma once
 
 #include <cstdint>
@@ -45,12 +44,16 @@ struct ParseOutcome {
   bool Accepted = false;
   SyntaxTree Tree;        // complete when accepted
   InputFailure Failure;   // when not accepted
+  // With recovery asked for and the input not accepted: every error the translator reports
+  // (NAME_error_count of them, as NAME_error_line_at, _column_at and _text_at give them).
+  std::vector<InputFailure> Errors;
 };
 
 // Parses the input as the embeddable translator generated from the record would, with the
-// decisions and lexicon computed for it, nesting its routines at most maxDepth deep.
+// decisions and lexicon computed for it, nesting its routines at most maxDepth deep; with
+// maxErrors > 0 it recovers from errors as NAME_set_max_errors(p, maxErrors) makes it.
 [[nodiscard]] ParseOutcome ParseInput(const Grammar& grammar, const EmbeddedDecisions& decisions,
                                       const regex::Lexicon& lexicon, std::string_view input,
-                                      int maxDepth = kEmbeddedDefaultMaxDepth);
+                                      int maxDepth = kEmbeddedDefaultMaxDepth, int maxErrors = 0);
 
 }  // namespace parvolen::inspect

@@ -58,11 +58,12 @@ Status RunParse(const InspectCommand& cmd) {
   if (!ReadInput(cmd.Input, text, reason)) {
     // As the generated translator's NAME_parse_file words it; the system's reason beside it.
     outcome.Failure = {EmbeddedStatusValue("OPEN"), 0, 0, "cannot open the input"};
+    if (cmd.MaxErrors > 0) outcome.Errors = {outcome.Failure};
     ReportError(shown + ": " + reason);
   } else {
-    outcome = ParseInput(grammar, decisions, lexicon, text);
+    outcome = ParseInput(grammar, decisions, lexicon, text, kEmbeddedDefaultMaxDepth, cmd.MaxErrors);
   }
-  const ParsedInput parsed{shown, &outcome};
+  const ParsedInput parsed{shown, &outcome, cmd.MaxErrors > 0};
   Print(cmd.Json ? WriteTreeJson(grammar, parsed) : cmd.Dot ? WriteTreeDot(grammar, parsed) : WriteTreeText(grammar, parsed));
   CurrentSink(Channel::Messages).Flush();
   return outcome.Accepted ? stOk : kRejectedBase + outcome.Failure.Status;

@@ -91,8 +91,13 @@ void Walk(const SyntaxTree& tree, Enter enter, Leave leave) {
 }  // namespace
 
 std::string FailureLine(const ParsedInput& input) {
-  const InputFailure& f = input.Outcome->Failure;
-  return input.Name + ":" + std::to_string(f.Line) + ":" + std::to_string(f.Column) + ": " + f.Text + "\n";
+  const auto line = [&input](const InputFailure& f) {
+    return input.Name + ":" + std::to_string(f.Line) + ":" + std::to_string(f.Column) + ": " + f.Text + "\n";
+  };
+  if (!input.Recovering || input.Outcome->Errors.empty()) return line(input.Outcome->Failure);
+  std::string out;
+  for (const InputFailure& f : input.Outcome->Errors) out += line(f);
+  return out;
 }
 
 std::string WriteTreeText(const Grammar& grammar, const ParsedInput& input) {
@@ -147,6 +152,14 @@ std::string WriteTreeJson(const Grammar& grammar, const ParsedInput& input) {
     j.BeginObject().Key("status").String(EmbeddedStatusName(f.Status)).Key("line").Number(f.Line);
     j.Key("column").Number(f.Column).Key("text").String(f.Text).EndObject();
   }
+  if (input.Recovering) {
+    j.Key("errors").BeginArray();
+    for (const InputFailure& f : outcome.Errors) {
+      j.BeginObject().Key("line").Number(f.Line).Key("column").Number(f.Column);
+      j.Key("text").String(f.Text).EndObject();
+    }
+    j.EndArray();
+  }
   return j.EndObject().Text() + "\n";
 }
 
@@ -166,7 +179,14 @@ std::string WriteTreeDot(const Grammar& grammar, const ParsedInput& input) {
     return out + "\"";
   };
   std::string out;
-  if (!outcome.Accepted) out += "// " + FailureLine(input);
+  if (!outcome.Accepted) {
+    const std::string failures = FailureLine(input);
+    for (std::size_t at = 0; at < failures.size();) {
+      const std::size_t end = failures.find('\n', at);
+      out += "// " + failures.substr(at, end - at + 1);
+      at = end + 1;
+    }
+  }
   out += "digraph tree {\n  ordering=out;\n  node [fontname=\"Helvetica\"];\n";
   Walk(
       outcome.Accepted ? outcome.Tree : SyntaxTree{},

@@ -6,7 +6,9 @@
    With a second argument N > 0, each line is parsed again recovering, with at most N errors;
    when that parse breaks a rule of recovery (another status or first error, a count out of
    0..N, 0 exactly for a sentence, a first text that does not begin with the plain one) the
-   line's verdict ends with " !recovery: " and what broke. */
+   line's verdict ends with " !recovery: " and what broke. With a third argument (any), the
+   verdict then goes on with a tab and the count of errors of the recovering parse, and a tab and
+   "LINE:COLUMN TEXT" for each of them (a text holds no tab: the translator escapes it). */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -22,12 +24,12 @@ int main(int argc, char **argv) {
 	API(parser)	*p;
 	char	*line = NULL;
 	size_t	size = 0, length = 0;
-	int	c, status, line0, column0, count, most = argc > 2 ? atoi(argv[2]) : 0;
+	int	c, i, status, line0, column0, count, most = argc > 2 ? atoi(argv[2]) : 0, each = argc > 3;
 	char	text0[256];
 	const char	*broken;
 
-	if ( argc < 2 || argc > 3 || (in = fopen(argv[1], "rb")) == NULL ) {
-		fprintf(stderr, "usage: %s <file of inputs, one a line> [most errors]\n", argv[0]);
+	if ( argc < 2 || argc > 4 || (in = fopen(argv[1], "rb")) == NULL ) {
+		fprintf(stderr, "usage: %s <file of inputs, one a line> [most errors [each]]\n", argv[0]);
 		return 2;
 	}
 	if ( (p = API(create)()) == NULL )
@@ -71,6 +73,11 @@ int main(int argc, char **argv) {
 				broken = "first error by index";
 			if ( broken != NULL )
 				printf(" !recovery: %s", broken);
+			if ( each ) {
+				printf("\t%d", API(error_count)(p));
+				for ( i = 0; i < API(error_count)(p); i++ )
+					printf("\t%d:%d %s", API(error_line_at)(p, i), API(error_column_at)(p, i), API(error_text_at)(p, i));
+			}
 		}
 		printf("\n");
 		length = 0;

@@ -3,8 +3,9 @@
 // per line, and both parse the same inputs: sentences derived from the grammar, mutations of
 // them, and inputs with a byte that begins no terminal. They must agree on acceptance and on
 // the status, line, column and text of the failure; on an accepted input the leaves of the tree,
-// read left to right, must be the input's terminals. PARVOLEN_PROPERTY_GRAMMARS sets how many
-// grammars are tried.
+// read left to right, must be the input's terminals. Both parse every input again recovering
+// (--max-errors, NAME_set_max_errors) and must report the same errors: count, and line, column
+// and text of each. PARVOLEN_PROPERTY_GRAMMARS sets how many grammars are tried.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -32,6 +33,7 @@ using namespace testing_grammar;
 
 constexpr int kDefaultGrammars = 80;
 constexpr int kProbesPerKind = 6;
+constexpr int kMostErrors = 5;
 
 int GrammarCount() { return PropertyGrammarCount(kDefaultGrammars); }
 
@@ -52,6 +54,12 @@ std::vector<std::string> MakeInputs(const RandomLanguage& lang, const ShortestDe
     const Sentence& base = derived[std::uniform_int_distribution<std::size_t>(0, derived.size() - 1)(rng)];
     if (!base.empty()) inputs.push_back(SentenceText(lang, MutateSentence(base, lang.alphabet, rng).sentence));
   }
+  // Several mistakes in one input, for recovery to go past.
+  for (int m = 0; m < kProbesPerKind / 2 && !derived.empty(); ++m) {
+    Sentence s = derived[std::uniform_int_distribution<std::size_t>(0, derived.size() - 1)(rng)];
+    for (int k = 0; k < 3 && !s.empty(); ++k) s = MutateSentence(s, lang.alphabet, rng).sentence;
+    if (!s.empty()) inputs.push_back(SentenceText(lang, s));
+  }
   const std::string stray[] = {"@", "\x01", "t", "<=<"};
   for (int m = 0; m < 2 && !derived.empty(); ++m) {
     std::string text = inputs[std::uniform_int_distribution<std::size_t>(0, derived.size() - 1)(rng)];
@@ -66,6 +74,15 @@ std::string Verdict(const ParseOutcome& outcome) {
   if (outcome.Accepted) return "1";
   const InputFailure& f = outcome.Failure;
   return "0 " + std::to_string(f.Status) + " " + std::to_string(f.Line) + ":" + std::to_string(f.Column) + " " + f.Text;
+}
+
+// What the driver adds for the parse that recovers: a tab and the count of errors, then a tab and
+// "LINE:COLUMN TEXT" for each.
+std::string Recovered(const ParseOutcome& outcome) {
+  std::string out = "\t" + std::to_string(outcome.Errors.size());
+  for (const InputFailure& f : outcome.Errors)
+    out += "\t" + std::to_string(f.Line) + ":" + std::to_string(f.Column) + " " + f.Text;
+  return out;
 }
 
 // The texts of the tree's leaves, left to right.
@@ -94,6 +111,7 @@ std::vector<std::string> Tokens(const std::string& text, bool endTerminal) {
 
 struct Tally {
   int checked = 0, refused = 0, inputs = 0, accepted = 0, failures = 0;
+  int errors = 0, several = 0;  // errors compared with recovery, inputs with more than one
   std::string details;
 };
 
@@ -119,7 +137,8 @@ void CheckGrammar(unsigned seed, const fs::path& work, Tally& tally) {
   std::string lines;
   for (const std::string& input : inputs) lines += input + "\n";
   WriteFile(dir / "inputs.txt", lines);
-  ASSERT_EQ(RunShell("cd " + Quoted(dir) + " && timeout 60 ./driver inputs.txt > verdicts.txt"), 0);
+  ASSERT_EQ(RunShell("cd " + Quoted(dir) + " && timeout 60 ./driver inputs.txt " + std::to_string(kMostErrors) +
+                     " each > verdicts.txt"), 0);
   std::istringstream verdicts(ReadFile(dir / "verdicts.txt"));
 
   // The same description read and decided as the inspector does, what it prints kept aside.
@@ -139,8 +158,12 @@ void CheckGrammar(unsigned seed, const fs::path& work, Tally& tally) {
     std::string expected;
     std::getline(verdicts, expected);
     const ParseOutcome outcome = ParseInput(grammar, decisions, lexicon, input);
+    const ParseOutcome recovered =
+        ParseInput(grammar, decisions, lexicon, input, kEmbeddedDefaultMaxDepth, kMostErrors);
     ++tally.inputs;
-    const std::string verdict = Verdict(outcome);
+    tally.errors += static_cast<int>(recovered.Errors.size());
+    tally.several += recovered.Errors.size() > 1 ? 1 : 0;
+    const std::string verdict = Verdict(outcome) + Recovered(recovered);
     if (verdict != expected) report += "  '" + input + "': translator " + expected + ", --parse " + verdict + "\n";
     if (!outcome.Accepted) continue;
     ++tally.accepted;
@@ -158,12 +181,13 @@ TEST(ParseProperty, AgreesWithTheCompiledTranslator) {
   const fs::path work = ScratchDir();
   Tally tally;
   for (int seed = 1; seed <= GrammarCount(); ++seed) CheckGrammar(static_cast<unsigned>(seed), work, tally);
-  std::printf("grammars checked %d, refused %d, inputs %d, accepted %d\n", tally.checked, tally.refused, tally.inputs,
-              tally.accepted);
+  std::printf("grammars checked %d, refused %d, inputs %d, accepted %d, errors with recovery %d, inputs with several %d\n",
+              tally.checked, tally.refused, tally.inputs, tally.accepted, tally.errors, tally.several);
   EXPECT_EQ(tally.failures, 0) << tally.details;
   EXPECT_GT(tally.checked, 0);
   EXPECT_GT(tally.accepted, 0);
   EXPECT_LT(tally.accepted, tally.inputs);
+  EXPECT_GT(tally.several, 0);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #include "codegen/embedded/recovery.h"
 
 #include <string>
+#include <vector>
 
-#include "codegen/shared/trie_reader.h"
+#include "codegen/embedded/recovery_tables.h"
 
 namespace parvolen {
 namespace {
@@ -675,192 +676,77 @@ static int Recover(Parser *p, int status) {
 
 )C";
 
-// The edges, decisions and nonterminals of the routines written, as tables, numbered compactly.
-class RecoveryTables {
- public:
-  RecoveryTables(const EmbeddedPlan& x, const EmbeddedDecisions& decisions)
-      : x_(x), trie_(x.lang), decisions_(decisions) {}
+void WriteRows(CodeWriter& out, std::string_view type, std::string_view name, const std::vector<std::string>& rows,
+               std::string_view last) {
+  out.Put("static const %s %s[] = {\n", {type, name});
+  for (std::size_t i = 0; i < rows.size(); ++i) out.Put("\t%s,\t/* %d */\n", {rows[i], std::to_string(i)});
+  out.Put("\t%s\t/* (end) */\n};\n\n", last);
+}
 
-  // Collects the edges of the tries of the nonterminals.
-  Status Collect(const std::vector<bool>& nonterminals) {
-    for (std::int32_t n = 1; n < static_cast<std::int32_t>(nonterminals.size()); ++n) {
-      if (!nonterminals[static_cast<std::size_t>(n)]) continue;
-      const NontRec& rec = x_.lang.NontTab[n];
-      for (std::int32_t root : {rec.ProdEdges, rec.RecEdges}) {
-        std::vector<std::int32_t> todo;
-        if (root != 0) todo.push_back(root);
-        while (!todo.empty()) {
-          const std::int32_t e = todo.back();
-          todo.pop_back();
-          if (edgeIndex_.count(e) != 0) continue;
-          const EdgeRec* rec2 = nullptr;
-          if (Status st = trie_.EdgeAt(e, rec2); st != stOk) return st;
-          edgeIndex_.emplace(e, static_cast<int>(edges_.size()));
-          edges_.push_back(e);
-          owner_.push_back(n);
-          if (rec2->Next != 0) todo.push_back(rec2->Next);
-          if (rec2->Altr != 0) todo.push_back(rec2->Altr);
-        }
-      }
-    }
-    return stOk;
-  }
-
-  int EdgeIndex(std::int32_t edge) const {
-    const auto it = edgeIndex_.find(edge);
-    return it == edgeIndex_.end() ? -1 : it->second;
-  }
-
-  // The node of the decision of a list of the productions; a list that no input selects gets
-  // a node without member, and one where a single member can complete a node that takes it.
-  int ChoiceNode(std::int32_t first) {
-    if (const auto it = choices_.find(first); it != choices_.end()) return it->second;
-    const DecisionNode* node = decisions_.At(first);
-    const bool none = node == nullptr || (node->Leaf() && node->Member <= 0);
-    const int index = none ? NewNode("REC_NONE", 0) : Serialize(*node);
-    choices_.emplace(first, index);
-    return index;
-  }
-
-  // The node of the decision of a tail loop, or -1 when the loop is always left.
-  int LoopNode(std::int32_t first) {
-    const DecisionNode* node = decisions_.At(first);
-    if (node == nullptr || (node->Leaf() && node->Member <= 0)) return -1;
-    return Serialize(*node);
-  }
-
-  // True when nothing follows in the production: no edge, or only its end.
-  bool EndsAt(std::int32_t next) const {
-    if (next == 0) return true;
-    const EdgeRec* e = nullptr;
-    return trie_.EdgeAt(next, e) == stOk && e->WhoAmI == kEdgeEnd && e->Altr == 0 && e->Next == 0;
-  }
-
-  // Where a list begins: {edge, node} (one of them -1), or both -1 for none.
-  Status ListStart(std::int32_t first, int& edge, int& node) {
-    edge = node = -1;
-    if (first == 0) return stOk;
-    const EdgeRec* e = nullptr;
-    if (Status st = trie_.EdgeAt(first, e); st != stOk) return st;
-    if (e->Altr != 0) {
-      node = ChoiceNode(first);
-    } else {
-      edge = EdgeIndex(first);
-    }
-    return stOk;
-  }
-
-  Status Write(CodeWriter& out) {
-    std::vector<std::string> rows;
-    for (std::size_t i = 0; i < edges_.size(); ++i) {
-      const EdgeRec* e = nullptr;
-      if (Status st = trie_.EdgeAt(edges_[i], e); st != stOk) return st;
-      std::string kind = "E_SKIP", code = "0";
-      if (e->WhoAmI == kEdgeTerminal) {
+// The tables of the tries of the routines written (codegen/embedded/recovery_tables.h) as C.
+void WriteTables(const EmbeddedPlan& x, const RecoveryTables& t, CodeWriter& out) {
+  const auto term = [&x](std::int32_t code) { return code == 0 ? x.EndConst() : x.TermConst(code); };
+  const auto member = [](int m) { return m == kRecNone ? std::string("REC_NONE") : m == kRecLeave ? std::string("REC_LEAVE") : std::to_string(m); };
+  std::vector<std::string> rows;
+  for (const RecTableEdge& e : t.Edges) {
+    std::string kind = "E_SKIP", code = "0";
+    switch (e.Kind) {
+      case RecEdgeKind::Term:
         kind = "E_TERM";
-        code = x_.TermConst(e->Code);
-      } else if (e->WhoAmI == kEdgeNonterminal) {
-        kind = e->Code == owner_[i] && EndsAt(e->Next) ? "E_JUMP" : "E_CALL";
-        code = std::to_string(e->Code);
-      } else if (e->WhoAmI == kEdgeEnd) {
+        code = x.TermConst(e.Code);
+        break;
+      case RecEdgeKind::Call:
+      case RecEdgeKind::Jump:
+        kind = e.Kind == RecEdgeKind::Jump ? "E_JUMP" : "E_CALL";
+        code = std::to_string(e.Code);
+        break;
+      case RecEdgeKind::End:
         kind = "E_END";
-      }
-      int next = -1, nextNode = -1;
-      if (Status st = ListStart(e->Next, next, nextNode); st != stOk) return st;
-      rows.push_back("{" + kind + ", " + code + ", " + std::to_string(next) + ", " + std::to_string(nextNode) + "}");
+        break;
+      case RecEdgeKind::Skip:
+        break;
     }
-    std::vector<std::string> nonts(static_cast<std::size_t>(x_.lang.LastNonterminal) + 1, "{-1, -1, -1}");
-    for (std::int32_t n = 1; n <= x_.lang.LastNonterminal; ++n) {
-      const NontRec& rec = x_.lang.NontTab[n];
-      if (rec.ProdEdges == 0 && rec.RecEdges == 0) continue;
-      if (EdgeIndex(rec.ProdEdges) < 0 && EdgeIndex(rec.RecEdges) < 0) continue;  // not written
-      int edge = -1, node = -1;
-      if (Status st = ListStart(rec.ProdEdges, edge, node); st != stOk) return st;
-      const int loop = rec.RecEdges != 0 ? LoopNode(rec.RecEdges) : -1;
-      nonts[static_cast<std::size_t>(n)] =
-          "{" + std::to_string(edge) + ", " + std::to_string(node) + ", " + std::to_string(loop) + "}";
-    }
-
-    out.Put("/* The tries of the routines as tables, for recovery (note in the generator: recovery). */\n");
-    out.Put("enum { E_END, E_TERM, E_CALL, E_SKIP, E_JUMP };\t/* an edge: nothing, a terminal, a call, an action\n");
-    out.Put("\t\t\t\t\t\t\t   or output terminal, a call in tail position */\n");
-    out.Put("#define\tREC_LEAVE\t(-1)\t/* a decision leaves the tail loop */\n");
-    out.Put("#define\tREC_NONE\t(-2)\t/* a decision selects nothing: a syntax error */\n");
-    out.Put("#define\tTERMINALS\t%d\n", std::to_string(x_.lang.LastTerminal));
-    out.Put("#define\tREC_END\t%s\t/* the end of the input */\n", x_.EndConst());
-    out.Put("#define\tSTART\t%d\t/* the starting symbol */\n\n", std::to_string(x_.lang.StartNont));
-    out.Put("typedef struct {\n\tsigned char\tkind;\n\tshort\tcode;\t\t/* terminal or nonterminal */\n");
-    out.Put("\tint\tnext, nextNode;\t/* the next edge, or the decision of the next list; else the loop */\n} RecEdge;\n\n");
-    out.Put("typedef struct {\n\tint\tmember;\t\t/* without arcs: an edge, REC_LEAVE or REC_NONE */\n");
-    out.Put("\tint\tarc, arcs;\t/* by the terminal at its level */\n} RecNode;\n\n");
-    out.Put("typedef struct {\n\tshort\tterm;\n\tint\tnode;\n} RecArc;\n\n");
-    out.Put("typedef struct {\n\tint\tedge, node;\t/* where the routine begins: an edge, a decision, else its loop */\n");
-    out.Put("\tint\tloop;\t\t/* the decision of its tail loop, or -1 */\n} RecNont;\n\n");
-    out.Put("typedef struct {\n\tshort\tnont;\n\tsigned char\tmode;\n\tint\tat;\t\t/* the edge or decision */\n} RecFrame;\n\n");
-    out.Put("/* Where a routine stands. */\n");
-    out.Put("enum { AT_EDGE, AT_DECIDE, AT_LOOP, AT_DONE, AT_FINISH };\n\n");
-    WriteRows(out, "RecEdge", "Edges", rows, "{E_END, 0, -1, -1}");
-    std::vector<std::string> nodeRows, arcRows;
-    for (const auto& n : nodes_) nodeRows.push_back("{" + n.member + ", " + std::to_string(n.arc) + ", " + std::to_string(n.arcs) + "}");
-    for (const auto& [term, node] : arcs_) arcRows.push_back("{" + term + ", " + std::to_string(node) + "}");
-    WriteRows(out, "RecNode", "Nodes", nodeRows, "{REC_NONE, 0, 0}");
-    WriteRows(out, "RecArc", "Arcs", arcRows, "{0, 0}");
-    WriteRows(out, "RecNont", "Nonts", nonts, "{-1, -1, -1}");
-    return stOk;
+    rows.push_back("{" + kind + ", " + code + ", " + std::to_string(e.Next) + ", " + std::to_string(e.NextNode) + "}");
   }
+  std::vector<std::string> nonts;
+  for (const RecTableNont& n : t.Nonts)
+    nonts.push_back("{" + std::to_string(n.Edge) + ", " + std::to_string(n.Node) + ", " + std::to_string(n.Loop) + "}");
 
- private:
-  struct Node {
-    std::string member;
-    int arc = 0, arcs = 0;
-  };
-
-  static void WriteRows(CodeWriter& out, std::string_view type, std::string_view name,
-                        const std::vector<std::string>& rows, std::string_view last) {
-    out.Put("static const %s %s[] = {\n", {type, name});
-    for (std::size_t i = 0; i < rows.size(); ++i) out.Put("\t%s,\t/* %d */\n", {rows[i], std::to_string(i)});
-    out.Put("\t%s\t/* (end) */\n};\n\n", last);
-  }
-
-  int NewNode(std::string member, int arcs) {
-    nodes_.push_back(Node{std::move(member), static_cast<int>(arcs_.size()), arcs});
-    return static_cast<int>(nodes_.size()) - 1;
-  }
-
-  std::string Term(std::int32_t term) const { return term == 0 ? x_.EndConst() : x_.TermConst(term); }
-
-  int Serialize(const DecisionNode& node) {
-    if (node.Leaf()) {
-      if (node.Member == kLeaveLoop) return NewNode("REC_LEAVE", 0);
-      const int edge = EdgeIndex(node.Member);
-      return NewNode(edge < 0 ? "REC_NONE" : std::to_string(edge), 0);
-    }
-    const int index = NewNode("REC_NONE", static_cast<int>(node.Next.size()));
-    const std::size_t first = arcs_.size();
-    for (const auto& [term, child] : node.Next) arcs_.emplace_back(Term(term), 0);
-    std::size_t i = first;
-    for (const auto& [term, child] : node.Next) arcs_[i++].second = Serialize(child);
-    return index;
-  }
-
-  const EmbeddedPlan& x_;
-  TrieReader trie_;
-  const EmbeddedDecisions& decisions_;
-  std::map<std::int32_t, int> edgeIndex_;
-  std::vector<std::int32_t> edges_;  // by compact number: the edge
-  std::vector<std::int32_t> owner_;  // ... and the nonterminal whose trie holds it
-  std::map<std::int32_t, int> choices_;
-  std::vector<Node> nodes_;
-  std::vector<std::pair<std::string, int>> arcs_;
-};
+  out.Put("/* The tries of the routines as tables, for recovery (note in the generator: recovery). */\n");
+  out.Put("enum { E_END, E_TERM, E_CALL, E_SKIP, E_JUMP };\t/* an edge: nothing, a terminal, a call, an action\n");
+  out.Put("\t\t\t\t\t\t\t   or output terminal, a call in tail position */\n");
+  out.Put("#define\tREC_LEAVE\t(-1)\t/* a decision leaves the tail loop */\n");
+  out.Put("#define\tREC_NONE\t(-2)\t/* a decision selects nothing: a syntax error */\n");
+  out.Put("#define\tTERMINALS\t%d\n", std::to_string(x.lang.LastTerminal));
+  out.Put("#define\tREC_END\t%s\t/* the end of the input */\n", x.EndConst());
+  out.Put("#define\tSTART\t%d\t/* the starting symbol */\n\n", std::to_string(x.lang.StartNont));
+  out.Put("typedef struct {\n\tsigned char\tkind;\n\tshort\tcode;\t\t/* terminal or nonterminal */\n");
+  out.Put("\tint\tnext, nextNode;\t/* the next edge, or the decision of the next list; else the loop */\n} RecEdge;\n\n");
+  out.Put("typedef struct {\n\tint\tmember;\t\t/* without arcs: an edge, REC_LEAVE or REC_NONE */\n");
+  out.Put("\tint\tarc, arcs;\t/* by the terminal at its level */\n} RecNode;\n\n");
+  out.Put("typedef struct {\n\tshort\tterm;\n\tint\tnode;\n} RecArc;\n\n");
+  out.Put("typedef struct {\n\tint\tedge, node;\t/* where the routine begins: an edge, a decision, else its loop */\n");
+  out.Put("\tint\tloop;\t\t/* the decision of its tail loop, or -1 */\n} RecNont;\n\n");
+  out.Put("typedef struct {\n\tshort\tnont;\n\tsigned char\tmode;\n\tint\tat;\t\t/* the edge or decision */\n} RecFrame;\n\n");
+  out.Put("/* Where a routine stands. */\n");
+  out.Put("enum { AT_EDGE, AT_DECIDE, AT_LOOP, AT_DONE, AT_FINISH };\n\n");
+  WriteRows(out, "RecEdge", "Edges", rows, "{E_END, 0, -1, -1}");
+  std::vector<std::string> nodeRows, arcRows;
+  for (const RecTableNode& n : t.Nodes)
+    nodeRows.push_back("{" + member(n.Member) + ", " + std::to_string(n.Arc) + ", " + std::to_string(n.Arcs) + "}");
+  for (const RecTableArc& a : t.Arcs) arcRows.push_back("{" + term(a.Term) + ", " + std::to_string(a.Node) + "}");
+  WriteRows(out, "RecNode", "Nodes", nodeRows, "{REC_NONE, 0, 0}");
+  WriteRows(out, "RecArc", "Arcs", arcRows, "{0, 0}");
+  WriteRows(out, "RecNont", "Nonts", nonts, "{-1, -1, -1}");
+}
 
 }  // namespace
 
 Status WriteRecovery(const EmbeddedPlan& x, const EmbeddedDecisions& decisions, const RoutineUse& use,
                      CodeWriter& out) {
-  RecoveryTables tables(x, decisions);
-  if (Status st = tables.Collect(use.Nonterminals); st != stOk) return st;
-  if (Status st = tables.Write(out); st != stOk) return st;
+  RecoveryTables tables;
+  if (Status st = BuildRecoveryTables(x.lang, decisions, use.Nonterminals, tables); st != stOk) return st;
+  WriteTables(x, tables, out);
   out.Put(kRuntime);
   return stOk;
 }
