@@ -34,6 +34,8 @@ void PrintHelp() {
   Print("the embeddable translator.\n");
   Print("--parse=<input> parses the input (- for standard input) as the embeddable translator\n");
   Print("does and prints its syntax tree (--json, --dot) or its errors.\n");
+  Print("--max-errors=<n> with --parse goes on after an error as the embeddable translator\n");
+  Print("does with NAME_set_max_errors and prints up to n errors.\n");
   Print("--help prints this text; --version prints the version.\n");
 }
 
