@@ -78,7 +78,7 @@ Status EdgeIns(Language* lang, std::int32_t* slot, std::int32_t code, std::int32
     return stNotAllocated;
   }
   std::int32_t* link = slot;
-  std::int32_t& finger = lang->EdgeFingers[slot];
+  std::int32_t& finger = lang->EdgeFingers.Entry(reinterpret_cast<std::uintptr_t>(slot));
   if (finger >= 1 && finger <= lang->LastEdge && Less(lang->EdgeTab[finger], whoAmI, code))
     link = &lang->EdgeTab[finger].Altr;
   while (*link != 0 && Less(lang->EdgeTab[*link], whoAmI, code)) link = &lang->EdgeTab[*link].Altr;

@@ -9,6 +9,7 @@
 #include "analysis/view_table.h"
 #include "analysis/views.h"
 #include "base/stack_room.h"
+#include "model/key_index.h"
 
 namespace parvolen {
 namespace {
@@ -35,34 +36,34 @@ class StringTrie {
 
   // The child of parent for term, made when it is new.
   std::int32_t Insert(std::int32_t parent, std::int32_t term) {
-    const std::uint64_t key = PairKey(parent, term);
-    const auto [it, fresh] = children_.try_emplace(key, static_cast<std::int32_t>(nodes_.size()));
+    const auto [child, fresh] = children_.TryEmplace(PairKey(parent, term), static_cast<std::int32_t>(nodes_.size()));
     if (fresh) {
       nodes_.push_back({parent, term});
       ++live_;
       ++made_;
     }
-    return it->second;
+    return child;
   }
 
   // Adds the nodes of another trie below node `at`, in that trie's order.
   void Graft(std::int32_t at, const std::vector<Node>& other) {
-    std::vector<std::int32_t> mapped(other.size());
-    mapped[0] = at;
+    mapped_.resize(other.size());
+    mapped_[0] = at;
     for (std::size_t i = 1; i < other.size(); ++i)
-      mapped[i] = Insert(mapped[static_cast<std::size_t>(other[i].parent)], other[i].term);
+      mapped_[i] = Insert(mapped_[static_cast<std::size_t>(other[i].parent)], other[i].term);
   }
 
   [[nodiscard]] const std::vector<Node>& Nodes() const { return nodes_; }
   std::vector<Node> Take() {
     live_ -= nodes_.size();
-    children_.clear();
-    return std::move(nodes_);
+    children_.Clear();
+    return std::exchange(nodes_, {});
   }
 
  private:
   std::vector<Node> nodes_;
-  std::unordered_map<std::uint64_t, std::int32_t> children_;
+  KeyIndex children_;                  // (parent, term) -> child
+  std::vector<std::int32_t> mapped_;  // Graft: where each node of the other trie went
   std::size_t& live_;
   std::size_t& made_;
 };
@@ -88,7 +89,7 @@ struct ViewWalker::State {
   std::vector<Cont> conts{{0, 0, 0, 0}};
   // Numbers of stacks by content, kept from view to view so that they can be part of a key.
   std::vector<std::pair<std::int32_t, std::int32_t>> sameStacks{{0, 0}};
-  std::unordered_map<std::uint64_t, std::int32_t> sameIndex;
+  KeyIndex sameIndex;
 
   // How much of the continuation a walk has read: the height of the lowest stack element it
   // went on with, 0 when it met the empty stack (where the follow flag decides), kUntouched
@@ -159,9 +160,9 @@ struct ViewWalker::State {
       Cont& c = conts[static_cast<std::size_t>(*it)];
       const std::int32_t below = At(c.below).same;
       const std::uint64_t key = PairKey(c.edges, below);
-      const auto [found, fresh] = sameIndex.try_emplace(key, static_cast<std::int32_t>(sameStacks.size()));
+      const auto [found, fresh] = sameIndex.TryEmplace(key, static_cast<std::int32_t>(sameStacks.size()));
       if (fresh) sameStacks.emplace_back(c.edges, below);
-      c.same = found->second;
+      c.same = found;
     }
     return At(k).same;
   }
@@ -411,7 +412,7 @@ Status ViewWalker::Make(std::int32_t edges, std::int32_t* slot, std::int32_t loo
     s.after.clear();
     s.segments.clear();
     s.sameStacks.resize(1);
-    s.sameIndex.clear();
+    s.sameIndex.Clear();
     s.held = 0;
   }
   s.made = 0;

@@ -84,7 +84,9 @@ class Grammar {
   const Language& lang_;
   std::vector<Production> productions_;
   std::vector<ChoicePoint> choices_;
-  std::vector<std::vector<std::int32_t>> below_;  // by edge: productions through it (trie edges)
+  // By edge e: the productions through it (trie edges), below_[belowStart_[e] .. belowStart_[e + 1]).
+  std::vector<std::size_t> belowStart_;
+  std::vector<std::int32_t> below_;
   std::vector<SymbolString> rights_;              // by production
   std::vector<std::vector<std::int32_t>> byOwner_;  // by nonterminal
   SymbolString noSymbols_;

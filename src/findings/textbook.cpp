@@ -14,7 +14,6 @@ void Lambda(StringSet& set) { set.insert(TermString{}); }
 void Lambda(LLSets::Leads& set) { set.insert(std::lower_bound(set.begin(), set.end(), 0), 0); }
 
 StringSet Unit(const StringSet&, std::int32_t term) { return StringSet{TermString{term}}; }
-LLSets::Leads Unit(const LLSets::Leads&, std::int32_t term) { return LLSets::Leads{term}; }
 
 
 // Collecting the strings of a concatenation: inserted at once, or gathered and sorted at the end.
@@ -138,8 +137,47 @@ bool LLSets::Spend(std::size_t cost) const {
   return true;
 }
 
+// For k = 1 the same outcome and the same steps without a set made per symbol: a ⊕1 b is a
+// without λ, joined with b when a holds λ, and costs |a| steps, |b| more when a holds λ. A set
+// without λ stays what it is through every later symbol.
+template <>
+LLSets::Leads LLSets::FirstOfNoting<LLSets::Leads>(std::span<const GrammarSymbol> symbols, const Leads& tail,
+                                                   const std::vector<Leads>& first,
+                                                   std::vector<std::int32_t>* read) const {
+  Leads* current = &scratch_[0];
+  Leads* next = &scratch_[1];
+  current->assign(1, 0);
+  // current ⊕1 more into next, which becomes current; false when the budget runs out.
+  auto concat = [&](const std::int32_t* more, std::size_t count, bool* readsMore) {
+    const bool lambda = std::find(current->begin(), current->end(), 0) != current->end();
+    if (!Spend(current->size() + (lambda ? count : 0))) return false;
+    if (!lambda) return true;
+    if (readsMore != nullptr) *readsMore = true;
+    next->clear();
+    for (std::int32_t x : *current)
+      if (x != 0) next->push_back(x);
+    next->insert(next->end(), more, more + count);
+    Settle(*next);
+    std::swap(current, next);
+    return true;
+  };
+  for (const GrammarSymbol& symbol : symbols) {
+    if (symbol.Kind == kEdgeTerminal) {
+      if (!concat(&symbol.Code, 1, nullptr)) return {};
+    } else {
+      const Leads& set = SetAt(first, symbol.Code);
+      bool readsFirst = false;
+      if (!concat(set.data(), set.size(), &readsFirst)) return {};
+      if (readsFirst && read != nullptr) read->push_back(symbol.Code);
+    }
+    if (current->empty()) return {};
+  }
+  if (!concat(tail.data(), tail.size(), nullptr)) return {};
+  return *current;
+}
+
 template <class Set>
-Set LLSets::FirstOfNoting(const SymbolString& symbols, const Set& tail, const std::vector<Set>& first,
+Set LLSets::FirstOfNoting(std::span<const GrammarSymbol> symbols, const Set& tail, const std::vector<Set>& first,
                           std::vector<std::int32_t>* read) const {
   Set current;
   Lambda(current);
