@@ -1,6 +1,7 @@
 #include "analysis/view_walk.h"
 
 #include <algorithm>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -19,6 +20,23 @@ std::uint64_t PairKey(std::int32_t high, std::int32_t low) {
   return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32) | static_cast<std::uint32_t>(low);
 }
 
+// The indexes of the tries being filled: tries live one inside the other, so the index of the
+// innermost is the last one lent, and a trie of the same depth reuses its block.
+class IndexPool {
+ public:
+  KeyIndex& Lend() {
+    if (lent_ == indexes_.size()) indexes_.push_back(std::make_unique<KeyIndex>());
+    KeyIndex& index = *indexes_[lent_++];
+    index.Clear();
+    return index;
+  }
+  void GiveBack() { --lent_; }
+
+ private:
+  std::vector<std::unique_ptr<KeyIndex>> indexes_;
+  std::size_t lent_ = 0;
+};
+
 // Strings as a trie of their own: node 0 is the root, every other node one terminal (0 for the
 // lambda view) below its parent, numbered in the order the walk first reached it. Every trie
 // adds its nodes to a count shared by the walk, which bounds the memory the walk may take.
@@ -29,8 +47,14 @@ class StringTrie {
     std::int32_t term;
   };
 
-  StringTrie(std::size_t& live, std::size_t& made) : nodes_{{0, 0}}, live_(live), made_(made) { ++live_; }
-  ~StringTrie() { live_ -= nodes_.size(); }
+  StringTrie(std::size_t& live, std::size_t& made, IndexPool& pool)
+      : nodes_{{0, 0}}, children_(pool.Lend()), pool_(pool), live_(live), made_(made) {
+    ++live_;
+  }
+  ~StringTrie() {
+    live_ -= nodes_.size();
+    pool_.GiveBack();
+  }
   StringTrie(const StringTrie&) = delete;
   StringTrie& operator=(const StringTrie&) = delete;
 
@@ -62,7 +86,8 @@ class StringTrie {
 
  private:
   std::vector<Node> nodes_;
-  KeyIndex children_;                  // (parent, term) -> child
+  KeyIndex& children_;                // (parent, term) -> child
+  IndexPool& pool_;
   std::vector<std::int32_t> mapped_;  // Graft: where each node of the other trie went
   std::size_t& live_;
   std::size_t& made_;
@@ -127,6 +152,7 @@ struct ViewWalker::State {
   // sets, and one view makes at most kMadePerRoom times as many nodes in all (`made`). A walk
   // that would pass either is given up, and the plain unfolding fills the table as far as it
   // goes; what is kept is dropped before the next view once it fills half the room.
+  IndexPool indexes;
   std::size_t live = 0;
   std::size_t made = 0;
   std::size_t held = 0;
@@ -175,7 +201,7 @@ struct ViewWalker::State {
   Status Record(std::int32_t k, bool f, Known& known, Body body) {
     const std::int32_t around = lowest;
     lowest = kUntouched;
-    StringTrie own(live, made);
+    StringTrie own(live, made, indexes);
     const Status st = body(own);
     const std::int32_t reached = lowest;
     lowest = std::min(around, reached);
@@ -416,7 +442,7 @@ Status ViewWalker::Make(std::int32_t edges, std::int32_t* slot, std::int32_t loo
     s.held = 0;
   }
   s.made = 0;
-  StringTrie strings(s.live, s.made);
+  StringTrie strings(s.live, s.made, s.indexes);
   state_->conts.resize(1);
   state_->lowest = State::kUntouched;
   if (state_->alone.empty()) state_->FindAlone();

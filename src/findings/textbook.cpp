@@ -1,6 +1,7 @@
 #include "findings/textbook.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace parvolen {
 namespace {
@@ -313,12 +314,25 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
       if (version[e.Read[i]] != e.Versions[i]) return false;
     return true;
   };
+  // The steps of a production whose evaluation read no FIRST set, which is therefore taken
+  // again for its steps alone; kReads for the others. Kept apart from `evaluated` because a
+  // long list of such productions is taken again very often.
+  constexpr std::size_t kReads = SIZE_MAX;
+  std::vector<std::size_t> readsNone(prods.size(), kReads);
+  work.reserve(prods.size());  // a production is queued at most once at a time
   Set none;
   Lambda(none);
   while (!work.empty() && complete_) {
     const std::int32_t p = work.back();
     work.pop_back();
     queued[p] = false;
+    if (readsNone[p] != kReads) {
+      if (!Spend(readsNone[p]) || budget_ == 0) {
+        complete_ = false;
+        break;
+      }
+      continue;
+    }
     Evaluated& e = evaluated[p];
     if (unchanged(e)) {
       if (!Spend(e.Cost) || budget_ == 0) {
@@ -338,6 +352,7 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
     e.Cost = before - budget_;
     e.Versions.clear();
     for (std::int32_t n : e.Read) e.Versions.push_back(version[n]);
+    if (e.Read.empty()) readsNone[p] = e.Cost;
     const std::int32_t owner = prods[p].Owner;
     if (!SetIsGrowing(first[owner], strings)) continue;
     ++version[owner];
