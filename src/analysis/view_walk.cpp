@@ -20,20 +20,33 @@ std::uint64_t PairKey(std::int32_t high, std::int32_t low) {
   return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32) | static_cast<std::uint32_t>(low);
 }
 
-// The indexes of the tries being filled: tries live one inside the other, so the index of the
-// innermost is the last one lent, and a trie of the same depth reuses its block.
-class IndexPool {
+struct TrieNode {
+  std::int32_t parent;
+  std::int32_t term;
+};
+
+// What a trie works in while it is filled: its nodes, the index of their children and Graft's
+// mapping. Tries live one inside the other, so the workspace of the innermost is the last one
+// lent, and a trie of the same depth reuses the room of the one before.
+struct TrieWorkspace {
+  std::vector<TrieNode> nodes;
+  KeyIndex children;                 // (parent, term) -> child
+  std::vector<std::int32_t> mapped;  // Graft: where each node of the other trie went
+};
+
+class WorkspacePool {
  public:
-  KeyIndex& Lend() {
-    if (lent_ == indexes_.size()) indexes_.push_back(std::make_unique<KeyIndex>());
-    KeyIndex& index = *indexes_[lent_++];
-    index.Clear();
-    return index;
+  TrieWorkspace& Lend() {
+    if (lent_ == spaces_.size()) spaces_.push_back(std::make_unique<TrieWorkspace>());
+    TrieWorkspace& space = *spaces_[lent_++];
+    space.nodes.assign(1, TrieNode{0, 0});
+    space.children.Clear();
+    return space;
   }
   void GiveBack() { --lent_; }
 
  private:
-  std::vector<std::unique_ptr<KeyIndex>> indexes_;
+  std::vector<std::unique_ptr<TrieWorkspace>> spaces_;
   std::size_t lent_ = 0;
 };
 
@@ -42,17 +55,14 @@ class IndexPool {
 // adds its nodes to a count shared by the walk, which bounds the memory the walk may take.
 class StringTrie {
  public:
-  struct Node {
-    std::int32_t parent;
-    std::int32_t term;
-  };
+  using Node = TrieNode;
 
-  StringTrie(std::size_t& live, std::size_t& made, IndexPool& pool)
-      : nodes_{{0, 0}}, children_(pool.Lend()), pool_(pool), live_(live), made_(made) {
+  StringTrie(std::size_t& live, std::size_t& made, WorkspacePool& pool)
+      : space_(pool.Lend()), pool_(pool), live_(live), made_(made) {
     ++live_;
   }
   ~StringTrie() {
-    live_ -= nodes_.size();
+    live_ -= space_.nodes.size();
     pool_.GiveBack();
   }
   StringTrie(const StringTrie&) = delete;
@@ -60,9 +70,10 @@ class StringTrie {
 
   // The child of parent for term, made when it is new.
   std::int32_t Insert(std::int32_t parent, std::int32_t term) {
-    const auto [child, fresh] = children_.TryEmplace(PairKey(parent, term), static_cast<std::int32_t>(nodes_.size()));
+    std::vector<Node>& nodes = space_.nodes;
+    const auto [child, fresh] = space_.children.TryEmplace(PairKey(parent, term), static_cast<std::int32_t>(nodes.size()));
     if (fresh) {
-      nodes_.push_back({parent, term});
+      nodes.push_back({parent, term});
       ++live_;
       ++made_;
     }
@@ -71,24 +82,26 @@ class StringTrie {
 
   // Adds the nodes of another trie below node `at`, in that trie's order.
   void Graft(std::int32_t at, const std::vector<Node>& other) {
-    mapped_.resize(other.size());
-    mapped_[0] = at;
+    std::vector<std::int32_t>& mapped = space_.mapped;
+    mapped.resize(other.size());
+    mapped[0] = at;
     for (std::size_t i = 1; i < other.size(); ++i)
-      mapped_[i] = Insert(mapped_[static_cast<std::size_t>(other[i].parent)], other[i].term);
+      mapped[i] = Insert(mapped[static_cast<std::size_t>(other[i].parent)], other[i].term);
   }
 
-  [[nodiscard]] const std::vector<Node>& Nodes() const { return nodes_; }
+  [[nodiscard]] const std::vector<Node>& Nodes() const { return space_.nodes; }
+  // The nodes, in a vector of their own; the trie is left empty.
   std::vector<Node> Take() {
-    live_ -= nodes_.size();
-    children_.Clear();
-    return std::exchange(nodes_, {});
+    live_ -= space_.nodes.size();
+    std::vector<Node> taken(space_.nodes.begin(), space_.nodes.end());
+    space_.nodes.clear();
+    space_.children.Clear();
+    return taken;
   }
 
  private:
-  std::vector<Node> nodes_;
-  KeyIndex& children_;                // (parent, term) -> child
-  IndexPool& pool_;
-  std::vector<std::int32_t> mapped_;  // Graft: where each node of the other trie went
+  TrieWorkspace& space_;
+  WorkspacePool& pool_;
   std::size_t& live_;
   std::size_t& made_;
 };
@@ -152,7 +165,7 @@ struct ViewWalker::State {
   // sets, and one view makes at most kMadePerRoom times as many nodes in all (`made`). A walk
   // that would pass either is given up, and the plain unfolding fills the table as far as it
   // goes; what is kept is dropped before the next view once it fills half the room.
-  IndexPool indexes;
+  WorkspacePool tries;
   std::size_t live = 0;
   std::size_t made = 0;
   std::size_t held = 0;
@@ -201,7 +214,7 @@ struct ViewWalker::State {
   Status Record(std::int32_t k, bool f, Known& known, Body body) {
     const std::int32_t around = lowest;
     lowest = kUntouched;
-    StringTrie own(live, made, indexes);
+    StringTrie own(live, made, tries);
     const Status st = body(own);
     const std::int32_t reached = lowest;
     lowest = std::min(around, reached);
@@ -442,7 +455,7 @@ Status ViewWalker::Make(std::int32_t edges, std::int32_t* slot, std::int32_t loo
     s.held = 0;
   }
   s.made = 0;
-  StringTrie strings(s.live, s.made, s.indexes);
+  StringTrie strings(s.live, s.made, s.tries);
   state_->conts.resize(1);
   state_->lowest = State::kUntouched;
   if (state_->alone.empty()) state_->FindAlone();

@@ -82,13 +82,12 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
 // recursion; records every production's path and every choice point.
 void Grammar::Walk(std::int32_t owner, std::int32_t root, std::int32_t decision, bool tails) {
   if (!ValidEdge(root)) return;
-  struct Pending {
-    std::int32_t edge;
-    std::size_t depth;
-  };
-  std::vector<Pending> stack;
-  std::vector<std::int32_t> path;
-  std::vector<std::int32_t> members;
+  // The stack, path and members are kept from trie to trie, so that their room is reused.
+  std::vector<WalkStep>& stack = walkStack_;
+  std::vector<std::int32_t>& path = walkPath_;
+  std::vector<std::int32_t>& members = walkMembers_;
+  stack.clear();
+  path.clear();
   std::int64_t budget = lang_.LastEdge;  // a trie visits each edge once
   auto openList = [&](std::int32_t first, std::int32_t node, std::size_t depth) {
     members.clear();
@@ -100,7 +99,7 @@ void Grammar::Walk(std::int32_t owner, std::int32_t root, std::int32_t decision,
   };
   openList(root, decision, 0);
   while (!stack.empty()) {
-    const Pending at = stack.back();
+    const WalkStep at = stack.back();
     stack.pop_back();
     path.resize(at.depth);
     path.push_back(at.edge);

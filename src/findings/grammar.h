@@ -89,6 +89,12 @@ class Grammar {
   std::vector<std::int32_t> below_;
   std::vector<SymbolString> rights_;              // by production
   std::vector<std::vector<std::int32_t>> byOwner_;  // by nonterminal
+  struct WalkStep {
+    std::int32_t edge;
+    std::size_t depth;
+  };
+  std::vector<WalkStep> walkStack_;  // Walk's working state
+  std::vector<std::int32_t> walkPath_, walkMembers_;
   SymbolString noSymbols_;
   std::vector<std::int32_t> noProductions_;
 };

@@ -386,7 +386,7 @@ void LLSets::ComputeFollow(const Grammar& grammar, const std::vector<Set>& first
     const SymbolString& right = grammar.RightSide(static_cast<std::int32_t>(p));
     for (std::size_t i = 0; i < right.size(); ++i) {
       if (right[i].Kind != kEdgeNonterminal) continue;
-      const SymbolString rest(right.begin() + static_cast<std::ptrdiff_t>(i) + 1, right.end());
+      const std::span<const GrammarSymbol> rest = std::span(right).subspan(i + 1);
       Occurrence o{right[i].Code, FirstOfNoting(rest, none, first, nullptr)};
       o.readsFollow = std::any_of(o.after.begin(), o.after.end(), [&](const auto& x) { return Length(x) < k_; });
       inside[prods[p].Owner].push_back(std::move(o));
