@@ -77,14 +77,19 @@ Status EdgeIns(Language* lang, std::int32_t* slot, std::int32_t code, std::int32
     if (edge == nullptr) Print(" Next insertion position\n");
     return stNotAllocated;
   }
+  // The finger only says where the search may start; a list's head needs none, so only lists
+  // with a member past their head have one.
+  const auto key = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(slot));
   std::int32_t* link = slot;
-  std::int32_t& finger = lang->EdgeFingers[slot];
-  if (finger >= 1 && finger <= lang->LastEdge && Less(lang->EdgeTab[finger], whoAmI, code))
-    link = &lang->EdgeTab[finger].Altr;
+  if (*slot != 0) {
+    const std::int32_t finger = lang->EdgeFingers.Find(key);
+    if (finger >= 1 && finger <= lang->LastEdge && Less(lang->EdgeTab[finger], whoAmI, code))
+      link = &lang->EdgeTab[finger].Altr;
+  }
   while (*link != 0 && Less(lang->EdgeTab[*link], whoAmI, code)) link = &lang->EdgeTab[*link].Altr;
   if (*link != 0 && lang->EdgeTab[*link].WhoAmI == whoAmI && lang->EdgeTab[*link].Code == code) {
     *edge = *link;
-    finger = *edge;
+    if (link != slot) lang->EdgeFingers.Entry(key) = *edge;
     return stOk;
   }
   const std::int32_t greater = *link;
@@ -93,7 +98,7 @@ Status EdgeIns(Language* lang, std::int32_t* slot, std::int32_t code, std::int32
   lang->EdgeTab[fresh] = EdgeRec{0, greater, 0, code, whoAmI};
   *link = fresh;
   *edge = fresh;
-  finger = fresh;
+  if (link != slot) lang->EdgeFingers.Entry(key) = fresh;
   return stOk;
 }
 

@@ -1,6 +1,7 @@
 #include "analysis/view_walk.h"
 
 #include <algorithm>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "analysis/view_table.h"
 #include "analysis/views.h"
 #include "base/stack_room.h"
+#include "model/key_index.h"
 
 namespace parvolen {
 namespace {
@@ -18,51 +20,88 @@ std::uint64_t PairKey(std::int32_t high, std::int32_t low) {
   return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32) | static_cast<std::uint32_t>(low);
 }
 
+struct TrieNode {
+  std::int32_t parent;
+  std::int32_t term;
+};
+
+// What a trie works in while it is filled: its nodes, the index of their children and Graft's
+// mapping. Tries live one inside the other, so the workspace of the innermost is the last one
+// lent, and a trie of the same depth reuses the room of the one before.
+struct TrieWorkspace {
+  std::vector<TrieNode> nodes;
+  KeyIndex children;                 // (parent, term) -> child
+  std::vector<std::int32_t> mapped;  // Graft: where each node of the other trie went
+};
+
+class WorkspacePool {
+ public:
+  TrieWorkspace& Lend() {
+    if (lent_ == spaces_.size()) spaces_.push_back(std::make_unique<TrieWorkspace>());
+    TrieWorkspace& space = *spaces_[lent_++];
+    space.nodes.assign(1, TrieNode{0, 0});
+    space.children.Clear();
+    return space;
+  }
+  void GiveBack() { --lent_; }
+
+ private:
+  std::vector<std::unique_ptr<TrieWorkspace>> spaces_;
+  std::size_t lent_ = 0;
+};
+
 // Strings as a trie of their own: node 0 is the root, every other node one terminal (0 for the
 // lambda view) below its parent, numbered in the order the walk first reached it. Every trie
 // adds its nodes to a count shared by the walk, which bounds the memory the walk may take.
 class StringTrie {
  public:
-  struct Node {
-    std::int32_t parent;
-    std::int32_t term;
-  };
+  using Node = TrieNode;
 
-  StringTrie(std::size_t& live, std::size_t& made) : nodes_{{0, 0}}, live_(live), made_(made) { ++live_; }
-  ~StringTrie() { live_ -= nodes_.size(); }
+  StringTrie(std::size_t& live, std::size_t& made, WorkspacePool& pool)
+      : space_(pool.Lend()), pool_(pool), live_(live), made_(made) {
+    ++live_;
+  }
+  ~StringTrie() {
+    live_ -= space_.nodes.size();
+    pool_.GiveBack();
+  }
   StringTrie(const StringTrie&) = delete;
   StringTrie& operator=(const StringTrie&) = delete;
 
   // The child of parent for term, made when it is new.
   std::int32_t Insert(std::int32_t parent, std::int32_t term) {
-    const std::uint64_t key = PairKey(parent, term);
-    const auto [it, fresh] = children_.try_emplace(key, static_cast<std::int32_t>(nodes_.size()));
+    std::vector<Node>& nodes = space_.nodes;
+    const auto [child, fresh] = space_.children.TryEmplace(PairKey(parent, term), static_cast<std::int32_t>(nodes.size()));
     if (fresh) {
-      nodes_.push_back({parent, term});
+      nodes.push_back({parent, term});
       ++live_;
       ++made_;
     }
-    return it->second;
+    return child;
   }
 
   // Adds the nodes of another trie below node `at`, in that trie's order.
   void Graft(std::int32_t at, const std::vector<Node>& other) {
-    std::vector<std::int32_t> mapped(other.size());
+    std::vector<std::int32_t>& mapped = space_.mapped;
+    mapped.resize(other.size());
     mapped[0] = at;
     for (std::size_t i = 1; i < other.size(); ++i)
       mapped[i] = Insert(mapped[static_cast<std::size_t>(other[i].parent)], other[i].term);
   }
 
-  [[nodiscard]] const std::vector<Node>& Nodes() const { return nodes_; }
+  [[nodiscard]] const std::vector<Node>& Nodes() const { return space_.nodes; }
+  // The nodes, in a vector of their own; the trie is left empty.
   std::vector<Node> Take() {
-    live_ -= nodes_.size();
-    children_.clear();
-    return std::move(nodes_);
+    live_ -= space_.nodes.size();
+    std::vector<Node> taken(space_.nodes.begin(), space_.nodes.end());
+    space_.nodes.clear();
+    space_.children.Clear();
+    return taken;
   }
 
  private:
-  std::vector<Node> nodes_;
-  std::unordered_map<std::uint64_t, std::int32_t> children_;
+  TrieWorkspace& space_;
+  WorkspacePool& pool_;
   std::size_t& live_;
   std::size_t& made_;
 };
@@ -88,7 +127,7 @@ struct ViewWalker::State {
   std::vector<Cont> conts{{0, 0, 0, 0}};
   // Numbers of stacks by content, kept from view to view so that they can be part of a key.
   std::vector<std::pair<std::int32_t, std::int32_t>> sameStacks{{0, 0}};
-  std::unordered_map<std::uint64_t, std::int32_t> sameIndex;
+  KeyIndex sameIndex;
 
   // How much of the continuation a walk has read: the height of the lowest stack element it
   // went on with, 0 when it met the empty stack (where the follow flag decides), kUntouched
@@ -126,6 +165,7 @@ struct ViewWalker::State {
   // sets, and one view makes at most kMadePerRoom times as many nodes in all (`made`). A walk
   // that would pass either is given up, and the plain unfolding fills the table as far as it
   // goes; what is kept is dropped before the next view once it fills half the room.
+  WorkspacePool tries;
   std::size_t live = 0;
   std::size_t made = 0;
   std::size_t held = 0;
@@ -159,9 +199,9 @@ struct ViewWalker::State {
       Cont& c = conts[static_cast<std::size_t>(*it)];
       const std::int32_t below = At(c.below).same;
       const std::uint64_t key = PairKey(c.edges, below);
-      const auto [found, fresh] = sameIndex.try_emplace(key, static_cast<std::int32_t>(sameStacks.size()));
+      const auto [found, fresh] = sameIndex.TryEmplace(key, static_cast<std::int32_t>(sameStacks.size()));
       if (fresh) sameStacks.emplace_back(c.edges, below);
-      c.same = found->second;
+      c.same = found;
     }
     return At(k).same;
   }
@@ -174,7 +214,7 @@ struct ViewWalker::State {
   Status Record(std::int32_t k, bool f, Known& known, Body body) {
     const std::int32_t around = lowest;
     lowest = kUntouched;
-    StringTrie own(live, made);
+    StringTrie own(live, made, tries);
     const Status st = body(own);
     const std::int32_t reached = lowest;
     lowest = std::min(around, reached);
@@ -411,11 +451,11 @@ Status ViewWalker::Make(std::int32_t edges, std::int32_t* slot, std::int32_t loo
     s.after.clear();
     s.segments.clear();
     s.sameStacks.resize(1);
-    s.sameIndex.clear();
+    s.sameIndex.Clear();
     s.held = 0;
   }
   s.made = 0;
-  StringTrie strings(s.live, s.made);
+  StringTrie strings(s.live, s.made, s.tries);
   state_->conts.resize(1);
   state_->lowest = State::kUntouched;
   if (state_->alone.empty()) state_->FindAlone();

@@ -53,7 +53,14 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
       Walk(n, nont.RecEdges, nont.RecNodes, true);
     }
   }
-  below_.resize(static_cast<std::size_t>(std::max(lang.LastEdge, 0)) + 1);
+  // The productions below each edge, in one block: first counted, then placed in ascending order.
+  belowStart_.assign(static_cast<std::size_t>(std::max(lang.LastEdge, 0)) + 2, 0);
+  for (const Production& prod : productions_)
+    for (std::int32_t e : prod.Path)
+      if (prod.Number != 0 && ValidEdge(e)) ++belowStart_[static_cast<std::size_t>(e) + 1];
+  for (std::size_t e = 1; e < belowStart_.size(); ++e) belowStart_[e] += belowStart_[e - 1];
+  below_.resize(belowStart_.back());
+  std::vector<std::size_t> placed(belowStart_.begin(), belowStart_.end() - 1);
   rights_.resize(productions_.size());
   byOwner_.resize(static_cast<std::size_t>(lang.NontTab.Exists() ? std::max(lang.LastNonterminal, 0) : 0) + 1);
   for (Production& prod : productions_) {
@@ -62,7 +69,7 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
     if (prod.LeftRecursive) right.push_back({kEdgeNonterminal, prod.Owner});
     for (std::int32_t e : prod.Path) {
       if (!ValidEdge(e)) continue;
-      below_[e].push_back(prod.Number);
+      below_[placed[static_cast<std::size_t>(e)]++] = prod.Number;
       const EdgeRec& edge = lang_.EdgeTab[e];
       if (edge.WhoAmI == kEdgeTerminal || edge.WhoAmI == kEdgeNonterminal) right.push_back({edge.WhoAmI, edge.Code});
     }
@@ -75,23 +82,24 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
 // recursion; records every production's path and every choice point.
 void Grammar::Walk(std::int32_t owner, std::int32_t root, std::int32_t decision, bool tails) {
   if (!ValidEdge(root)) return;
-  struct Pending {
-    std::int32_t edge;
-    std::size_t depth;
-  };
-  std::vector<Pending> stack;
-  std::vector<std::int32_t> path;
+  // The stack, path and members are kept from trie to trie, so that their room is reused.
+  std::vector<WalkStep>& stack = walkStack_;
+  std::vector<std::int32_t>& path = walkPath_;
+  std::vector<std::int32_t>& members = walkMembers_;
+  stack.clear();
+  path.clear();
   std::int64_t budget = lang_.LastEdge;  // a trie visits each edge once
   auto openList = [&](std::int32_t first, std::int32_t node, std::size_t depth) {
-    ChoicePoint choice{owner, tails, path, first, node, {}};
-    for (std::int32_t m = first; ValidEdge(m) && budget-- > 0; m = lang_.EdgeTab[m].Altr)
-      choice.Members.push_back(m);
-    for (auto it = choice.Members.rbegin(); it != choice.Members.rend(); ++it) stack.push_back({*it, depth});
-    if (choice.Members.size() >= 2 || node != 0 || (tails && depth == 0)) choices_.push_back(std::move(choice));
+    members.clear();
+    for (std::int32_t m = first; ValidEdge(m) && budget-- > 0; m = lang_.EdgeTab[m].Altr) members.push_back(m);
+    for (auto it = members.rbegin(); it != members.rend(); ++it) stack.push_back({*it, depth});
+    // Only a list where the parser chooses is kept, with a copy of the path leading to it.
+    if (members.size() >= 2 || node != 0 || (tails && depth == 0))
+      choices_.push_back(ChoicePoint{owner, tails, path, first, node, members});
   };
   openList(root, decision, 0);
   while (!stack.empty()) {
-    const Pending at = stack.back();
+    const WalkStep at = stack.back();
     stack.pop_back();
     path.resize(at.depth);
     path.push_back(at.edge);
@@ -142,7 +150,10 @@ std::string Grammar::Where(const ChoicePoint& choice) const {
 
 std::vector<std::int32_t> Grammar::ProductionsBelow(std::int32_t edge) const {
   if (!ValidEdge(edge)) return {};
-  if (!below_[edge].empty()) return below_[edge];
+  const auto e = static_cast<std::size_t>(edge);
+  if (belowStart_[e] != belowStart_[e + 1])
+    return {below_.begin() + static_cast<std::ptrdiff_t>(belowStart_[e]),
+            below_.begin() + static_cast<std::ptrdiff_t>(belowStart_[e + 1])};
   // An edge of a follow trie: its subtree's end edges name the productions it came from.
   std::vector<std::int32_t> found;
   if (lang_.EdgeTab[edge].WhoAmI == kEdgeEnd) found.push_back(lang_.EdgeTab[edge].Code);

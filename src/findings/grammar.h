@@ -84,9 +84,17 @@ class Grammar {
   const Language& lang_;
   std::vector<Production> productions_;
   std::vector<ChoicePoint> choices_;
-  std::vector<std::vector<std::int32_t>> below_;  // by edge: productions through it (trie edges)
+  // By edge e: the productions through it (trie edges), below_[belowStart_[e] .. belowStart_[e + 1]).
+  std::vector<std::size_t> belowStart_;
+  std::vector<std::int32_t> below_;
   std::vector<SymbolString> rights_;              // by production
   std::vector<std::vector<std::int32_t>> byOwner_;  // by nonterminal
+  struct WalkStep {
+    std::int32_t edge;
+    std::size_t depth;
+  };
+  std::vector<WalkStep> walkStack_;  // Walk's working state
+  std::vector<std::int32_t> walkPath_, walkMembers_;
   SymbolString noSymbols_;
   std::vector<std::int32_t> noProductions_;
 };

@@ -1,6 +1,7 @@
 #include "findings/textbook.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace parvolen {
 namespace {
@@ -14,7 +15,6 @@ void Lambda(StringSet& set) { set.insert(TermString{}); }
 void Lambda(LLSets::Leads& set) { set.insert(std::lower_bound(set.begin(), set.end(), 0), 0); }
 
 StringSet Unit(const StringSet&, std::int32_t term) { return StringSet{TermString{term}}; }
-LLSets::Leads Unit(const LLSets::Leads&, std::int32_t term) { return LLSets::Leads{term}; }
 
 
 // Collecting the strings of a concatenation: inserted at once, or gathered and sorted at the end.
@@ -138,8 +138,47 @@ bool LLSets::Spend(std::size_t cost) const {
   return true;
 }
 
+// For k = 1 the same outcome and the same steps without a set made per symbol: a ⊕1 b is a
+// without λ, joined with b when a holds λ, and costs |a| steps, |b| more when a holds λ. A set
+// without λ stays what it is through every later symbol.
+template <>
+LLSets::Leads LLSets::FirstOfNoting<LLSets::Leads>(std::span<const GrammarSymbol> symbols, const Leads& tail,
+                                                   const std::vector<Leads>& first,
+                                                   std::vector<std::int32_t>* read) const {
+  Leads* current = &scratch_[0];
+  Leads* next = &scratch_[1];
+  current->assign(1, 0);
+  // current ⊕1 more into next, which becomes current; false when the budget runs out.
+  auto concat = [&](const std::int32_t* more, std::size_t count, bool* readsMore) {
+    const bool lambda = std::find(current->begin(), current->end(), 0) != current->end();
+    if (!Spend(current->size() + (lambda ? count : 0))) return false;
+    if (!lambda) return true;
+    if (readsMore != nullptr) *readsMore = true;
+    next->clear();
+    for (std::int32_t x : *current)
+      if (x != 0) next->push_back(x);
+    next->insert(next->end(), more, more + count);
+    Settle(*next);
+    std::swap(current, next);
+    return true;
+  };
+  for (const GrammarSymbol& symbol : symbols) {
+    if (symbol.Kind == kEdgeTerminal) {
+      if (!concat(&symbol.Code, 1, nullptr)) return {};
+    } else {
+      const Leads& set = SetAt(first, symbol.Code);
+      bool readsFirst = false;
+      if (!concat(set.data(), set.size(), &readsFirst)) return {};
+      if (readsFirst && read != nullptr) read->push_back(symbol.Code);
+    }
+    if (current->empty()) return {};
+  }
+  if (!concat(tail.data(), tail.size(), nullptr)) return {};
+  return *current;
+}
+
 template <class Set>
-Set LLSets::FirstOfNoting(const SymbolString& symbols, const Set& tail, const std::vector<Set>& first,
+Set LLSets::FirstOfNoting(std::span<const GrammarSymbol> symbols, const Set& tail, const std::vector<Set>& first,
                           std::vector<std::int32_t>* read) const {
   Set current;
   Lambda(current);
@@ -275,12 +314,25 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
       if (version[e.Read[i]] != e.Versions[i]) return false;
     return true;
   };
+  // The steps of a production whose evaluation read no FIRST set, which is therefore taken
+  // again for its steps alone; kReads for the others. Kept apart from `evaluated` because a
+  // long list of such productions is taken again very often.
+  constexpr std::size_t kReads = SIZE_MAX;
+  std::vector<std::size_t> readsNone(prods.size(), kReads);
+  work.reserve(prods.size());  // a production is queued at most once at a time
   Set none;
   Lambda(none);
   while (!work.empty() && complete_) {
     const std::int32_t p = work.back();
     work.pop_back();
     queued[p] = false;
+    if (readsNone[p] != kReads) {
+      if (!Spend(readsNone[p]) || budget_ == 0) {
+        complete_ = false;
+        break;
+      }
+      continue;
+    }
     Evaluated& e = evaluated[p];
     if (unchanged(e)) {
       if (!Spend(e.Cost) || budget_ == 0) {
@@ -300,6 +352,7 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
     e.Cost = before - budget_;
     e.Versions.clear();
     for (std::int32_t n : e.Read) e.Versions.push_back(version[n]);
+    if (e.Read.empty()) readsNone[p] = e.Cost;
     const std::int32_t owner = prods[p].Owner;
     if (!SetIsGrowing(first[owner], strings)) continue;
     ++version[owner];
@@ -333,7 +386,7 @@ void LLSets::ComputeFollow(const Grammar& grammar, const std::vector<Set>& first
     const SymbolString& right = grammar.RightSide(static_cast<std::int32_t>(p));
     for (std::size_t i = 0; i < right.size(); ++i) {
       if (right[i].Kind != kEdgeNonterminal) continue;
-      const SymbolString rest(right.begin() + static_cast<std::ptrdiff_t>(i) + 1, right.end());
+      const std::span<const GrammarSymbol> rest = std::span(right).subspan(i + 1);
       Occurrence o{right[i].Code, FirstOfNoting(rest, none, first, nullptr)};
       o.readsFollow = std::any_of(o.after.begin(), o.after.end(), [&](const auto& x) { return Length(x) < k_; });
       inside[prods[p].Owner].push_back(std::move(o));

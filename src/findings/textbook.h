@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "findings/grammar.h"
@@ -57,8 +58,8 @@ class LLSets {
   // FirstOf over the given FIRST sets, noting in `read` (when given) each nonterminal whose set
   // the outcome depends on.
   template <class Set>
-  [[nodiscard]] Set FirstOfNoting(const SymbolString& symbols, const Set& tail, const std::vector<Set>& first,
-                                  std::vector<std::int32_t>* read) const;
+  [[nodiscard]] Set FirstOfNoting(std::span<const GrammarSymbol> symbols, const Set& tail,
+                                  const std::vector<Set>& first, std::vector<std::int32_t>* read) const;
   // Takes `cost` steps of the budget at once, as a computation that spends them would; false
   // when that computation would have run out of budget on the way.
   bool Spend(std::size_t cost) const;
@@ -75,6 +76,7 @@ class LLSets {
   mutable std::vector<StringSet> first_, follow_;
   std::vector<Leads> first1_, follow1_;  // k = 1
   mutable std::vector<bool> shown_;      // k = 1: which of first_ and then follow_ are made
+  mutable Leads scratch_[2];             // k = 1: the sets between the symbols of FirstOfNoting
   StringSet empty_;
 };
 

@@ -26,7 +26,7 @@ void Language::ReleaseTables() {
   drop(FollowMarks, noCount);
   drop(SemInstTab, LastSemInst);
   ImmStrings.clear();
-  EdgeFingers.clear();
+  EdgeFingers.Clear();
   for (TextIndex* index : {&TermIndex, &NontIndex, &OutTermIndex, &ActionIndex, &ProdIndex, &KwdIndex}) index->Clear();
 }
 

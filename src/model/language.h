@@ -10,6 +10,7 @@
 
 #include "base/status.h"
 #include "model/fixed_text.h"
+#include "model/key_index.h"
 #include "model/table.h"
 #include "model/text_index.h"
 
@@ -225,7 +226,8 @@ struct Language {
   TextIndex KwdIndex;
   // For each edge list, the edge that EdgeIns found or made there last: productions that come
   // in the order of their symbols then walk a long list only once. Derived, like the indexes.
-  std::unordered_map<const std::int32_t*, std::int32_t> EdgeFingers;
+  // Keyed by the address of the list's slot.
+  KeyIndex EdgeFingers;
   // Heap copies of string immediates of the semantic instructions; owned by the record.
   std::vector<std::string> ImmStrings;
   // Filled by the grammar analysis when a tool that explains grammars attaches one; not owned.

@@ -1,7 +1,9 @@
 #include "codegen/shared/code_writer.h"
 
+#include <bit>
 #include <cassert>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -10,6 +12,9 @@
 
 namespace parvolen {
 namespace {
+
+// The size of the block gathered before it goes to the stream.
+constexpr std::size_t kBlock = 1 << 16;
 
 // True when the fragment holds a placeholder ("%s", "%d" or "%c") at position i.
 bool IsPlaceholder(std::string_view fragment, std::size_t i) {
@@ -21,6 +26,7 @@ bool IsPlaceholder(std::string_view fragment, std::size_t i) {
 }  // namespace
 
 CodeWriter::~CodeWriter() {
+  if (file_.IsOpen() && !inMemory_) Flush();
   if (writeError_ != 0) file_.Discard();
 }
 
@@ -29,11 +35,16 @@ Status CodeWriter::Open(const std::string& path) {
   lines_ = 0;
   writeError_ = 0;
   path_ = path;
+  if (!inMemory_) {
+    text_.clear();
+    counted_ = 0;
+  }
   return file_.Open(path) ? stOk : stCannotCreate;
 }
 
 Status CodeWriter::Close() {
   if (!file_.IsOpen()) return stOk;
+  if (!inMemory_) Flush();
   int error = writeError_ != 0 ? writeError_ : std::ferror(file_.Stream()) != 0 ? EIO : 0;
   if (error != 0) {
     file_.Discard();
@@ -50,27 +61,47 @@ void CodeWriter::OpenMemory() {
   if (file_.IsOpen()) (void)Close();
   inMemory_ = true;
   text_.clear();
+  counted_ = 0;
   lines_ = 0;
 }
 
 std::string CodeWriter::TakeText() {
+  CountLines();
   inMemory_ = false;
-  return std::move(text_);
+  counted_ = 0;
+  return std::exchange(text_, std::string());
+}
+
+// Eight bytes at a time: a byte of w ^ "\n\n..." is zero where w holds a line end, and a byte's
+// top bit in ((x & 0x7f..) + 0x7f..) | x is set exactly where x's byte is not zero.
+void CodeWriter::CountLines() const {
+  constexpr std::uint64_t kLow7 = 0x7f7f7f7f7f7f7f7full;
+  constexpr std::uint64_t kEnds = 0x0a0a0a0a0a0a0a0aull;
+  const char* at = text_.data() + counted_;
+  const char* end = text_.data() + text_.size();
+  for (; end - at >= 8; at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, at, sizeof word);
+    const std::uint64_t x = word ^ kEnds;
+    lines_ += std::popcount(~(((x & kLow7) + kLow7) | x) & ~kLow7);
+  }
+  for (; at != end; ++at) lines_ += *at == '\n' ? 1 : 0;
+  counted_ = text_.size();
+}
+
+void CodeWriter::Flush() {
+  CountLines();
+  counted_ = 0;
+  if (text_.empty()) return;
+  if (std::fwrite(text_.data(), 1, text_.size(), file_.Stream()) != text_.size() && writeError_ == 0)
+    writeError_ = errno != 0 ? errno : EIO;
+  text_.clear();
 }
 
 void CodeWriter::Write(std::string_view text) {
-  if (text.empty()) return;
-  if (inMemory_) {
-    text_.append(text);
-  } else if (file_.IsOpen()) {
-    if (std::fwrite(text.data(), 1, text.size(), file_.Stream()) != text.size() && writeError_ == 0)
-      writeError_ = errno != 0 ? errno : EIO;
-  } else {
-    return;
-  }
-  for (char ch : text) {
-    if (ch == '\n') ++lines_;
-  }
+  if (text.empty() || (!inMemory_ && !file_.IsOpen())) return;
+  text_.append(text);
+  if (!inMemory_ && text_.size() >= kBlock) Flush();
 }
 
 void CodeWriter::Put(std::string_view fragment) { Write(fragment); }
@@ -80,8 +111,9 @@ void CodeWriter::Put(std::string_view fragment, std::string_view value) { Put(fr
 void CodeWriter::Put(std::string_view fragment, std::initializer_list<std::string_view> values) {
   const std::string_view* next = values.begin();
   std::size_t start = 0;
-  for (std::size_t i = 0; i < fragment.size(); ++i) {
-    if (next == values.end() || !IsPlaceholder(fragment, i)) continue;
+  for (std::size_t i = fragment.find('%'); i != std::string_view::npos && next != values.end();
+       i = fragment.find('%', i + 1)) {
+    if (!IsPlaceholder(fragment, i)) continue;
     Write(fragment.substr(start, i - start));
     Write(*next++);
     start = i + 2;

@@ -19,7 +19,8 @@
 // to the generated C (an fprintf format such as "%s" or "%*c") are written by that form.
 // Indentation is a placeholder value too: Tabs(n) is the text of n tab characters.
 //
-// The writer counts the line ends it has written (Lines). OpenMemory collects the text in memory
+// The writer counts the line ends it has written (Lines). The text of a file is gathered in a
+// block and handed to the stream a block at a time. OpenMemory collects the text in memory
 // instead, for a part of a file that has to be written before what it needs is known. The
 // destructor closes a file that is still open (a generator that stopped on a status) and keeps
 // what was written of it under its name, unless a write failed; a generator that cares calls
@@ -63,20 +64,28 @@ class CodeWriter {
   void Put(std::string_view fragment, std::initializer_list<std::string_view> values);
 
   // Number of line ends written since Open.
-  [[nodiscard]] long Lines() const { return lines_; }
+  [[nodiscard]] long Lines() const {
+    CountLines();
+    return lines_;
+  }
 
   // The text of n tab characters (none for n <= 0), for indentation placeholders.
   [[nodiscard]] static std::string Tabs(int n);
 
  private:
   void Write(std::string_view text);
+  // Adds the line ends of text_ not yet counted to lines_.
+  void CountLines() const;
+  // Hands the gathered block to the stream; the first failure is kept in writeError_.
+  void Flush();
 
   WholeFile file_;
   std::string path_;    // the name of the open file
   int writeError_ = 0;  // errno of the first failed write, 0 while all went well
   bool inMemory_ = false;
-  std::string text_;  // what was written in memory
-  long lines_ = 0;
+  std::string text_;  // what was written in memory, or the block not yet handed to the file
+  mutable long lines_ = 0;          // line ends counted
+  mutable std::size_t counted_ = 0;  // how much of text_ they were counted in
 };
 
 }  // namespace parvolen
