@@ -90,9 +90,22 @@ class PackedShape {
   std::uint64_t used_;  // the places of the k terminals
 };
 
-// Sorts the keys and drops repeated ones.
+// Sorts the keys and drops repeated ones. A concatenation gives a few ascending runs (one per
+// string of the left side, mostly), which are merged rather than sorted.
 inline void SettleKeys(PackedSet& keys) {
-  if (!std::is_sorted(keys.begin(), keys.end())) std::sort(keys.begin(), keys.end());
+  constexpr std::size_t kMostMerged = 8;
+  std::size_t runs = 1;
+  for (std::size_t i = 1; i < keys.size() && runs <= kMostMerged; ++i) runs += keys[i] < keys[i - 1] ? 1 : 0;
+  if (runs > kMostMerged) {
+    std::sort(keys.begin(), keys.end());
+  } else if (runs > 1) {
+    auto end = std::is_sorted_until(keys.begin(), keys.end());
+    while (end != keys.end()) {
+      const auto next = std::is_sorted_until(end, keys.end());
+      std::inplace_merge(keys.begin(), end, next);
+      end = next;
+    }
+  }
   keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
 }
 
