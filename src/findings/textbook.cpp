@@ -180,7 +180,8 @@ bool LLSets::Concat<PackedSet>(const PackedSet& a, const PackedSet& b, PackedSet
   return true;
 }
 
-// The generic FirstOfNoting for packed keys, with the sets between the symbols in scratch.
+// FirstOfNoting for packed keys: a terminal is joined as a set of one key, and the sets between
+// the symbols are kept in scratch vectors that keep their room from call to call.
 template <>
 PackedSet LLSets::FirstOfNoting<PackedSet>(const SymbolString& symbols, const PackedSet& tail,
                                            const std::vector<PackedSet>& first,
