@@ -56,6 +56,11 @@ bool SetIsGrowing(LLSets::Leads& target, const LLSets::Leads& more) {
   return true;
 }
 
+// Packed keys: the length is kept in the key, and λ is the key 0.
+std::int32_t Length(std::uint64_t key) { return PackedShape::Length(key); }
+void Lambda(PackedSet& set) { set.insert(std::lower_bound(set.begin(), set.end(), 0U), 0U); }
+bool SetIsGrowing(PackedSet& target, const PackedSet& more) { return GrowKeys(target, more); }
+
 template <class Set>
 const Set& SetAt(const std::vector<Set>& sets, std::int32_t i) {
   static const Set empty;
@@ -64,13 +69,36 @@ const Set& SetAt(const std::vector<Set>& sets, std::int32_t i) {
 
 }  // namespace
 
-LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget)
-    : k_(std::clamp(k, 1, 5)), budget_(budget) {
+// The packed form, for k >= 2; the generic code below reaches it through these.
+template <>
+bool LLSets::Concat<PackedSet>(const PackedSet& a, const PackedSet& b, PackedSet& out, bool* readsB) const;
+template <>
+PackedSet LLSets::FirstOfNoting<PackedSet>(const SymbolString& symbols, const PackedSet& tail,
+                                           const std::vector<PackedSet>& first,
+                                           std::vector<std::int32_t>* read) const;
+
+LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form form)
+    : k_(std::clamp(k, 1, 5)), budget_(budget), plain_(form == Form::Plain) {
   const std::size_t nonts = static_cast<std::size_t>(std::max(grammar.Lang().LastNonterminal, 0)) + 1;
   first_.resize(nonts);
   follow_.resize(nonts);
   FindUseful(grammar);
-  if (k_ == 1) {
+  // Packed keys hold k terminals of up to 61 / k bits: only grammars with more than 4095
+  // terminals (k = 5), 32767 (k = 4), about a million (k = 3) or a billion (k = 2) take StringSet.
+  if (k_ > 1 && !plain_) shape_ = PackedShape::For(k_, LargestTerminal(grammar));
+  if (shape_) {
+    firstK_.resize(nonts);
+    followK_.resize(nonts);
+    ComputeFirst(grammar, firstK_);
+    if (complete_) ComputeFollow(grammar, firstK_, followK_);
+    if (!complete_) {
+      firstK_.assign(nonts, {});
+      followK_.assign(nonts, {});
+    }
+    shown_.assign(2 * nonts, false);
+    return;
+  }
+  if (k_ == 1 && !plain_) {
     first1_.resize(nonts);
     follow1_.resize(nonts);
     ComputeFirst(grammar, first1_);
@@ -90,18 +118,95 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget)
   }
 }
 
-const StringSet& LLSets::Shown(std::vector<StringSet>& sets, const std::vector<Leads>& leads, std::size_t at,
-                               std::int32_t i) const {
+const StringSet& LLSets::Shown(std::vector<StringSet>& sets, const std::vector<Leads>& leads,
+                               const std::vector<PackedSet>& packed, std::size_t at, std::int32_t i) const {
   if (i < 0 || static_cast<std::size_t>(i) >= sets.size()) return empty_;
-  if (k_ == 1 && !shown_[at + static_cast<std::size_t>(i)]) {
+  if (shape_ && !shown_[at + static_cast<std::size_t>(i)]) {
+    shown_[at + static_cast<std::size_t>(i)] = true;
+    sets[i] = shape_->Unpack(packed[i]);
+  }
+  if (k_ == 1 && !plain_ && !shown_[at + static_cast<std::size_t>(i)]) {
     shown_[at + static_cast<std::size_t>(i)] = true;
     for (std::int32_t t : leads[i]) sets[i].insert(t == 0 ? TermString{} : TermString{t});
   }
   return sets[i];
 }
 
-const StringSet& LLSets::First(std::int32_t nont) const { return Shown(first_, first1_, 0, nont); }
-const StringSet& LLSets::Follow(std::int32_t nont) const { return Shown(follow_, follow1_, first_.size(), nont); }
+const StringSet& LLSets::First(std::int32_t nont) const { return Shown(first_, first1_, firstK_, 0, nont); }
+const StringSet& LLSets::Follow(std::int32_t nont) const {
+  return Shown(follow_, follow1_, followK_, first_.size(), nont);
+}
+
+const std::vector<StringSet>& LLSets::AllFirst() const {
+  for (std::size_t n = 0; n < first_.size(); ++n) (void)First(static_cast<std::int32_t>(n));
+  return first_;
+}
+
+std::int32_t LLSets::LargestTerminal(const Grammar& grammar) {
+  std::int32_t largest = 0;
+  const auto& prods = grammar.Productions();
+  for (std::size_t p = 1; p < prods.size(); ++p) {
+    if (prods[p].Path.empty()) continue;
+    for (const GrammarSymbol& s : grammar.RightSide(static_cast<std::int32_t>(p)))
+      if (s.Kind == kEdgeTerminal) {
+        if (s.Code < 0) return -1;
+        largest = std::max(largest, s.Code);
+      }
+  }
+  return largest;
+}
+
+// a ⊕k b for packed keys: the steps the generic loop takes, |a| and |b| more for each string
+// of a shorter than k, taken at once (running out on the way gives up the whole).
+template <>
+bool LLSets::Concat<PackedSet>(const PackedSet& a, const PackedSet& b, PackedSet& out, bool* readsB) const {
+  std::size_t shorter = 0;
+  for (std::uint64_t x : a) shorter += Length(x) < k_ ? 1 : 0;
+  if (!Spend(a.size() + shorter * b.size())) return false;
+  if (shorter == 0) {
+    out.insert(out.end(), a.begin(), a.end());
+    return true;
+  }
+  if (readsB != nullptr) *readsB = true;
+  out.reserve(out.size() + a.size() - shorter + shorter * b.size());
+  for (std::uint64_t x : a) {
+    if (Length(x) >= k_) {
+      out.push_back(x);
+      continue;
+    }
+    for (std::uint64_t y : b) out.push_back(shape_->Join(x, y));
+  }
+  SettleKeys(out);
+  return true;
+}
+
+// FirstOfNoting for packed keys: a terminal is joined as a set of one key, and the sets between
+// the symbols are kept in scratch vectors that keep their room from call to call.
+template <>
+PackedSet LLSets::FirstOfNoting<PackedSet>(const SymbolString& symbols, const PackedSet& tail,
+                                           const std::vector<PackedSet>& first,
+                                           std::vector<std::int32_t>* read) const {
+  PackedSet* current = &keyScratch_[0];
+  PackedSet* next = &keyScratch_[1];
+  current->assign(1, 0);
+  PackedSet unit(1);
+  for (const GrammarSymbol& symbol : symbols) {
+    next->clear();
+    if (symbol.Kind == kEdgeTerminal) {
+      unit[0] = shape_->Unit(symbol.Code);
+      if (!Concat(*current, unit, *next)) return {};
+    } else {
+      bool readsFirst = false;
+      if (!Concat(*current, SetAt(first, symbol.Code), *next, &readsFirst)) return {};
+      if (readsFirst && read != nullptr) read->push_back(symbol.Code);
+    }
+    std::swap(current, next);
+    if (current->empty()) return {};
+  }
+  PackedSet result;
+  if (!Concat(*current, tail, result)) return {};
+  return result;
+}
 
 template <class Set>
 bool LLSets::Concat(const Set& a, const Set& b, Set& out, bool* readsB) const {
@@ -200,7 +305,11 @@ Set LLSets::FirstOfNoting(std::span<const GrammarSymbol> symbols, const Set& tai
 }
 
 StringSet LLSets::FirstOf(const SymbolString& symbols, const StringSet& tail) const {
-  if (k_ != 1) return FirstOfNoting(symbols, tail, first_, nullptr);
+  if (shape_) {
+    if (const auto keys = shape_->Pack(tail)) return shape_->Unpack(FirstOfNoting(symbols, *keys, firstK_, nullptr));
+    return FirstOfNoting(symbols, tail, AllFirst(), nullptr);  // a tail the keys cannot hold
+  }
+  if (k_ != 1 || plain_) return FirstOfNoting(symbols, tail, first_, nullptr);
   Leads leads;
   for (const TermString& s : tail) leads.push_back(s.empty() ? 0 : s[0]);
   StringSet strings;
@@ -210,7 +319,15 @@ StringSet LLSets::FirstOf(const SymbolString& symbols, const StringSet& tail) co
 }
 
 LLSets::Leads LLSets::FirstLeads(const SymbolString& symbols, std::optional<std::int32_t> followOf) const {
-  if (k_ == 1) {
+  if (shape_) {
+    static const PackedSet none{0};
+    Leads leads;
+    for (std::uint64_t key : FirstOfNoting(symbols, followOf ? SetAt(followK_, *followOf) : none, firstK_, nullptr))
+      leads.push_back(key == 0 ? 0 : shape_->Head(key));
+    leads.erase(std::unique(leads.begin(), leads.end()), leads.end());  // the keys are in order
+    return leads;
+  }
+  if (k_ == 1 && !plain_) {
     Leads none{0};
     return FirstOfNoting(symbols, followOf ? SetAt(follow1_, *followOf) : none, first1_, nullptr);
   }

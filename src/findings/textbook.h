@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "findings/grammar.h"
+#include "findings/packed_strings.h"
 #include "findings/strings.h"
 
 namespace parvolen {
@@ -24,11 +25,17 @@ class LLSets {
   // Strings of at most one terminal, as the terminals' numbers (0 for λ), ascending.
   using Leads = std::vector<std::int32_t>;
 
+  // How the sets are held while computed: Fast takes Leads for k = 1 and packed keys for larger
+  // k where the terminals fit; Plain takes StringSet throughout (the same outcome, slower).
+  enum class Form { Fast, Plain };
+
   // Computes the sets for lookahead k (1 to 5); Complete() is false when the budget ran out.
-  LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget = kTextbookBudget);
+  LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget = kTextbookBudget, Form form = Form::Fast);
 
   [[nodiscard]] std::int32_t K() const { return k_; }
   [[nodiscard]] bool Complete() const { return complete_; }
+  // The steps of the budget not yet taken (FirstOf and Then take steps too).
+  [[nodiscard]] std::size_t BudgetLeft() const { return budget_; }
   [[nodiscard]] bool Productive(std::int32_t nont) const { return Flag(productive_, nont); }
   [[nodiscard]] bool Reachable(std::int32_t nont) const { return Flag(reachable_, nont); }
   // Whether production p belongs to the reduced grammar.
@@ -47,10 +54,15 @@ class LLSets {
   [[nodiscard]] static bool Flag(const std::vector<bool>& flags, std::int32_t i) {
     return i >= 0 && static_cast<std::size_t>(i) < flags.size() && flags[i];
   }
-  // The sets of a nonterminal as StringSet; for k = 1 made from the Leads when first asked for.
-  const StringSet& Shown(std::vector<StringSet>& sets, const std::vector<Leads>& leads, std::size_t at,
-                         std::int32_t i) const;
-  // The computation works on either form of a set: StringSet, or Leads for k = 1.
+  // The sets of a nonterminal as StringSet; for k = 1 made from the Leads, from the packed keys
+  // when those were computed, when first asked for.
+  const StringSet& Shown(std::vector<StringSet>& sets, const std::vector<Leads>& leads,
+                         const std::vector<PackedSet>& packed, std::size_t at, std::int32_t i) const;
+  // The FIRST sets of all nonterminals as StringSet.
+  const std::vector<StringSet>& AllFirst() const;
+  // The largest terminal number on the right sides, or -1 when one is negative.
+  [[nodiscard]] static std::int32_t LargestTerminal(const Grammar& grammar);
+  // The computation works on any form of a set: StringSet, Leads for k = 1, or PackedSet.
   // a ⊕k b, into the empty out; false when the budget runs out. `readsB` (when given) is set when
   // a string of a is shorter than k, so that the outcome depends on b.
   template <class Set>
@@ -72,6 +84,12 @@ class LLSets {
   std::int32_t k_;
   bool complete_ = true;
   mutable std::size_t budget_;
+  // When the sets are computed as packed keys (shown_ then tells which of first_ and follow_
+  // are made from them), and the sets between the symbols of FirstOfNoting.
+  std::optional<PackedShape> shape_;
+  std::vector<PackedSet> firstK_, followK_;
+  mutable PackedSet keyScratch_[2];
+  bool plain_ = false;  // Form::Plain
   std::vector<bool> productive_, reachable_, useful_;
   mutable std::vector<StringSet> first_, follow_;
   std::vector<Leads> first1_, follow1_;  // k = 1
