@@ -73,7 +73,7 @@ const Set& SetAt(const std::vector<Set>& sets, std::int32_t i) {
 template <>
 bool LLSets::Concat<PackedSet>(const PackedSet& a, const PackedSet& b, PackedSet& out, bool* readsB) const;
 template <>
-PackedSet LLSets::FirstOfNoting<PackedSet>(const SymbolString& symbols, const PackedSet& tail,
+PackedSet LLSets::FirstOfNoting<PackedSet>(std::span<const GrammarSymbol> symbols, const PackedSet& tail,
                                            const std::vector<PackedSet>& first,
                                            std::vector<std::int32_t>* read) const;
 
@@ -183,7 +183,7 @@ bool LLSets::Concat<PackedSet>(const PackedSet& a, const PackedSet& b, PackedSet
 // FirstOfNoting for packed keys: a terminal is joined as a set of one key, and the sets between
 // the symbols are kept in scratch vectors that keep their room from call to call.
 template <>
-PackedSet LLSets::FirstOfNoting<PackedSet>(const SymbolString& symbols, const PackedSet& tail,
+PackedSet LLSets::FirstOfNoting<PackedSet>(std::span<const GrammarSymbol> symbols, const PackedSet& tail,
                                            const std::vector<PackedSet>& first,
                                            std::vector<std::int32_t>* read) const {
   PackedSet* current = &keyScratch_[0];

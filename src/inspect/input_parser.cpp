@@ -22,8 +22,7 @@ class InputParser {
  public:
   InputParser(const Grammar& grammar, const EmbeddedDecisions& decisions, const regex::Lexicon& lexicon,
               std::string_view input, int maxDepth)
-      : grammar_(grammar),
-        lang_(grammar.Lang()),
+      : lang_(grammar.Lang()),
         decisions_(decisions),
         lexer_(grammar.Lang(), lexicon, input),
         words_{TerminalTexts(grammar.Lang()), ValuedTerminals(grammar.Lang())},
@@ -332,7 +331,6 @@ class InputParser {
     return kOk;
   }
 
-  const Grammar& grammar_;
   const Language& lang_;
   const EmbeddedDecisions& decisions_;
   InputLexer lexer_;
