@@ -44,7 +44,8 @@ ZeroBlock::ZeroBlock(ZeroBlock&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       mapping_(std::exchange(other.mapping_, nullptr)),
       mappingBytes_(std::exchange(other.mappingBytes_, 0)),
-      poisonedBytes_(std::exchange(other.poisonedBytes_, 0)) {}
+      lead_(std::exchange(other.lead_, 0)),
+      tail_(std::exchange(other.tail_, 0)) {}
 
 ZeroBlock& ZeroBlock::operator=(ZeroBlock&& other) noexcept {
   if (this != &other) {
@@ -52,7 +53,8 @@ ZeroBlock& ZeroBlock::operator=(ZeroBlock&& other) noexcept {
     data_ = std::exchange(other.data_, nullptr);
     mapping_ = std::exchange(other.mapping_, nullptr);
     mappingBytes_ = std::exchange(other.mappingBytes_, 0);
-    poisonedBytes_ = std::exchange(other.poisonedBytes_, 0);
+    lead_ = std::exchange(other.lead_, 0);
+    tail_ = std::exchange(other.tail_, 0);
   }
   return *this;
 }
@@ -75,9 +77,16 @@ bool ZeroBlock::Allocate(std::size_t bytes) {
     }
     mapping_ = raw;
     mappingBytes_ = total;
-    poisonedBytes_ = pages - bytes;
-    Poison(base + page, poisonedBytes_);
-    data_ = base + page + poisonedBytes_;
+    lead_ = pages - bytes;
+#ifdef PARVOLEN_ASAN
+    // The sanitizer poisons whole 8-byte granules before addressable bytes: the block starts on
+    // one, and the few bytes left before the guard are poisoned instead.
+    lead_ &= ~std::size_t{7};
+#endif
+    tail_ = pages - bytes - lead_;
+    data_ = base + page + lead_;
+    Poison(base + page, lead_);
+    Poison(base + page + lead_ + bytes, tail_);
     return true;
   }
 #endif
@@ -88,12 +97,16 @@ bool ZeroBlock::Allocate(std::size_t bytes) {
 void ZeroBlock::Release() {
 #if PARVOLEN_MAPPED_BLOCKS
   if (mapping_ != nullptr) {
+    // The shadow of the slack is cleared, so that memory mapped here later is not taken as poisoned.
     const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    Unpoison(static_cast<unsigned char*>(mapping_) + page, poisonedBytes_);
+    auto* upperGuard = static_cast<unsigned char*>(mapping_) + mappingBytes_ - page;
+    Unpoison(static_cast<unsigned char*>(data_) - lead_, lead_);
+    Unpoison(upperGuard - tail_, tail_);
     (void)::munmap(mapping_, mappingBytes_);
     mapping_ = nullptr;
     mappingBytes_ = 0;
-    poisonedBytes_ = 0;
+    lead_ = 0;
+    tail_ = 0;
     data_ = nullptr;
     return;
   }
