@@ -1,14 +1,15 @@
 // A table of records addressed by number: one zeroed block of capacity + 1 records,
 // allocated once and never moved or enlarged, so the address of a field (a slot or link)
-// stays valid while further entries are made. Record 0 is never an entry.
+// stays valid while further entries are made. Record 0 is never an entry. Memory is spent
+// only on the records written (model/zero_block.h), so a capacity far above the entries made
+// costs no time either.
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <type_traits>
 
 #include "base/status.h"
+#include "model/zero_block.h"
 
 namespace parvolen {
 
@@ -18,36 +19,33 @@ class Table {
                 "table records are plain fixed-width structures");
 
  public:
-  [[nodiscard]] bool Exists() const { return block_ != nullptr; }
+  [[nodiscard]] bool Exists() const { return block_.Data() != nullptr; }
 
   // Allocates capacity + 1 zeroed records; stNoMem when the block cannot be had.
-  // The zeroed block comes from calloc, so a large capacity costs no memory until used.
   [[nodiscard]] Status Allocate(std::int32_t capacity) {
     if (capacity < 0) capacity = 0;
     const std::size_t count = static_cast<std::size_t>(capacity) + 1;
-    void* raw = std::calloc(count, sizeof(Record));
-    if (raw == nullptr) return stNoMem;
-    block_.reset(static_cast<Record*>(raw));
+    Release();
+    if (!block_.Allocate(count * sizeof(Record))) return stNoMem;
     size_ = count;
     return stOk;
   }
 
   void Release() {
-    block_.reset();
+    block_.Release();
     size_ = 0;
   }
 
   // Number of records in the block (capacity + 1), 0 when absent.
   [[nodiscard]] std::size_t Size() const { return size_; }
 
-  Record& operator[](std::int32_t index) { return block_.get()[index]; }
-  const Record& operator[](std::int32_t index) const { return block_.get()[index]; }
+  Record& operator[](std::int32_t index) { return Records()[index]; }
+  const Record& operator[](std::int32_t index) const { return Records()[index]; }
 
  private:
-  struct FreeBlock {
-    void operator()(Record* p) const { std::free(p); }
-  };
-  std::unique_ptr<Record, FreeBlock> block_;
+  [[nodiscard]] Record* Records() const { return static_cast<Record*>(block_.Data()); }
+
+  ZeroBlock block_;
   std::size_t size_ = 0;
 };
 
