@@ -242,7 +242,7 @@ class EmbeddedRoutine {
   // The call of one edge; a terminal that the decision has matched already is only taken.
   Status Call(const EdgeRec& e, const std::string& tabs, bool looked) {
     if (e.WhoAmI == kEdgeEnd) return stOk;
-    std::string ident;
+    std::string_view ident;
     if (Status st = trie_.NameOf(e.WhoAmI, e.Code, ident); st != stOk) return st;
     switch (e.WhoAmI) {
       case kEdgeTerminal:
