@@ -19,6 +19,8 @@ namespace {
 
 // The size of the block gathered before it goes to the stream.
 constexpr std::size_t kBlock = 1 << 16;
+// The first block of text collected in memory.
+constexpr std::size_t kFirstInMemory = 1 << 10;
 
 // True when the fragment holds a placeholder ("%s", "%d" or "%c") at position i.
 bool IsPlaceholder(std::string_view fragment, std::size_t i) {
@@ -112,8 +114,10 @@ void CodeWriter::Flush() {
 char* CodeWriter::MakeRoom(std::size_t n) {
   if (!inMemory_ && used_ > 0) Flush();
   if (capacity_ - used_ < n) {
-    const std::size_t capacity = std::max({2 * capacity_, used_ + n, 2 * kBlock});
-    auto block = std::make_unique<char[]>(capacity);
+    // A file's block holds what is gathered before it goes to the stream and one more fragment;
+    // text in memory starts small, since many short parts are collected that way.
+    const std::size_t capacity = std::max({2 * capacity_, used_ + n, inMemory_ ? kFirstInMemory : 2 * kBlock});
+    auto block = std::make_unique_for_overwrite<char[]>(capacity);
     if (used_ > 0) std::memcpy(block.get(), block_.get(), used_);
     block_ = std::move(block);
     capacity_ = capacity;

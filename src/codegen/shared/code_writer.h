@@ -27,6 +27,7 @@
 // Close itself.
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <initializer_list>
 #include <memory>
@@ -37,6 +38,19 @@
 #include "codegen/shared/whole_file.h"
 
 namespace parvolen {
+
+// The decimal text of a number as a placeholder value, made without a string of its own:
+//   out.Put("\t{%d, %d},\t/* %d */\n", {Decimal(a), Decimal(b), Decimal(i)});
+class Decimal {
+ public:
+  explicit Decimal(long long n) : size_(static_cast<std::size_t>(std::to_chars(text_, text_ + sizeof text_, n).ptr - text_)) {}
+  // The view lives as long as the Decimal (a temporary: to the end of the statement).
+  operator std::string_view() const { return {text_, size_}; }  // NOLINT: meant to convert
+
+ private:
+  char text_[24];  // the longest 64-bit number has 20 characters
+  std::size_t size_;
+};
 
 class CodeWriter {
  public:

@@ -38,7 +38,8 @@ std::string_view TrieReader::IdentOf(Idents& idents, const Table<Record>& table,
   std::string_view& view = idents.views[at];
   if (view.empty()) {
     view = table[code].Name.View();
-    if (view.find(' ') != std::string_view::npos) view = idents.made.emplace_back(MkIdent(view));
+    if (view.find(' ') != std::string_view::npos)
+      view = *idents.made.emplace_back(std::make_unique<std::string>(MkIdent(view)));
   }
   return view;
 }

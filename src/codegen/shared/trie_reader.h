@@ -5,7 +5,7 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,10 +32,10 @@ class TrieReader {
 
  private:
   // The identifiers of one table, made on first use: the name itself where it holds no blank,
-  // else the copy with underscores kept in `made` (a deque does not move what it holds).
+  // else the copy with underscores kept in `made` (each in a place of its own that never moves).
   struct Idents {
     std::vector<std::string_view> views;  // by code; empty while not made
-    std::deque<std::string> made;
+    std::vector<std::unique_ptr<std::string>> made;
   };
   template <class Record>
   // The code is checked: 1 <= code <= last.
