@@ -15,7 +15,7 @@
 //
 // Placeholders: Put with values replaces each "%s", "%d" or "%c" of the fragment by the next
 // value, in order; the generator passes numbers and characters already as text (std::to_string,
-// MkCharEsc). Put without values writes every character as it stands, so conversions that belong
+// Decimal, MkCharEsc). Put without values writes every character as it stands, so conversions that belong
 // to the generated C (an fprintf format such as "%s" or "%*c") are written by that form.
 // Indentation is a placeholder value too: Tabs(n) is the text of n tab characters.
 //
