@@ -107,6 +107,18 @@ TEST(CodeWriterProperty, FileAndMemoryMatchThePlaceholderModel) {
   }
 }
 
+TEST(CodeWriterProperty, EmptyValuesBeforeAnyBlock) {
+  CodeWriter memory;
+  memory.OpenMemory();
+  EXPECT_EQ(memory.Lines(), 0);
+  memory.Put("%s", std::string_view());
+  EXPECT_EQ(memory.TakeText(), "");
+  memory.OpenMemory();
+  memory.Put("%s<%s>\n", {std::string_view(), "x"});
+  EXPECT_EQ(memory.Lines(), 1);
+  EXPECT_EQ(memory.TakeText(), "<x>\n");
+}
+
 TEST(CodeWriterProperty, DecimalTextOfExtremes) {
   const long long cases[] = {0, -1, 7, 42, -2147483648LL, 9223372036854775807LL, (-9223372036854775807LL - 1)};
   for (long long n : cases) EXPECT_EQ(std::string_view(Decimal(n)), std::to_string(n));

@@ -84,6 +84,7 @@ std::string CodeWriter::TakeText() {
 // lane that holds a line end, subtracted into per-lane counters for up to 255 blocks (no lane
 // overflows), which one sum of absolute differences adds up.
 void CodeWriter::CountLines() const {
+  if (counted_ == used_) return;  // also before the first block exists
   const char* at = block_.get() + counted_;
   const char* end = block_.get() + used_;
 #if defined(__SSE2__)
@@ -143,6 +144,7 @@ void CodeWriter::Put(std::string_view fragment, std::initializer_list<std::strin
   for (std::string_view value : values) most += value.size();
   char* to = Room(most);
   const auto copy = [&to](const char* from, std::size_t n) {
+    if (n == 0) return;  // an empty view may hold no address at all
     std::memcpy(to, from, n);
     to += n;
   };
