@@ -77,8 +77,9 @@ Status WriteSource(const Language& lang, std::string_view dir, bool hasWriter, c
     out.Put("ErrCode Nont_%s(void);\n", Ident(lang.NontTab[n].Name));
   }
   out.Put("\nstatic uintptr_t\tStackLow;\t/* lowest stack address for parsing subroutines */\n\n");
+  ParserRoutines routines(out, lang, options);
   for (std::int32_t n = 1; n <= lang.LastNonterminal; ++n) {
-    if (Status st = ConNont(out, lang, n, options); st != stOk) return st;
+    if (Status st = routines.ConNont(n); st != stOk) return st;
   }
   if (Status st = WriteStackFloor(out); st != stOk) return st;
   WriteParse(lang, out, hasWriter);

@@ -31,9 +31,9 @@ std::string KindAt(int level) {
 // of the list selects the member on as many terminals as it needs.
 class EmbeddedRoutine {
  public:
-  EmbeddedRoutine(const EmbeddedPlan& x, CodeWriter& out, const EmbeddedDecisions& decisions,
+  EmbeddedRoutine(const EmbeddedPlan& x, CodeWriter& out, const TrieReader& trie, const EmbeddedDecisions& decisions,
                   ExpectedLists& expected, RoutineUse& use, std::int32_t nont)
-      : x_(x), out_(out), trie_(x.lang), decisions_(decisions), expected_(expected), use_(use), nont_(nont) {}
+      : x_(x), out_(out), trie_(trie), decisions_(decisions), expected_(expected), use_(use), nont_(nont) {}
 
   // Whether some decision of the routine set the variable `choice`.
   [[nodiscard]] bool UsedChoice() const { return usedChoice_; }
@@ -242,7 +242,7 @@ class EmbeddedRoutine {
   // The call of one edge; a terminal that the decision has matched already is only taken.
   Status Call(const EdgeRec& e, const std::string& tabs, bool looked) {
     if (e.WhoAmI == kEdgeEnd) return stOk;
-    std::string ident;
+    std::string_view ident;
     if (Status st = trie_.NameOf(e.WhoAmI, e.Code, ident); st != stOk) return st;
     switch (e.WhoAmI) {
       case kEdgeTerminal:
@@ -276,7 +276,7 @@ class EmbeddedRoutine {
 
   const EmbeddedPlan& x_;
   CodeWriter& out_;
-  TrieReader trie_;
+  const TrieReader& trie_;
   const EmbeddedDecisions& decisions_;
   ExpectedLists& expected_;
   RoutineUse& use_;
@@ -287,15 +287,15 @@ class EmbeddedRoutine {
   std::vector<std::int32_t> called_;
 };
 
-Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, std::int32_t nont, const EmbeddedDecisions& decisions,
-                    ExpectedLists& expected, RoutineUse& use, std::vector<std::int32_t>& called) {
+Status WriteRoutine(const EmbeddedPlan& x, CodeWriter& out, const TrieReader& trie, std::int32_t nont,
+                    const EmbeddedDecisions& decisions, ExpectedLists& expected, RoutineUse& use,
+                    std::vector<std::int32_t>& called) {
   const NontRec& n = x.lang.NontTab[nont];
   const std::string id = Ident(n.Name);
-  TrieReader trie(x.lang);
   // The body is collected first: only then is it known whether it needs `choice`.
   CodeWriter body;
   body.OpenMemory();
-  EmbeddedRoutine w(x, body, decisions, expected, use, nont);
+  EmbeddedRoutine w(x, body, trie, decisions, expected, use, nont);
   const EdgeRec* first = nullptr;
   if (n.ProdEdges != 0) {
     if (Status st = trie.EdgeAt(n.ProdEdges, first); st != stOk) return st;
@@ -355,6 +355,7 @@ Status WriteEmbeddedRoutines(const EmbeddedPlan& x, const EmbeddedDecisions& dec
   use.Nonterminals.assign(count, false);
   std::vector<std::string> texts(count);
   std::vector<std::int32_t> todo;
+  const TrieReader trie(lang);  // one for all routines: each identifier is made once
   const auto reach = [&](std::int32_t n) {
     if (n < 1 || static_cast<std::size_t>(n) >= count || use.Nonterminals[n]) return;
     use.Nonterminals[n] = true;
@@ -367,7 +368,7 @@ Status WriteEmbeddedRoutines(const EmbeddedPlan& x, const EmbeddedDecisions& dec
     CodeWriter routine;
     routine.OpenMemory();
     std::vector<std::int32_t> called;
-    if (Status st = WriteRoutine(x, routine, n, decisions, expected, use, called); st != stOk) return st;
+    if (Status st = WriteRoutine(x, routine, trie, n, decisions, expected, use, called); st != stOk) return st;
     texts[n] = routine.TakeText();
     for (std::int32_t c : called) reach(c);
   }

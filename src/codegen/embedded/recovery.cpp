@@ -1,5 +1,6 @@
 #include "codegen/embedded/recovery.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -676,42 +677,27 @@ static int Recover(Parser *p, int status) {
 
 )C";
 
-void WriteRows(CodeWriter& out, std::string_view type, std::string_view name, const std::vector<std::string>& rows,
+// A table of count rows and its closing row; row(i) writes row i as "\t{...},\t/* i */\n".
+template <class Row>
+void WriteRows(CodeWriter& out, std::string_view type, std::string_view name, std::size_t count, Row row,
                std::string_view last) {
   out.Put("static const %s %s[] = {\n", {type, name});
-  for (std::size_t i = 0; i < rows.size(); ++i) out.Put("\t%s,\t/* %d */\n", {rows[i], std::to_string(i)});
+  for (std::size_t i = 0; i < count; ++i) row(i);
   out.Put("\t%s\t/* (end) */\n};\n\n", last);
 }
 
 // The tables of the tries of the routines written (codegen/embedded/recovery_tables.h) as C.
 void WriteTables(const EmbeddedPlan& x, const RecoveryTables& t, CodeWriter& out) {
-  const auto term = [&x](std::int32_t code) { return code == 0 ? x.EndConst() : x.TermConst(code); };
-  const auto member = [](int m) { return m == kRecNone ? std::string("REC_NONE") : m == kRecLeave ? std::string("REC_LEAVE") : std::to_string(m); };
-  std::vector<std::string> rows;
-  for (const RecTableEdge& e : t.Edges) {
-    std::string kind = "E_SKIP", code = "0";
-    switch (e.Kind) {
-      case RecEdgeKind::Term:
-        kind = "E_TERM";
-        code = x.TermConst(e.Code);
-        break;
-      case RecEdgeKind::Call:
-      case RecEdgeKind::Jump:
-        kind = e.Kind == RecEdgeKind::Jump ? "E_JUMP" : "E_CALL";
-        code = std::to_string(e.Code);
-        break;
-      case RecEdgeKind::End:
-        kind = "E_END";
-        break;
-      case RecEdgeKind::Skip:
-        break;
-    }
-    rows.push_back("{" + kind + ", " + code + ", " + std::to_string(e.Next) + ", " + std::to_string(e.NextNode) + "}");
-  }
-  std::vector<std::string> nonts;
-  for (const RecTableNont& n : t.Nonts)
-    nonts.push_back("{" + std::to_string(n.Edge) + ", " + std::to_string(n.Node) + ", " + std::to_string(n.Loop) + "}");
-
+  // The constants of the terminals, each made once; an arc names the end of the input by 0.
+  std::vector<std::string> consts(static_cast<std::size_t>(std::max(x.lang.LastTerminal, 0)) + 1);
+  const auto termConst = [&x, &consts](std::int32_t code) -> std::string_view {
+    if (code < 1 || static_cast<std::size_t>(code) >= consts.size()) return consts[0] = x.TermConst(code);
+    std::string& text = consts[static_cast<std::size_t>(code)];
+    if (text.empty()) text = x.TermConst(code);
+    return text;
+  };
+  const std::string end = x.EndConst();
+  const auto term = [&](std::int32_t code) -> std::string_view { return code == 0 ? end : termConst(code); };
   out.Put("/* The tries of the routines as tables, for recovery (note in the generator: recovery). */\n");
   out.Put("enum { E_END, E_TERM, E_CALL, E_SKIP, E_JUMP };\t/* an edge: nothing, a terminal, a call, an action\n");
   out.Put("\t\t\t\t\t\t\t   or output terminal, a call in tail position */\n");
@@ -730,14 +716,48 @@ void WriteTables(const EmbeddedPlan& x, const RecoveryTables& t, CodeWriter& out
   out.Put("typedef struct {\n\tshort\tnont;\n\tsigned char\tmode;\n\tint\tat;\t\t/* the edge or decision */\n} RecFrame;\n\n");
   out.Put("/* Where a routine stands. */\n");
   out.Put("enum { AT_EDGE, AT_DECIDE, AT_LOOP, AT_DONE, AT_FINISH };\n\n");
-  WriteRows(out, "RecEdge", "Edges", rows, "{E_END, 0, -1, -1}");
-  std::vector<std::string> nodeRows, arcRows;
-  for (const RecTableNode& n : t.Nodes)
-    nodeRows.push_back("{" + member(n.Member) + ", " + std::to_string(n.Arc) + ", " + std::to_string(n.Arcs) + "}");
-  for (const RecTableArc& a : t.Arcs) arcRows.push_back("{" + term(a.Term) + ", " + std::to_string(a.Node) + "}");
-  WriteRows(out, "RecNode", "Nodes", nodeRows, "{REC_NONE, 0, 0}");
-  WriteRows(out, "RecArc", "Arcs", arcRows, "{0, 0}");
-  WriteRows(out, "RecNont", "Nonts", nonts, "{-1, -1, -1}");
+  const auto edge = [&](std::size_t i) {
+    const RecTableEdge& e = t.Edges[i];
+    const Decimal next(e.Next), nextNode(e.NextNode), row(static_cast<long long>(i));
+    switch (e.Kind) {
+      case RecEdgeKind::Term:
+        out.Put("\t{E_TERM, %s, %d, %d},\t/* %d */\n", {termConst(e.Code), next, nextNode, row});
+        break;
+      case RecEdgeKind::Call:
+        out.Put("\t{E_CALL, %d, %d, %d},\t/* %d */\n", {Decimal(e.Code), next, nextNode, row});
+        break;
+      case RecEdgeKind::Jump:
+        out.Put("\t{E_JUMP, %d, %d, %d},\t/* %d */\n", {Decimal(e.Code), next, nextNode, row});
+        break;
+      case RecEdgeKind::End:
+        out.Put("\t{E_END, 0, %d, %d},\t/* %d */\n", {next, nextNode, row});
+        break;
+      case RecEdgeKind::Skip:
+        out.Put("\t{E_SKIP, 0, %d, %d},\t/* %d */\n", {next, nextNode, row});
+        break;
+    }
+  };
+  WriteRows(out, "RecEdge", "Edges", t.Edges.size(), edge, "{E_END, 0, -1, -1}");
+  const auto node = [&](std::size_t i) {
+    const RecTableNode& n = t.Nodes[i];
+    const std::string_view member = n.Member == kRecNone ? "REC_NONE" : n.Member == kRecLeave ? "REC_LEAVE" : "";
+    const Decimal number(n.Member);
+    out.Put("\t{%s, %d, %d},\t/* %d */\n",
+            {member.empty() ? std::string_view(number) : member, Decimal(n.Arc), Decimal(n.Arcs),
+             Decimal(static_cast<long long>(i))});
+  };
+  WriteRows(out, "RecNode", "Nodes", t.Nodes.size(), node, "{REC_NONE, 0, 0}");
+  const auto arc = [&](std::size_t i) {
+    const RecTableArc& a = t.Arcs[i];
+    out.Put("\t{%s, %d},\t/* %d */\n", {term(a.Term), Decimal(a.Node), Decimal(static_cast<long long>(i))});
+  };
+  WriteRows(out, "RecArc", "Arcs", t.Arcs.size(), arc, "{0, 0}");
+  const auto nont = [&](std::size_t i) {
+    const RecTableNont& n = t.Nonts[i];
+    out.Put("\t{%d, %d, %d},\t/* %d */\n",
+            {Decimal(n.Edge), Decimal(n.Node), Decimal(n.Loop), Decimal(static_cast<long long>(i))});
+  };
+  WriteRows(out, "RecNont", "Nonts", t.Nonts.size(), nont, "{-1, -1, -1}");
 }
 
 }  // namespace

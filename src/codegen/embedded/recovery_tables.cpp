@@ -1,6 +1,7 @@
 #include "codegen/embedded/recovery_tables.h"
 
-#include <map>
+#include <algorithm>
+#include <vector>
 
 #include "codegen/shared/trie_reader.h"
 
@@ -12,7 +13,12 @@ namespace {
 class TableBuilder {
  public:
   TableBuilder(const Language& lang, const EmbeddedDecisions& decisions, RecoveryTables& t)
-      : lang_(lang), trie_(lang), decisions_(decisions), t_(t) {}
+      : lang_(lang),
+        trie_(lang),
+        decisions_(decisions),
+        t_(t),
+        edgeIndex_(static_cast<std::size_t>(std::max(lang.LastEdge, 0)) + 1, -1),
+        choices_(edgeIndex_.size(), -1) {}
 
   // Collects the edges of the tries of the nonterminals.
   Status Collect(const std::vector<bool>& nonterminals) {
@@ -25,10 +31,10 @@ class TableBuilder {
         while (!todo.empty()) {
           const std::int32_t e = todo.back();
           todo.pop_back();
-          if (edgeIndex_.count(e) != 0) continue;
+          if (EdgeIndex(e) >= 0) continue;
           const EdgeRec* rec2 = nullptr;
           if (Status st = trie_.EdgeAt(e, rec2); st != stOk) return st;
-          edgeIndex_.emplace(e, static_cast<int>(edges_.size()));
+          edgeIndex_[static_cast<std::size_t>(e)] = static_cast<int>(edges_.size());
           edges_.push_back(e);
           owner_.push_back(n);
           if (rec2->Next != 0) todo.push_back(rec2->Next);
@@ -72,18 +78,20 @@ class TableBuilder {
 
  private:
   int EdgeIndex(std::int32_t edge) const {
-    const auto it = edgeIndex_.find(edge);
-    return it == edgeIndex_.end() ? -1 : it->second;
+    return edge >= 0 && static_cast<std::size_t>(edge) < edgeIndex_.size() ? edgeIndex_[static_cast<std::size_t>(edge)]
+                                                                           : -1;
   }
 
   // The node of the decision of a list of the productions; a list that no input selects gets
   // a node without member, and one where a single member can complete a node that takes it.
   int ChoiceNode(std::int32_t first) {
-    if (const auto it = choices_.find(first); it != choices_.end()) return it->second;
+    // The list's first edge passed EdgeAt: it is within the table.
+    int& known = choices_[static_cast<std::size_t>(first)];
+    if (known >= 0) return known;
     const DecisionNode* node = decisions_.At(first);
     const bool none = node == nullptr || (node->Leaf() && node->Member <= 0);
     const int index = none ? NewNode(kRecNone, 0) : Serialize(*node);
-    choices_.emplace(first, index);
+    choices_[static_cast<std::size_t>(first)] = index;
     return index;
   }
 
@@ -141,10 +149,10 @@ class TableBuilder {
   TrieReader trie_;
   const EmbeddedDecisions& decisions_;
   RecoveryTables& t_;
-  std::map<std::int32_t, int> edgeIndex_;
+  std::vector<int> edgeIndex_;  // by edge: its compact number, or -1
   std::vector<std::int32_t> edges_;  // by compact number: the edge
   std::vector<std::int32_t> owner_;  // ... and the nonterminal whose trie holds it
-  std::map<std::int32_t, int> choices_;
+  std::vector<int> choices_;    // by the first edge of a list: the node of its decision, or -1
 };
 
 }  // namespace

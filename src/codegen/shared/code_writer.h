@@ -15,7 +15,7 @@
 //
 // Placeholders: Put with values replaces each "%s", "%d" or "%c" of the fragment by the next
 // value, in order; the generator passes numbers and characters already as text (std::to_string,
-// MkCharEsc). Put without values writes every character as it stands, so conversions that belong
+// Decimal, MkCharEsc). Put without values writes every character as it stands, so conversions that belong
 // to the generated C (an fprintf format such as "%s" or "%*c") are written by that form.
 // Indentation is a placeholder value too: Tabs(n) is the text of n tab characters.
 //
@@ -27,7 +27,10 @@
 // Close itself.
 #pragma once
 
+#include <charconv>
+#include <cstddef>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -35,6 +38,19 @@
 #include "codegen/shared/whole_file.h"
 
 namespace parvolen {
+
+// The decimal text of a number as a placeholder value, made without a string of its own:
+//   out.Put("\t{%d, %d},\t/* %d */\n", {Decimal(a), Decimal(b), Decimal(i)});
+class Decimal {
+ public:
+  explicit Decimal(long long n) : size_(static_cast<std::size_t>(std::to_chars(text_, text_ + sizeof text_, n).ptr - text_)) {}
+  // The view lives as long as the Decimal (a temporary: to the end of the statement).
+  operator std::string_view() const { return {text_, size_}; }  // NOLINT: meant to convert
+
+ private:
+  char text_[24];  // the longest 64-bit number has 20 characters
+  std::size_t size_;
+};
 
 class CodeWriter {
  public:
@@ -74,7 +90,13 @@ class CodeWriter {
 
  private:
   void Write(std::string_view text);
-  // Adds the line ends of text_ not yet counted to lines_.
+  // True while written text goes somewhere: a file is open or the text is collected in memory.
+  [[nodiscard]] bool Accepts() const { return inMemory_ || file_.IsOpen(); }
+  // Where n more bytes can be written at the end of the block (made by MakeRoom when short).
+  char* Room(std::size_t n) { return capacity_ - used_ >= n ? block_.get() + used_ : MakeRoom(n); }
+  // Hands a file's block to the stream, then grows the block when it still lacks room for n bytes.
+  char* MakeRoom(std::size_t n);
+  // Adds the line ends of the block not yet counted to lines_.
   void CountLines() const;
   // Hands the gathered block to the stream; the first failure is kept in writeError_.
   void Flush();
@@ -83,9 +105,12 @@ class CodeWriter {
   std::string path_;    // the name of the open file
   int writeError_ = 0;  // errno of the first failed write, 0 while all went well
   bool inMemory_ = false;
-  std::string text_;  // what was written in memory, or the block not yet handed to the file
+  // What was written in memory, or the block not yet handed to the file: used_ of capacity_ bytes.
+  std::unique_ptr<char[]> block_;
+  std::size_t used_ = 0;
+  std::size_t capacity_ = 0;
   mutable long lines_ = 0;          // line ends counted
-  mutable std::size_t counted_ = 0;  // how much of text_ they were counted in
+  mutable std::size_t counted_ = 0;  // how much of the block they were counted in
 };
 
 }  // namespace parvolen

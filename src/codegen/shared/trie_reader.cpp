@@ -30,23 +30,37 @@ Status TrieReader::ViewAt(std::int32_t index, const ViewRec*& view) const {
   return stOk;
 }
 
-Status TrieReader::NameOf(std::int32_t whoAmI, std::int32_t code, std::string& ident) const {
+template <class Record>
+std::string_view TrieReader::IdentOf(Idents& idents, const Table<Record>& table, std::int32_t code,
+                                     std::int32_t last) const {
+  const auto at = static_cast<std::size_t>(code);
+  if (idents.views.size() <= at) idents.views.resize(static_cast<std::size_t>(last) + 1);
+  std::string_view& view = idents.views[at];
+  if (view.empty()) {
+    view = table[code].Name.View();
+    if (view.find(' ') != std::string_view::npos)
+      view = *idents.made.emplace_back(std::make_unique<std::string>(MkIdent(view)));
+  }
+  return view;
+}
+
+Status TrieReader::NameOf(std::int32_t whoAmI, std::int32_t code, std::string_view& ident) const {
   switch (whoAmI) {
     case kEdgeTerminal:
       if (!InTable(lang_.TermTab, code, lang_.LastTerminal)) return stBadTerminalCode;
-      ident = Ident(lang_.TermTab[code].Name);
+      ident = IdentOf(idents_[0], lang_.TermTab, code, lang_.LastTerminal);
       return stOk;
     case kEdgeNonterminal:
       if (!InTable(lang_.NontTab, code, lang_.LastNonterminal)) return stBadNonterminalCode;
-      ident = Ident(lang_.NontTab[code].Name);
+      ident = IdentOf(idents_[1], lang_.NontTab, code, lang_.LastNonterminal);
       return stOk;
     case kEdgeAction:
       if (!InTable(lang_.ActionTab, code, lang_.LastAction)) return stBadActionCode;
-      ident = Ident(lang_.ActionTab[code].Name);
+      ident = IdentOf(idents_[2], lang_.ActionTab, code, lang_.LastAction);
       return stOk;
     case kEdgeOutput:
       if (!InTable(lang_.OutTermTab, code, lang_.LastOutTerm)) return stBadOutTermCode;
-      ident = Ident(lang_.OutTermTab[code].Name);
+      ident = IdentOf(idents_[3], lang_.OutTermTab, code, lang_.LastOutTerm);
       return stOk;
     default:
       return stBadEdgeType;
