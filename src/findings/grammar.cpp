@@ -148,12 +148,15 @@ std::string Grammar::Where(const ChoicePoint& choice) const {
   return prefix.empty() ? "at the start" : "after " + prefix;
 }
 
-std::vector<std::int32_t> Grammar::ProductionsBelow(std::int32_t edge) const {
+std::span<const std::int32_t> Grammar::ProductionsThrough(std::int32_t edge) const {
   if (!ValidEdge(edge)) return {};
   const auto e = static_cast<std::size_t>(edge);
-  if (belowStart_[e] != belowStart_[e + 1])
-    return {below_.begin() + static_cast<std::ptrdiff_t>(belowStart_[e]),
-            below_.begin() + static_cast<std::ptrdiff_t>(belowStart_[e + 1])};
+  return std::span(below_).subspan(belowStart_[e], belowStart_[e + 1] - belowStart_[e]);
+}
+
+std::vector<std::int32_t> Grammar::ProductionsBelow(std::int32_t edge) const {
+  if (!ValidEdge(edge)) return {};
+  if (const auto through = ProductionsThrough(edge); !through.empty()) return {through.begin(), through.end()};
   // An edge of a follow trie: its subtree's end edges name the productions it came from.
   std::vector<std::int32_t> found;
   if (lang_.EdgeTab[edge].WhoAmI == kEdgeEnd) found.push_back(lang_.EdgeTab[edge].Code);
@@ -183,15 +186,23 @@ const std::vector<std::int32_t>& Grammar::ProductionsOf(std::int32_t nont) const
 }
 
 SymbolString Grammar::RestFrom(std::int32_t prod, std::int32_t edge) const {
-  SymbolString symbols;
-  if (prod < 1 || prod >= static_cast<std::int32_t>(productions_.size())) return symbols;
-  const std::vector<std::int32_t>& path = productions_[prod].Path;
-  auto at = std::find(path.begin(), path.end(), edge);
-  for (; at != path.end(); ++at) {
-    const EdgeRec& e = lang_.EdgeTab[*at];
-    if (e.WhoAmI == kEdgeTerminal || e.WhoAmI == kEdgeNonterminal) symbols.push_back({e.WhoAmI, e.Code});
-  }
-  return symbols;
+  const std::span<const GrammarSymbol> rest = RestSpan(prod, edge);
+  return {rest.begin(), rest.end()};
+}
+
+// The right side holds the symbols of the path in order, after the leading [Owner] of a
+// left-recursive production: the rest begins after the symbols that the path has before the edge.
+std::span<const GrammarSymbol> Grammar::RestSpan(std::int32_t prod, std::int32_t edge) const {
+  if (prod < 1 || prod >= static_cast<std::int32_t>(productions_.size())) return {};
+  const Production& p = productions_[prod];
+  const auto at = std::find(p.Path.begin(), p.Path.end(), edge);
+  if (at == p.Path.end()) return {};
+  std::size_t before = p.LeftRecursive ? 1 : 0;
+  for (auto e = p.Path.begin(); e != at; ++e)
+    if (ValidEdge(*e) && (lang_.EdgeTab[*e].WhoAmI == kEdgeTerminal || lang_.EdgeTab[*e].WhoAmI == kEdgeNonterminal))
+      ++before;
+  const SymbolString& right = rights_[prod];
+  return std::span(right).subspan(std::min(before, right.size()));
 }
 
 SymbolString Grammar::PrefixOf(const ChoicePoint& choice) const {

@@ -6,26 +6,25 @@
 namespace parvolen {
 namespace {
 
-// The operations on a set of strings that the computation needs, for both forms: StringSet for
-// any k, and Leads (sorted terminal numbers, 0 for λ) for k = 1.
+// Most words the k = 1 sets of TermBits take in all, per table; beyond it StringSet holds them.
+constexpr std::size_t kBitWords = std::size_t{1} << 21;
+
+// The operations on a set of strings that the computation needs, for every form: StringSet for
+// any k, TermBits for k = 1, PackedSet for larger k.
 std::int32_t Length(const TermString& x) { return static_cast<std::int32_t>(x.size()); }
-std::int32_t Length(std::int32_t x) { return x == 0 ? 0 : 1; }
 
 void Lambda(StringSet& set) { set.insert(TermString{}); }
-void Lambda(LLSets::Leads& set) { set.insert(std::lower_bound(set.begin(), set.end(), 0), 0); }
+void Lambda(TermBits& set) { set.Add(0); }
 
 StringSet Unit(const StringSet&, std::int32_t term) { return StringSet{TermString{term}}; }
 
 
-// Collecting the strings of a concatenation: inserted at once, or gathered and sorted at the end.
 void Add(StringSet& out, const TermString& x) { out.insert(x); }
-void Add(LLSets::Leads& out, std::int32_t x) { out.push_back(x); }
 void Join(StringSet& out, const TermString& x, const TermString& y, std::size_t room) {
   TermString joined = x;
   joined.insert(joined.end(), y.begin(), y.begin() + static_cast<std::ptrdiff_t>(std::min(y.size(), room)));
   out.insert(std::move(joined));
 }
-void Join(LLSets::Leads& out, std::int32_t, std::int32_t y, std::size_t) { out.push_back(y); }  // x is λ
 void Settle(StringSet&) {}
 void Settle(LLSets::Leads& out) {
   std::sort(out.begin(), out.end());
@@ -37,29 +36,19 @@ bool SetIsGrowing(StringSet& target, const StringSet& more) {
   target.insert(more.begin(), more.end());
   return target.size() != before;
 }
-bool SetIsGrowing(LLSets::Leads& target, const LLSets::Leads& more) {
-  if (more.size() * 8 < target.size()) {  // a few: each where it belongs
-    bool grew = false;
-    for (std::int32_t t : more) {
-      const auto at = std::lower_bound(target.begin(), target.end(), t);
-      if (at != target.end() && *at == t) continue;
-      target.insert(at, t);
-      grew = true;
-    }
-    return grew;
-  }
-  if (std::includes(target.begin(), target.end(), more.begin(), more.end())) return false;
-  LLSets::Leads merged;
-  merged.reserve(target.size() + more.size());
-  std::set_union(target.begin(), target.end(), more.begin(), more.end(), std::back_inserter(merged));
-  target = std::move(merged);
-  return true;
-}
+bool SetIsGrowing(TermBits& target, const TermBits& more) { return target.Merge(more); }
 
 // Packed keys: the length is kept in the key, and λ is the key 0.
 std::int32_t Length(std::uint64_t key) { return PackedShape::Length(key); }
 void Lambda(PackedSet& set) { set.insert(std::lower_bound(set.begin(), set.end(), 0U), 0U); }
 bool SetIsGrowing(PackedSet& target, const PackedSet& more) { return GrowKeys(target, more); }
+
+// Whether a string of the set is shorter than k, so that what comes after it counts.
+template <class Set>
+bool Shorter(const Set& set, std::int32_t k) {
+  return std::any_of(set.begin(), set.end(), [&](const auto& x) { return Length(x) < k; });
+}
+bool Shorter(const TermBits& set, std::int32_t) { return set.Has(0); }
 
 template <class Set>
 const Set& SetAt(const std::vector<Set>& sets, std::int32_t i) {
@@ -76,6 +65,11 @@ template <>
 PackedSet LLSets::FirstOfNoting<PackedSet>(std::span<const GrammarSymbol> symbols, const PackedSet& tail,
                                            const std::vector<PackedSet>& first,
                                            std::vector<std::int32_t>* read) const;
+template <>
+bool LLSets::Concat<TermBits>(const TermBits& a, const TermBits& b, TermBits& out, bool* readsB) const;
+template <>
+TermBits LLSets::FirstOfNoting<TermBits>(std::span<const GrammarSymbol> symbols, const TermBits& tail,
+                                         const std::vector<TermBits>& first, std::vector<std::int32_t>* read) const;
 
 LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form form)
     : k_(std::clamp(k, 1, 5)), budget_(budget), plain_(form == Form::Plain) {
@@ -98,14 +92,19 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form 
     shown_.assign(2 * nonts, false);
     return;
   }
+  // Bits for k = 1 where every set's words fit (terminals numbered from 0 up; 0 stands for λ).
   if (k_ == 1 && !plain_) {
-    first1_.resize(nonts);
-    follow1_.resize(nonts);
-    ComputeFirst(grammar, first1_);
-    if (complete_) ComputeFollow(grammar, first1_, follow1_);
+    const std::int32_t largest = LargestTerminal(grammar);
+    bits_ = largest >= 0 && TermBits::WordsFor(largest) <= kBitWords / nonts;
+  }
+  if (bits_) {
+    firstBits_.resize(nonts);
+    followBits_.resize(nonts);
+    ComputeFirst(grammar, firstBits_);
+    if (complete_) ComputeFollow(grammar, firstBits_, followBits_);
     if (!complete_) {
-      first1_.assign(nonts, {});
-      follow1_.assign(nonts, {});
+      firstBits_.assign(nonts, {});
+      followBits_.assign(nonts, {});
     }
     shown_.assign(2 * nonts, false);
     return;
@@ -118,23 +117,23 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form 
   }
 }
 
-const StringSet& LLSets::Shown(std::vector<StringSet>& sets, const std::vector<Leads>& leads,
+const StringSet& LLSets::Shown(std::vector<StringSet>& sets, const std::vector<TermBits>& bits,
                                const std::vector<PackedSet>& packed, std::size_t at, std::int32_t i) const {
   if (i < 0 || static_cast<std::size_t>(i) >= sets.size()) return empty_;
   if (shape_ && !shown_[at + static_cast<std::size_t>(i)]) {
     shown_[at + static_cast<std::size_t>(i)] = true;
     sets[i] = shape_->Unpack(packed[i]);
   }
-  if (k_ == 1 && !plain_ && !shown_[at + static_cast<std::size_t>(i)]) {
+  if (bits_ && !shown_[at + static_cast<std::size_t>(i)]) {
     shown_[at + static_cast<std::size_t>(i)] = true;
-    for (std::int32_t t : leads[i]) sets[i].insert(t == 0 ? TermString{} : TermString{t});
+    bits[i].ForEach([&](std::int32_t t) { sets[i].insert(t == 0 ? TermString{} : TermString{t}); });
   }
   return sets[i];
 }
 
-const StringSet& LLSets::First(std::int32_t nont) const { return Shown(first_, first1_, firstK_, 0, nont); }
+const StringSet& LLSets::First(std::int32_t nont) const { return Shown(first_, firstBits_, firstK_, 0, nont); }
 const StringSet& LLSets::Follow(std::int32_t nont) const {
-  return Shown(follow_, follow1_, followK_, first_.size(), nont);
+  return Shown(follow_, followBits_, followK_, first_.size(), nont);
 }
 
 const std::vector<StringSet>& LLSets::AllFirst() const {
@@ -243,43 +242,53 @@ bool LLSets::Spend(std::size_t cost) const {
   return true;
 }
 
-// For k = 1 the same outcome and the same steps without a set made per symbol: a ⊕1 b is a
-// without λ, joined with b when a holds λ, and costs |a| steps, |b| more when a holds λ. A set
-// without λ stays what it is through every later symbol.
+// For k = 1 a ⊕1 b is a without λ, joined with b when a holds λ, and costs |a| steps, |b| more
+// when a holds λ; the generic loop takes the same steps.
 template <>
-LLSets::Leads LLSets::FirstOfNoting<LLSets::Leads>(std::span<const GrammarSymbol> symbols, const Leads& tail,
-                                                   const std::vector<Leads>& first,
-                                                   std::vector<std::int32_t>* read) const {
-  Leads* current = &scratch_[0];
-  Leads* next = &scratch_[1];
-  current->assign(1, 0);
-  // current ⊕1 more into next, which becomes current; false when the budget runs out.
-  auto concat = [&](const std::int32_t* more, std::size_t count, bool* readsMore) {
-    const bool lambda = std::find(current->begin(), current->end(), 0) != current->end();
-    if (!Spend(current->size() + (lambda ? count : 0))) return false;
+bool LLSets::Concat<TermBits>(const TermBits& a, const TermBits& b, TermBits& out, bool* readsB) const {
+  const bool lambda = a.Has(0);
+  if (!Spend(a.size() + (lambda ? b.size() : 0))) return false;
+  out.Merge(a);
+  if (!lambda) return true;
+  if (readsB != nullptr) *readsB = true;
+  out.DropLambda();
+  out.Merge(b);
+  return true;
+}
+
+// The same outcome and steps as the generic form, with one set kept from call to call and
+// changed in place: a set without λ stays what it is through every later symbol.
+template <>
+TermBits LLSets::FirstOfNoting<TermBits>(std::span<const GrammarSymbol> symbols, const TermBits& tail,
+                                         const std::vector<TermBits>& first, std::vector<std::int32_t>* read) const {
+  TermBits& current = bitScratch_;
+  current.Clear();
+  current.Add(0);
+  std::size_t count = 1;  // of current
+  // current ⊕1 more (or the terminal when more is null); false when the budget runs out.
+  auto concat = [&](const TermBits* more, std::int32_t term, bool* readsMore) {
+    const bool lambda = current.Has(0);
+    if (!Spend(count + (lambda ? (more != nullptr ? more->size() : 1) : 0))) return false;
     if (!lambda) return true;
     if (readsMore != nullptr) *readsMore = true;
-    next->clear();
-    for (std::int32_t x : *current)
-      if (x != 0) next->push_back(x);
-    next->insert(next->end(), more, more + count);
-    Settle(*next);
-    std::swap(current, next);
+    current.DropLambda();
+    if (more != nullptr) current.Merge(*more);
+    else current.Add(term);
+    count = current.size();
     return true;
   };
   for (const GrammarSymbol& symbol : symbols) {
     if (symbol.Kind == kEdgeTerminal) {
-      if (!concat(&symbol.Code, 1, nullptr)) return {};
+      if (!concat(nullptr, symbol.Code, nullptr)) return {};
     } else {
-      const Leads& set = SetAt(first, symbol.Code);
       bool readsFirst = false;
-      if (!concat(set.data(), set.size(), &readsFirst)) return {};
+      if (!concat(&SetAt(first, symbol.Code), 0, &readsFirst)) return {};
       if (readsFirst && read != nullptr) read->push_back(symbol.Code);
     }
-    if (current->empty()) return {};
+    if (count == 0) return {};
   }
-  if (!concat(tail.data(), tail.size(), nullptr)) return {};
-  return *current;
+  if (!concat(&tail, 0, nullptr)) return {};
+  return current;
 }
 
 template <class Set>
@@ -309,16 +318,20 @@ StringSet LLSets::FirstOf(const SymbolString& symbols, const StringSet& tail) co
     if (const auto keys = shape_->Pack(tail)) return shape_->Unpack(FirstOfNoting(symbols, *keys, firstK_, nullptr));
     return FirstOfNoting(symbols, tail, AllFirst(), nullptr);  // a tail the keys cannot hold
   }
-  if (k_ != 1 || plain_) return FirstOfNoting(symbols, tail, first_, nullptr);
-  Leads leads;
-  for (const TermString& s : tail) leads.push_back(s.empty() ? 0 : s[0]);
+  if (!bits_) return FirstOfNoting(symbols, tail, first_, nullptr);
+  TermBits bits;
+  for (const TermString& s : tail) {
+    if (!s.empty() && s[0] < 0) return FirstOfNoting(symbols, tail, AllFirst(), nullptr);  // a tail bits cannot hold
+    bits.Add(s.empty() ? 0 : s[0]);
+  }
   StringSet strings;
-  for (std::int32_t t : FirstOfNoting(symbols, leads, first1_, nullptr))
+  FirstOfNoting(symbols, bits, firstBits_, nullptr).ForEach([&](std::int32_t t) {
     strings.insert(t == 0 ? TermString{} : TermString{t});
+  });
   return strings;
 }
 
-LLSets::Leads LLSets::FirstLeads(const SymbolString& symbols, std::optional<std::int32_t> followOf) const {
+LLSets::Leads LLSets::FirstLeads(std::span<const GrammarSymbol> symbols, std::optional<std::int32_t> followOf) const {
   if (shape_) {
     static const PackedSet none{0};
     Leads leads;
@@ -327,13 +340,18 @@ LLSets::Leads LLSets::FirstLeads(const SymbolString& symbols, std::optional<std:
     leads.erase(std::unique(leads.begin(), leads.end()), leads.end());  // the keys are in order
     return leads;
   }
-  if (k_ == 1 && !plain_) {
-    Leads none{0};
-    return FirstOfNoting(symbols, followOf ? SetAt(follow1_, *followOf) : none, first1_, nullptr);
+  if (bits_) {
+    TermBits none;
+    none.Add(0);
+    Leads leads;
+    FirstOfNoting(symbols, followOf ? SetAt(followBits_, *followOf) : none, firstBits_, nullptr).ForEach([&](std::int32_t t) {
+      leads.push_back(t);
+    });
+    return leads;
   }
   static const StringSet none{TermString{}};
   Leads leads;
-  for (const TermString& s : FirstOf(symbols, followOf ? Follow(*followOf) : none))
+  for (const TermString& s : FirstOf(SymbolString(symbols.begin(), symbols.end()), followOf ? Follow(*followOf) : none))
     leads.push_back(s.empty() ? 0 : s[0]);
   Settle(leads);
   return leads;
@@ -505,7 +523,7 @@ void LLSets::ComputeFollow(const Grammar& grammar, const std::vector<Set>& first
       if (right[i].Kind != kEdgeNonterminal) continue;
       const std::span<const GrammarSymbol> rest = std::span(right).subspan(i + 1);
       Occurrence o{right[i].Code, FirstOfNoting(rest, none, first, nullptr)};
-      o.readsFollow = std::any_of(o.after.begin(), o.after.end(), [&](const auto& x) { return Length(x) < k_; });
+      o.readsFollow = Shorter(o.after, k_);
       inside[prods[p].Owner].push_back(std::move(o));
       if (budget_ == 0) complete_ = false;
     }
