@@ -6,25 +6,28 @@
 namespace parvolen {
 namespace {
 
-// Most words the k = 1 sets of TermBits take in all, per table; beyond it StringSet holds them.
-constexpr std::size_t kBitWords = std::size_t{1} << 21;
-
 // The operations on a set of strings that the computation needs, for every form: StringSet for
-// any k, TermBits for k = 1, PackedSet for larger k.
+// any k; for k = 1 TermBits, or Leads (sorted terminal numbers, 0 for λ) where the terminals do
+// not fit into the bits; PackedSet for larger k.
 std::int32_t Length(const TermString& x) { return static_cast<std::int32_t>(x.size()); }
+std::int32_t Length(std::int32_t x) { return x == 0 ? 0 : 1; }
 
 void Lambda(StringSet& set) { set.insert(TermString{}); }
+void Lambda(LLSets::Leads& set) { set.insert(std::lower_bound(set.begin(), set.end(), 0), 0); }
 void Lambda(TermBits& set) { set.Add(0); }
 
 StringSet Unit(const StringSet&, std::int32_t term) { return StringSet{TermString{term}}; }
 
 
+// Collecting the strings of a concatenation: inserted at once, or gathered and sorted at the end.
 void Add(StringSet& out, const TermString& x) { out.insert(x); }
+void Add(LLSets::Leads& out, std::int32_t x) { out.push_back(x); }
 void Join(StringSet& out, const TermString& x, const TermString& y, std::size_t room) {
   TermString joined = x;
   joined.insert(joined.end(), y.begin(), y.begin() + static_cast<std::ptrdiff_t>(std::min(y.size(), room)));
   out.insert(std::move(joined));
 }
+void Join(LLSets::Leads& out, std::int32_t, std::int32_t y, std::size_t) { out.push_back(y); }  // x is λ
 void Settle(StringSet&) {}
 void Settle(LLSets::Leads& out) {
   std::sort(out.begin(), out.end());
@@ -36,6 +39,25 @@ bool SetIsGrowing(StringSet& target, const StringSet& more) {
   target.insert(more.begin(), more.end());
   return target.size() != before;
 }
+bool SetIsGrowing(LLSets::Leads& target, const LLSets::Leads& more) {
+  if (more.size() * 8 < target.size()) {  // a few: each where it belongs
+    bool grew = false;
+    for (std::int32_t t : more) {
+      const auto at = std::lower_bound(target.begin(), target.end(), t);
+      if (at != target.end() && *at == t) continue;
+      target.insert(at, t);
+      grew = true;
+    }
+    return grew;
+  }
+  if (std::includes(target.begin(), target.end(), more.begin(), more.end())) return false;
+  LLSets::Leads merged;
+  merged.reserve(target.size() + more.size());
+  std::set_union(target.begin(), target.end(), more.begin(), more.end(), std::back_inserter(merged));
+  target = std::move(merged);
+  return true;
+}
+
 bool SetIsGrowing(TermBits& target, const TermBits& more) { return target.Merge(more); }
 
 // Packed keys: the length is kept in the key, and λ is the key 0.
@@ -66,6 +88,10 @@ PackedSet LLSets::FirstOfNoting<PackedSet>(std::span<const GrammarSymbol> symbol
                                            const std::vector<PackedSet>& first,
                                            std::vector<std::int32_t>* read) const;
 template <>
+LLSets::Leads LLSets::FirstOfNoting<LLSets::Leads>(std::span<const GrammarSymbol> symbols, const Leads& tail,
+                                                   const std::vector<Leads>& first,
+                                                   std::vector<std::int32_t>* read) const;
+template <>
 bool LLSets::Concat<TermBits>(const TermBits& a, const TermBits& b, TermBits& out, bool* readsB) const;
 template <>
 TermBits LLSets::FirstOfNoting<TermBits>(std::span<const GrammarSymbol> symbols, const TermBits& tail,
@@ -92,10 +118,10 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form 
     shown_.assign(2 * nonts, false);
     return;
   }
-  // Bits for k = 1 where every set's words fit (terminals numbered from 0 up; 0 stands for λ).
-  if (k_ == 1 && !plain_) {
+  // Bits for k = 1 where the terminals fit (0 stands for λ), else sorted terminal numbers.
+  if (k_ == 1 && form == Form::Fast) {
     const std::int32_t largest = LargestTerminal(grammar);
-    bits_ = largest >= 0 && TermBits::WordsFor(largest) <= kBitWords / nonts;
+    bits_ = largest >= 0 && largest < TermBits::kLimit;
   }
   if (bits_) {
     firstBits_.resize(nonts);
@@ -109,6 +135,18 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form 
     shown_.assign(2 * nonts, false);
     return;
   }
+  if (k_ == 1 && !plain_) {
+    first1_.resize(nonts);
+    follow1_.resize(nonts);
+    ComputeFirst(grammar, first1_);
+    if (complete_) ComputeFollow(grammar, first1_, follow1_);
+    if (!complete_) {
+      first1_.assign(nonts, {});
+      follow1_.assign(nonts, {});
+    }
+    shown_.assign(2 * nonts, false);
+    return;
+  }
   ComputeFirst(grammar, first_);
   if (complete_) ComputeFollow(grammar, first_, follow_);
   if (!complete_) {
@@ -118,7 +156,8 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form 
 }
 
 const StringSet& LLSets::Shown(std::vector<StringSet>& sets, const std::vector<TermBits>& bits,
-                               const std::vector<PackedSet>& packed, std::size_t at, std::int32_t i) const {
+                               const std::vector<Leads>& leads, const std::vector<PackedSet>& packed,
+                               std::size_t at, std::int32_t i) const {
   if (i < 0 || static_cast<std::size_t>(i) >= sets.size()) return empty_;
   if (shape_ && !shown_[at + static_cast<std::size_t>(i)]) {
     shown_[at + static_cast<std::size_t>(i)] = true;
@@ -128,12 +167,18 @@ const StringSet& LLSets::Shown(std::vector<StringSet>& sets, const std::vector<T
     shown_[at + static_cast<std::size_t>(i)] = true;
     bits[i].ForEach([&](std::int32_t t) { sets[i].insert(t == 0 ? TermString{} : TermString{t}); });
   }
+  if (k_ == 1 && !plain_ && !shown_[at + static_cast<std::size_t>(i)]) {
+    shown_[at + static_cast<std::size_t>(i)] = true;
+    for (std::int32_t t : leads[i]) sets[i].insert(t == 0 ? TermString{} : TermString{t});
+  }
   return sets[i];
 }
 
-const StringSet& LLSets::First(std::int32_t nont) const { return Shown(first_, firstBits_, firstK_, 0, nont); }
+const StringSet& LLSets::First(std::int32_t nont) const {
+  return Shown(first_, firstBits_, first1_, firstK_, 0, nont);
+}
 const StringSet& LLSets::Follow(std::int32_t nont) const {
-  return Shown(follow_, followBits_, followK_, first_.size(), nont);
+  return Shown(follow_, followBits_, follow1_, followK_, first_.size(), nont);
 }
 
 const std::vector<StringSet>& LLSets::AllFirst() const {
@@ -242,6 +287,45 @@ bool LLSets::Spend(std::size_t cost) const {
   return true;
 }
 
+// For k = 1 the same outcome and the same steps without a set made per symbol: a ⊕1 b is a
+// without λ, joined with b when a holds λ, and costs |a| steps, |b| more when a holds λ. A set
+// without λ stays what it is through every later symbol.
+template <>
+LLSets::Leads LLSets::FirstOfNoting<LLSets::Leads>(std::span<const GrammarSymbol> symbols, const Leads& tail,
+                                                   const std::vector<Leads>& first,
+                                                   std::vector<std::int32_t>* read) const {
+  Leads* current = &scratch_[0];
+  Leads* next = &scratch_[1];
+  current->assign(1, 0);
+  // current ⊕1 more into next, which becomes current; false when the budget runs out.
+  auto concat = [&](const std::int32_t* more, std::size_t count, bool* readsMore) {
+    const bool lambda = std::find(current->begin(), current->end(), 0) != current->end();
+    if (!Spend(current->size() + (lambda ? count : 0))) return false;
+    if (!lambda) return true;
+    if (readsMore != nullptr) *readsMore = true;
+    next->clear();
+    for (std::int32_t x : *current)
+      if (x != 0) next->push_back(x);
+    next->insert(next->end(), more, more + count);
+    Settle(*next);
+    std::swap(current, next);
+    return true;
+  };
+  for (const GrammarSymbol& symbol : symbols) {
+    if (symbol.Kind == kEdgeTerminal) {
+      if (!concat(&symbol.Code, 1, nullptr)) return {};
+    } else {
+      const Leads& set = SetAt(first, symbol.Code);
+      bool readsFirst = false;
+      if (!concat(set.data(), set.size(), &readsFirst)) return {};
+      if (readsFirst && read != nullptr) read->push_back(symbol.Code);
+    }
+    if (current->empty()) return {};
+  }
+  if (!concat(tail.data(), tail.size(), nullptr)) return {};
+  return *current;
+}
+
 // For k = 1 a ⊕1 b is a without λ, joined with b when a holds λ, and costs |a| steps, |b| more
 // when a holds λ; the generic loop takes the same steps.
 template <>
@@ -318,10 +402,19 @@ StringSet LLSets::FirstOf(const SymbolString& symbols, const StringSet& tail) co
     if (const auto keys = shape_->Pack(tail)) return shape_->Unpack(FirstOfNoting(symbols, *keys, firstK_, nullptr));
     return FirstOfNoting(symbols, tail, AllFirst(), nullptr);  // a tail the keys cannot hold
   }
-  if (!bits_) return FirstOfNoting(symbols, tail, first_, nullptr);
+  if (k_ != 1 || plain_) return FirstOfNoting(symbols, tail, first_, nullptr);
+  if (!bits_) {
+    Leads leads;
+    for (const TermString& s : tail) leads.push_back(s.empty() ? 0 : s[0]);
+    StringSet strings;
+    for (std::int32_t t : FirstOfNoting(symbols, leads, first1_, nullptr))
+      strings.insert(t == 0 ? TermString{} : TermString{t});
+    return strings;
+  }
   TermBits bits;
   for (const TermString& s : tail) {
-    if (!s.empty() && s[0] < 0) return FirstOfNoting(symbols, tail, AllFirst(), nullptr);  // a tail bits cannot hold
+    if (!s.empty() && (s[0] < 0 || s[0] >= TermBits::kLimit))
+      return FirstOfNoting(symbols, tail, AllFirst(), nullptr);  // a tail the bits cannot hold
     bits.Add(s.empty() ? 0 : s[0]);
   }
   StringSet strings;
@@ -348,6 +441,10 @@ LLSets::Leads LLSets::FirstLeads(std::span<const GrammarSymbol> symbols, std::op
       leads.push_back(t);
     });
     return leads;
+  }
+  if (k_ == 1 && !plain_) {
+    Leads none{0};
+    return FirstOfNoting(symbols, followOf ? SetAt(follow1_, *followOf) : none, first1_, nullptr);
   }
   static const StringSet none{TermString{}};
   Leads leads;

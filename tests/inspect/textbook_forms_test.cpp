@@ -1,6 +1,6 @@
-// The lookahead sets computed in their fast forms (terminal numbers for k = 1, packed keys for
-// larger k) against the plain computation on sets of terminal vectors: on random grammars at
-// every k, the same sets, the same outcome under budgets that run out at various points, and
+// The lookahead sets computed in their fast forms (bits or terminal numbers for k = 1, packed
+// keys for larger k) against the plain computation on sets of terminal vectors: on random
+// grammars at every k, the same sets, the same outcome under budgets that run out at various points, and
 // the same steps of the budget taken, also by the queries made afterwards.
 #include <gtest/gtest.h>
 
@@ -83,16 +83,20 @@ TEST(TextbookForms, FastFormsGiveThePlainSetsForTheSameSteps) {
     const Grammar g(*read.Lang(), nullptr);
     ++compared;
     for (std::int32_t k = 1; k <= 5; ++k) {
-      const LLSets plain(g, k, kTextbookBudget, LLSets::Form::Plain);
-      const LLSets fast(g, k);
-      const std::string where = "seed " + std::to_string(seed) + " k " + std::to_string(k);
-      ExpectSameSets(g, fast, plain, where);
       // Budgets that run out somewhere in the computation, or just suffice.
       const std::size_t spent = kTextbookBudget - LLSets(g, k, kTextbookBudget, LLSets::Form::Plain).BudgetLeft();
-      for (const std::size_t budget : {spent / 3, spent / 2 + 1, spent - 1, spent, spent + 1}) {
-        const LLSets smallPlain(g, k, budget, LLSets::Form::Plain);
-        const LLSets smallFast(g, k, budget);
-        ExpectSameSets(g, smallFast, smallPlain, where + " budget " + std::to_string(budget));
+      // Fast takes bits at k = 1 (the random grammars have few terminals), Lists terminal numbers.
+      for (const LLSets::Form form : {LLSets::Form::Fast, LLSets::Form::Lists}) {
+        const LLSets plain(g, k, kTextbookBudget, LLSets::Form::Plain);
+        const LLSets fast(g, k, kTextbookBudget, form);
+        const std::string where = "seed " + std::to_string(seed) + " k " + std::to_string(k) +
+                                  (form == LLSets::Form::Lists ? " lists" : "");
+        ExpectSameSets(g, fast, plain, where);
+        for (const std::size_t budget : {spent / 3, spent / 2 + 1, spent - 1, spent, spent + 1}) {
+          const LLSets smallPlain(g, k, budget, LLSets::Form::Plain);
+          const LLSets smallFast(g, k, budget, form);
+          ExpectSameSets(g, smallFast, smallPlain, where + " budget " + std::to_string(budget));
+        }
       }
       if (::testing::Test::HasFailure()) return;
     }
