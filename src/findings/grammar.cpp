@@ -19,7 +19,6 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
   for (std::int32_t p = 1; p <= lastProd; ++p) {
     productions_[p].Number = p;
     productions_[p].Owner = lang.ProdTab[p].Nont;
-    productions_[p].Text = std::string(lang.ProdTab[p].Text.View());
   }
   // A plain line of [Productions] registers one production, a line with groups those written
   // out from it (each with its origin): the lines and the productions come in the same order.
@@ -32,6 +31,8 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
     prod.Symbols = origin.Symbols;
     prod.Whole = origin.Whole;
   }
+  // The text of a production is its line where the progress record has it, else the record's.
+  std::vector<bool> lined(productions_.size(), false);
   if (progress != nullptr) {
     std::int32_t p = 1;
     for (const ReadProgress::Line& line : progress->Handled) {
@@ -43,9 +44,12 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
       if (p > lastProd) continue;
       productions_[p].Line = line.Number;
       productions_[p].Text = line.Text;
+      lined[p] = true;
       ++p;
     }
   }
+  for (std::int32_t p = 1; p <= lastProd; ++p)
+    if (!lined[p]) productions_[p].Text = std::string(lang.ProdTab[p].Text.View());
   if (lang.EdgeTab.Exists() && lang.NontTab.Exists()) {
     for (std::int32_t n = 1; n <= lang.LastNonterminal; ++n) {
       const NontRec& nont = lang.NontTab[n];
@@ -66,6 +70,7 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
   for (Production& prod : productions_) {
     if (prod.Number == 0) continue;
     SymbolString& right = rights_[prod.Number];
+    right.reserve(prod.Path.size() + (prod.LeftRecursive ? 1 : 0));
     if (prod.LeftRecursive) right.push_back({kEdgeNonterminal, prod.Owner});
     for (std::int32_t e : prod.Path) {
       if (!ValidEdge(e)) continue;
