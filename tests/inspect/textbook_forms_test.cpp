@@ -4,6 +4,7 @@
 // the same steps of the budget taken, also by the queries made afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -102,6 +103,38 @@ TEST(TextbookForms, FastFormsGiveThePlainSetsForTheSameSteps) {
     }
   }
   EXPECT_GT(compared, count / 4);  // the others are refused when read
+}
+
+// The rest of a production from an edge of its path and the productions through an edge, as
+// the findings read them without copies, against the path itself.
+TEST(TextbookForms, RestsAndProductionsThroughEdgesFollowThePaths) {
+  const int count = testing_codegen::PropertyGrammarCount(150);
+  for (int seed = 1; seed <= count; ++seed) {
+    const auto lang = testing_grammar::MakeRandomLanguage(static_cast<unsigned>(seed));
+    const std::string path = TempPath("rests");
+    std::ofstream(path, std::ios::binary) << lang.description;
+    Inspection read(path, true);
+    std::remove(path.c_str());
+    if (read.Code() != stOk || read.Lang() == nullptr) continue;
+    const Grammar g(*read.Lang(), nullptr);
+    const Language& l = *read.Lang();
+    for (std::int32_t p = 1; p < static_cast<std::int32_t>(g.Productions().size()); ++p) {
+      const std::vector<std::int32_t>& edges = g.Productions()[p].Path;
+      for (std::size_t i = 0; i < edges.size(); ++i) {
+        SymbolString rest;
+        for (std::size_t j = i; j < edges.size(); ++j)
+          if (l.EdgeTab[edges[j]].WhoAmI == kEdgeTerminal || l.EdgeTab[edges[j]].WhoAmI == kEdgeNonterminal)
+            rest.push_back({l.EdgeTab[edges[j]].WhoAmI, l.EdgeTab[edges[j]].Code});
+        const auto span = g.RestSpan(p, edges[i]);
+        EXPECT_EQ(SymbolString(span.begin(), span.end()), rest) << "seed " << seed << " production " << p;
+        const auto through = g.ProductionsThrough(edges[i]);
+        EXPECT_TRUE(std::find(through.begin(), through.end(), p) != through.end()) << "seed " << seed;
+        EXPECT_EQ(std::vector<std::int32_t>(through.begin(), through.end()), g.ProductionsBelow(edges[i]));
+      }
+      EXPECT_TRUE(g.RestSpan(p, 0).empty());
+    }
+    if (::testing::Test::HasFailure()) return;
+  }
 }
 
 }  // namespace
