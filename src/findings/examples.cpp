@@ -20,10 +20,16 @@ using CheapestFirst = std::priority_queue<std::pair<std::int64_t, Item>, std::ve
 
 }  // namespace
 
+Examples::Examples(const Grammar& grammar, const LLSets& ll1)
+    : grammar_(grammar), ll1_(ll1), nonts_(static_cast<std::size_t>(std::max(grammar.Lang().LastNonterminal, 0)) + 1) {}
+
 // Shortest strings by Knuth's generalization of Dijkstra's algorithm: a nonterminal is settled
 // with its least length once every symbol of the production that gives it is settled.
-Examples::Examples(const Grammar& grammar, const LLSets& ll1)
-    : grammar_(grammar), ll1_(ll1), nonts_(static_cast<std::size_t>(std::max(grammar.Lang().LastNonterminal, 0)) + 1) {
+void Examples::Prepare() const {
+  if (prepared_) return;
+  prepared_ = true;
+  const Grammar& grammar = grammar_;
+  const LLSets& ll1 = ll1_;
   const auto& prods = grammar.Productions();
   shortLength_.assign(nonts_, kNone);
   shortProd_.assign(nonts_, 0);
@@ -114,6 +120,7 @@ bool Examples::Expand(const SymbolString& symbols, TermString& out) const {
 }
 
 std::optional<TermString> Examples::Shortest(const SymbolString& symbols) const {
+  Prepare();
   TermString out;
   if (Length(symbols) >= kNone || !Expand(symbols, out)) return std::nullopt;
   return out;
@@ -194,6 +201,7 @@ bool Examples::ExpandStarting(const SymbolString& symbols, std::int32_t term, Te
 }
 
 std::optional<TermString> Examples::ShortestStartingWith(const SymbolString& symbols, std::int32_t term) {
+  Prepare();
   TermString out;
   if (!ExpandStarting(symbols, term, out)) return std::nullopt;
   return out;
@@ -288,6 +296,7 @@ std::optional<ExampleInput> Examples::Rebuild(std::int64_t state) {
 }
 
 std::optional<ExampleInput> Examples::Around(std::int32_t nont, std::int32_t next) {
+  Prepare();
   if (!aroundDone_) ComputeAround();
   if (nont < 1 || static_cast<std::size_t>(nont) >= nonts_) return std::nullopt;
   if (next != kAnyNext) {

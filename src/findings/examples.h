@@ -31,7 +31,8 @@ inline constexpr std::size_t kMaxExample = 10000;
 
 class Examples {
  public:
-  // ll1: the textbook sets for lookahead 1 (the reduced grammar and first terminals).
+  // ll1: the textbook sets for lookahead 1 (the reduced grammar and first terminals). The
+  // shortest strings are found when the first example is asked for.
   Examples(const Grammar& grammar, const LLSets& ll1);
 
   // The shortest terminal string the symbols derive; none when some symbol derives nothing.
@@ -73,6 +74,7 @@ class Examples {
     std::vector<std::pair<std::int32_t, std::int64_t>> Firsts;  // next terminal, length of the rest
   };
 
+  void Prepare() const;
   [[nodiscard]] std::int64_t Length(const SymbolString& symbols) const;
   [[nodiscard]] bool Expand(const SymbolString& symbols, TermString& out) const;
   const StartTable& StartingWith(std::int32_t term);
@@ -87,10 +89,12 @@ class Examples {
   const Grammar& grammar_;
   const LLSets& ll1_;
   std::size_t nonts_;
-  std::vector<std::int64_t> shortLength_;  // by nonterminal
-  std::vector<std::int32_t> shortProd_;    // the production that gives it
-  std::vector<std::vector<std::pair<std::int32_t, std::size_t>>> startUses_;  // nonterminal at a start position
-  std::map<std::int32_t, std::vector<std::pair<std::int32_t, std::size_t>>> startTerms_;  // terminal at one
+  // Made by Prepare.
+  mutable bool prepared_ = false;
+  mutable std::vector<std::int64_t> shortLength_;  // by nonterminal
+  mutable std::vector<std::int32_t> shortProd_;    // the production that gives it
+  mutable std::vector<std::vector<std::pair<std::int32_t, std::size_t>>> startUses_;  // nonterminal at a start position
+  mutable std::map<std::int32_t, std::vector<std::pair<std::int32_t, std::size_t>>> startTerms_;  // terminal at one
   std::map<std::int32_t, StartTable> starting_;
   bool aroundDone_ = false;
   std::vector<Occurrence> occurrences_;

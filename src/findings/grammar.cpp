@@ -19,7 +19,6 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
   for (std::int32_t p = 1; p <= lastProd; ++p) {
     productions_[p].Number = p;
     productions_[p].Owner = lang.ProdTab[p].Nont;
-    productions_[p].Text = std::string(lang.ProdTab[p].Text.View());
   }
   // A plain line of [Productions] registers one production, a line with groups those written
   // out from it (each with its origin): the lines and the productions come in the same order.
@@ -32,6 +31,8 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
     prod.Symbols = origin.Symbols;
     prod.Whole = origin.Whole;
   }
+  // The text of a production is its line where the progress record has it, else the record's.
+  std::vector<bool> lined(productions_.size(), false);
   if (progress != nullptr) {
     std::int32_t p = 1;
     for (const ReadProgress::Line& line : progress->Handled) {
@@ -43,9 +44,12 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
       if (p > lastProd) continue;
       productions_[p].Line = line.Number;
       productions_[p].Text = line.Text;
+      lined[p] = true;
       ++p;
     }
   }
+  for (std::int32_t p = 1; p <= lastProd; ++p)
+    if (!lined[p]) productions_[p].Text = std::string(lang.ProdTab[p].Text.View());
   if (lang.EdgeTab.Exists() && lang.NontTab.Exists()) {
     for (std::int32_t n = 1; n <= lang.LastNonterminal; ++n) {
       const NontRec& nont = lang.NontTab[n];
@@ -66,6 +70,7 @@ Grammar::Grammar(const Language& lang, const ReadProgress* progress) : lang_(lan
   for (Production& prod : productions_) {
     if (prod.Number == 0) continue;
     SymbolString& right = rights_[prod.Number];
+    right.reserve(prod.Path.size() + (prod.LeftRecursive ? 1 : 0));
     if (prod.LeftRecursive) right.push_back({kEdgeNonterminal, prod.Owner});
     for (std::int32_t e : prod.Path) {
       if (!ValidEdge(e)) continue;
@@ -148,12 +153,15 @@ std::string Grammar::Where(const ChoicePoint& choice) const {
   return prefix.empty() ? "at the start" : "after " + prefix;
 }
 
-std::vector<std::int32_t> Grammar::ProductionsBelow(std::int32_t edge) const {
+std::span<const std::int32_t> Grammar::ProductionsThrough(std::int32_t edge) const {
   if (!ValidEdge(edge)) return {};
   const auto e = static_cast<std::size_t>(edge);
-  if (belowStart_[e] != belowStart_[e + 1])
-    return {below_.begin() + static_cast<std::ptrdiff_t>(belowStart_[e]),
-            below_.begin() + static_cast<std::ptrdiff_t>(belowStart_[e + 1])};
+  return std::span(below_).subspan(belowStart_[e], belowStart_[e + 1] - belowStart_[e]);
+}
+
+std::vector<std::int32_t> Grammar::ProductionsBelow(std::int32_t edge) const {
+  if (!ValidEdge(edge)) return {};
+  if (const auto through = ProductionsThrough(edge); !through.empty()) return {through.begin(), through.end()};
   // An edge of a follow trie: its subtree's end edges name the productions it came from.
   std::vector<std::int32_t> found;
   if (lang_.EdgeTab[edge].WhoAmI == kEdgeEnd) found.push_back(lang_.EdgeTab[edge].Code);
@@ -183,15 +191,23 @@ const std::vector<std::int32_t>& Grammar::ProductionsOf(std::int32_t nont) const
 }
 
 SymbolString Grammar::RestFrom(std::int32_t prod, std::int32_t edge) const {
-  SymbolString symbols;
-  if (prod < 1 || prod >= static_cast<std::int32_t>(productions_.size())) return symbols;
-  const std::vector<std::int32_t>& path = productions_[prod].Path;
-  auto at = std::find(path.begin(), path.end(), edge);
-  for (; at != path.end(); ++at) {
-    const EdgeRec& e = lang_.EdgeTab[*at];
-    if (e.WhoAmI == kEdgeTerminal || e.WhoAmI == kEdgeNonterminal) symbols.push_back({e.WhoAmI, e.Code});
-  }
-  return symbols;
+  const std::span<const GrammarSymbol> rest = RestSpan(prod, edge);
+  return {rest.begin(), rest.end()};
+}
+
+// The right side holds the symbols of the path in order, after the leading [Owner] of a
+// left-recursive production: the rest begins after the symbols that the path has before the edge.
+std::span<const GrammarSymbol> Grammar::RestSpan(std::int32_t prod, std::int32_t edge) const {
+  if (prod < 1 || prod >= static_cast<std::int32_t>(productions_.size())) return {};
+  const Production& p = productions_[prod];
+  const auto at = std::find(p.Path.begin(), p.Path.end(), edge);
+  if (at == p.Path.end()) return {};
+  std::size_t before = p.LeftRecursive ? 1 : 0;
+  for (auto e = p.Path.begin(); e != at; ++e)
+    if (ValidEdge(*e) && (lang_.EdgeTab[*e].WhoAmI == kEdgeTerminal || lang_.EdgeTab[*e].WhoAmI == kEdgeNonterminal))
+      ++before;
+  const SymbolString& right = rights_[prod];
+  return std::span(right).subspan(std::min(before, right.size()));
 }
 
 SymbolString Grammar::PrefixOf(const ChoicePoint& choice) const {

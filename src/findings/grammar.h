@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,12 +67,16 @@ class Grammar {
 
   // Production numbers whose path runs through the edge (end edges of its subtree), ascending.
   [[nodiscard]] std::vector<std::int32_t> ProductionsBelow(std::int32_t edge) const;
+  // The same for an edge of the productions' tries, without a copy; empty for other edges.
+  [[nodiscard]] std::span<const std::int32_t> ProductionsThrough(std::int32_t edge) const;
   // The right side's grammar symbols (the leading [Owner] of a left-recursive one included).
   [[nodiscard]] const SymbolString& RightSide(std::int32_t prod) const;
   // The productions of the nonterminal, ascending.
   [[nodiscard]] const std::vector<std::int32_t>& ProductionsOf(std::int32_t nont) const;
   // The symbols of the production from the edge at its path on (the rest after a choice).
   [[nodiscard]] SymbolString RestFrom(std::int32_t prod, std::int32_t edge) const;
+  // The same as a part of RightSide, without a copy.
+  [[nodiscard]] std::span<const GrammarSymbol> RestSpan(std::int32_t prod, std::int32_t edge) const;
   // The symbols before the choice point's list in a production below it.
   [[nodiscard]] SymbolString PrefixOf(const ChoicePoint& choice) const;
   // The choice point whose first member is the edge, or nullptr.

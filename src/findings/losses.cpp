@@ -1,5 +1,7 @@
 #include "findings/losses.h"
 
+#include <algorithm>
+#include <limits>
 #include <set>
 
 #include "findings/strings.h"
@@ -103,20 +105,55 @@ std::vector<std::int32_t> SharingMembers(const Language& lang, std::int32_t deci
   return {members.begin(), members.end()};
 }
 
-// The terminals on which the textbook parser takes the member (0: the end of the input);
-// inside the tail loop only those that its tails begin with.
-std::set<std::int32_t> TextbookTerms(const Grammar& grammar, const LLSets& ll1, const ChoicePoint& choice,
-                                     std::int32_t member, bool loop) {
-  std::set<std::int32_t> terms;
-  for (std::int32_t prod : grammar.ProductionsBelow(member)) {
-    if (!ll1.Useful(prod)) continue;
-    for (std::int32_t t : ll1.FirstLeads(grammar.RestFrom(prod, member), loop ? std::nullopt : std::optional(choice.Owner)))
-      if (t != 0 || !loop) terms.insert(t);
+// The terminals on which the textbook parser takes the member (0: the end of the input),
+// ascending, into `terms`; inside the tail loop only those that its tails begin with.
+void TextbookTerms(const Grammar& grammar, const LLSets& ll1, const ChoicePoint& choice, std::int32_t member,
+                   bool loop, std::vector<std::int32_t>& terms) {
+  terms.clear();
+  const auto add = [&](std::int32_t prod) {
+    if (!ll1.Useful(prod)) return;
+    for (std::int32_t t : ll1.FirstLeads(grammar.RestSpan(prod, member), loop ? std::nullopt : std::optional(choice.Owner)))
+      if (t != 0 || !loop) terms.push_back(t);
+  };
+  if (const auto through = grammar.ProductionsThrough(member); !through.empty()) {
+    for (std::int32_t prod : through) add(prod);
+  } else {
+    for (std::int32_t prod : grammar.ProductionsBelow(member)) add(prod);
   }
   // The loop looks at the coming terminal after every pass, at the end of the input too.
-  if (loop && grammar.Lang().EoiCode == 0 && ll1.Follow(choice.Owner).contains(TermString{})) terms.insert(0);
-  return terms;
+  if (loop && grammar.Lang().EoiCode == 0 && ll1.Follow(choice.Owner).contains(TermString{})) terms.push_back(0);
+  std::sort(terms.begin(), terms.end());
+  terms.erase(std::unique(terms.begin(), terms.end()), terms.end());
 }
+
+// Level 1 of a choice's decision list by terminal, as LevelOne gives it, kept in one array
+// from choice to choice: only the entries of the list at hand are set and then cleared.
+class LevelTable {
+ public:
+  static constexpr std::int32_t kNone = std::numeric_limits<std::int32_t>::min();
+
+  void Load(const Language& lang, std::int32_t root) {
+    for (std::int32_t t : set_) edge_[static_cast<std::size_t>(t)] = kNone;
+    set_.clear();
+    if (!lang.NodeTab.Exists()) return;
+    std::int64_t budget = lang.LastNode;
+    for (std::int32_t n = root; n >= 1 && n <= lang.LastNode && budget-- > 0; n = lang.NodeTab[n].Altr) {
+      const std::int32_t t = lang.NodeTab[n].Term;
+      if (t < 0) continue;  // no terminal of a textbook set
+      if (static_cast<std::size_t>(t) >= edge_.size()) edge_.resize(static_cast<std::size_t>(t) + 1, kNone);
+      if (edge_[static_cast<std::size_t>(t)] == kNone) set_.push_back(t);
+      edge_[static_cast<std::size_t>(t)] = lang.NodeTab[n].Edge;  // a later entry wins, as in LevelOne
+    }
+  }
+  // The member the entry of the terminal selects (0: the next level decides), or kNone.
+  [[nodiscard]] std::int32_t At(std::int32_t t) const {
+    return t >= 0 && static_cast<std::size_t>(t) < edge_.size() ? edge_[static_cast<std::size_t>(t)] : kNone;
+  }
+
+ private:
+  std::vector<std::int32_t> edge_;
+  std::vector<std::int32_t> set_;
+};
 
 // Gives a loss found its example input and what its explanation needs.
 void Complete(const Grammar& grammar, Examples& examples, EndGraph& ends, Loss& loss) {
@@ -153,28 +190,31 @@ std::vector<Loss> FindLosses(const Grammar& grammar, const LLSets& ll1, Examples
   if (!ll1.Complete() || !lang.NontTab.Exists()) return losses;
   EndGraph ends(grammar, ll1);
   bool endUnseen = false;  // reported once
+  LevelTable level;
+  std::vector<std::int32_t> terms;
   for (const ChoicePoint& choice : grammar.Choices()) {
     const bool loop = choice.InTails && choice.Prefix.empty();
     const bool decided = choice.Members.size() >= 2;
     if (!ll1.Reachable(choice.Owner) || (!decided && !loop)) continue;
-    const auto level = LevelOne(lang, choice.Decision);
-    const auto loopTerms = ViewTopTerms(lang, lang.NontTab[choice.Owner].DLRF);
+    level.Load(lang, choice.Decision);
+    const auto loopTerms = loop ? ViewTopTerms(lang, lang.NontTab[choice.Owner].DLRF) : std::set<std::int32_t>{};
     for (std::int32_t member : choice.Members) {
       Loss end{LossKind::EndUnseen, &choice, member, {}, loop, {}, {}, 0, 0};
       Loss stops{LossKind::Missing, &choice, member, {}, true, {}, {}, 0, 0};
       Loss missing{LossKind::Missing, &choice, member, {}, false, {}, {}, 0, 0};
       Loss below{LossKind::BelowLevelOne, &choice, member, {}, false, {}, {}, 0, 0};
-      for (std::int32_t term : TextbookTerms(grammar, ll1, choice, member, loop)) {
+      TextbookTerms(grammar, ll1, choice, member, loop, terms);
+      for (std::int32_t term : terms) {
         const std::int32_t key = term == 0 ? lang.EoiCode : term;
-        const auto node = level.find(key);
+        const std::int32_t node = level.At(key);
         if (key == 0) {
           if (!endUnseen) end.Terms.push_back(0);
           endUnseen = true;
         } else if (loop && !loopTerms.contains(key)) {
           stops.Terms.push_back(term);
-        } else if (decided && node == level.end()) {
+        } else if (decided && node == LevelTable::kNone) {
           missing.Terms.push_back(term);
-        } else if (decided && node->second == 0) {
+        } else if (decided && node == 0) {
           below.Terms.push_back(term);
         }
       }

@@ -6,13 +6,15 @@
 namespace parvolen {
 namespace {
 
-// The operations on a set of strings that the computation needs, for both forms: StringSet for
-// any k, and Leads (sorted terminal numbers, 0 for λ) for k = 1.
+// The operations on a set of strings that the computation needs, for every form: StringSet for
+// any k; for k = 1 TermBits, or Leads (sorted terminal numbers, 0 for λ) where the terminals do
+// not fit into the bits; PackedSet for larger k.
 std::int32_t Length(const TermString& x) { return static_cast<std::int32_t>(x.size()); }
 std::int32_t Length(std::int32_t x) { return x == 0 ? 0 : 1; }
 
 void Lambda(StringSet& set) { set.insert(TermString{}); }
 void Lambda(LLSets::Leads& set) { set.insert(std::lower_bound(set.begin(), set.end(), 0), 0); }
+void Lambda(TermBits& set) { set.Add(0); }
 
 StringSet Unit(const StringSet&, std::int32_t term) { return StringSet{TermString{term}}; }
 
@@ -56,10 +58,19 @@ bool SetIsGrowing(LLSets::Leads& target, const LLSets::Leads& more) {
   return true;
 }
 
+bool SetIsGrowing(TermBits& target, const TermBits& more) { return target.Merge(more); }
+
 // Packed keys: the length is kept in the key, and λ is the key 0.
 std::int32_t Length(std::uint64_t key) { return PackedShape::Length(key); }
 void Lambda(PackedSet& set) { set.insert(std::lower_bound(set.begin(), set.end(), 0U), 0U); }
 bool SetIsGrowing(PackedSet& target, const PackedSet& more) { return GrowKeys(target, more); }
+
+// Whether a string of the set is shorter than k, so that what comes after it counts.
+template <class Set>
+bool Shorter(const Set& set, std::int32_t k) {
+  return std::any_of(set.begin(), set.end(), [&](const auto& x) { return Length(x) < k; });
+}
+bool Shorter(const TermBits& set, std::int32_t) { return set.Has(0); }
 
 template <class Set>
 const Set& SetAt(const std::vector<Set>& sets, std::int32_t i) {
@@ -76,6 +87,15 @@ template <>
 PackedSet LLSets::FirstOfNoting<PackedSet>(std::span<const GrammarSymbol> symbols, const PackedSet& tail,
                                            const std::vector<PackedSet>& first,
                                            std::vector<std::int32_t>* read) const;
+template <>
+LLSets::Leads LLSets::FirstOfNoting<LLSets::Leads>(std::span<const GrammarSymbol> symbols, const Leads& tail,
+                                                   const std::vector<Leads>& first,
+                                                   std::vector<std::int32_t>* read) const;
+template <>
+bool LLSets::Concat<TermBits>(const TermBits& a, const TermBits& b, TermBits& out, bool* readsB) const;
+template <>
+TermBits LLSets::FirstOfNoting<TermBits>(std::span<const GrammarSymbol> symbols, const TermBits& tail,
+                                         const std::vector<TermBits>& first, std::vector<std::int32_t>* read) const;
 
 LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form form)
     : k_(std::clamp(k, 1, 5)), budget_(budget), plain_(form == Form::Plain) {
@@ -94,6 +114,23 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form 
     if (!complete_) {
       firstK_.assign(nonts, {});
       followK_.assign(nonts, {});
+    }
+    shown_.assign(2 * nonts, false);
+    return;
+  }
+  // Bits for k = 1 where the terminals fit (0 stands for λ), else sorted terminal numbers.
+  if (k_ == 1 && form == Form::Fast) {
+    const std::int32_t largest = LargestTerminal(grammar);
+    bits_ = largest >= 0 && largest < TermBits::kLimit;
+  }
+  if (bits_) {
+    firstBits_.resize(nonts);
+    followBits_.resize(nonts);
+    ComputeFirst(grammar, firstBits_);
+    if (complete_) ComputeFollow(grammar, firstBits_, followBits_);
+    if (!complete_) {
+      firstBits_.assign(nonts, {});
+      followBits_.assign(nonts, {});
     }
     shown_.assign(2 * nonts, false);
     return;
@@ -118,12 +155,17 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form 
   }
 }
 
-const StringSet& LLSets::Shown(std::vector<StringSet>& sets, const std::vector<Leads>& leads,
-                               const std::vector<PackedSet>& packed, std::size_t at, std::int32_t i) const {
+const StringSet& LLSets::Shown(std::vector<StringSet>& sets, const std::vector<TermBits>& bits,
+                               const std::vector<Leads>& leads, const std::vector<PackedSet>& packed,
+                               std::size_t at, std::int32_t i) const {
   if (i < 0 || static_cast<std::size_t>(i) >= sets.size()) return empty_;
   if (shape_ && !shown_[at + static_cast<std::size_t>(i)]) {
     shown_[at + static_cast<std::size_t>(i)] = true;
     sets[i] = shape_->Unpack(packed[i]);
+  }
+  if (bits_ && !shown_[at + static_cast<std::size_t>(i)]) {
+    shown_[at + static_cast<std::size_t>(i)] = true;
+    bits[i].ForEach([&](std::int32_t t) { sets[i].insert(t == 0 ? TermString{} : TermString{t}); });
   }
   if (k_ == 1 && !plain_ && !shown_[at + static_cast<std::size_t>(i)]) {
     shown_[at + static_cast<std::size_t>(i)] = true;
@@ -132,9 +174,11 @@ const StringSet& LLSets::Shown(std::vector<StringSet>& sets, const std::vector<L
   return sets[i];
 }
 
-const StringSet& LLSets::First(std::int32_t nont) const { return Shown(first_, first1_, firstK_, 0, nont); }
+const StringSet& LLSets::First(std::int32_t nont) const {
+  return Shown(first_, firstBits_, first1_, firstK_, 0, nont);
+}
 const StringSet& LLSets::Follow(std::int32_t nont) const {
-  return Shown(follow_, follow1_, followK_, first_.size(), nont);
+  return Shown(follow_, followBits_, follow1_, followK_, first_.size(), nont);
 }
 
 const std::vector<StringSet>& LLSets::AllFirst() const {
@@ -282,6 +326,55 @@ LLSets::Leads LLSets::FirstOfNoting<LLSets::Leads>(std::span<const GrammarSymbol
   return *current;
 }
 
+// For k = 1 a ⊕1 b is a without λ, joined with b when a holds λ, and costs |a| steps, |b| more
+// when a holds λ; the generic loop takes the same steps.
+template <>
+bool LLSets::Concat<TermBits>(const TermBits& a, const TermBits& b, TermBits& out, bool* readsB) const {
+  const bool lambda = a.Has(0);
+  if (!Spend(a.size() + (lambda ? b.size() : 0))) return false;
+  out.Merge(a);
+  if (!lambda) return true;
+  if (readsB != nullptr) *readsB = true;
+  out.DropLambda();
+  out.Merge(b);
+  return true;
+}
+
+// The same outcome and steps as the generic form, with one set kept from call to call and
+// changed in place: a set without λ stays what it is through every later symbol.
+template <>
+TermBits LLSets::FirstOfNoting<TermBits>(std::span<const GrammarSymbol> symbols, const TermBits& tail,
+                                         const std::vector<TermBits>& first, std::vector<std::int32_t>* read) const {
+  TermBits& current = bitScratch_;
+  current.Clear();
+  current.Add(0);
+  std::size_t count = 1;  // of current
+  // current ⊕1 more (or the terminal when more is null); false when the budget runs out.
+  auto concat = [&](const TermBits* more, std::int32_t term, bool* readsMore) {
+    const bool lambda = current.Has(0);
+    if (!Spend(count + (lambda ? (more != nullptr ? more->size() : 1) : 0))) return false;
+    if (!lambda) return true;
+    if (readsMore != nullptr) *readsMore = true;
+    current.DropLambda();
+    if (more != nullptr) current.Merge(*more);
+    else current.Add(term);
+    count = current.size();
+    return true;
+  };
+  for (const GrammarSymbol& symbol : symbols) {
+    if (symbol.Kind == kEdgeTerminal) {
+      if (!concat(nullptr, symbol.Code, nullptr)) return {};
+    } else {
+      bool readsFirst = false;
+      if (!concat(&SetAt(first, symbol.Code), 0, &readsFirst)) return {};
+      if (readsFirst && read != nullptr) read->push_back(symbol.Code);
+    }
+    if (count == 0) return {};
+  }
+  if (!concat(&tail, 0, nullptr)) return {};
+  return current;
+}
+
 template <class Set>
 Set LLSets::FirstOfNoting(std::span<const GrammarSymbol> symbols, const Set& tail, const std::vector<Set>& first,
                           std::vector<std::int32_t>* read) const {
@@ -310,15 +403,28 @@ StringSet LLSets::FirstOf(const SymbolString& symbols, const StringSet& tail) co
     return FirstOfNoting(symbols, tail, AllFirst(), nullptr);  // a tail the keys cannot hold
   }
   if (k_ != 1 || plain_) return FirstOfNoting(symbols, tail, first_, nullptr);
-  Leads leads;
-  for (const TermString& s : tail) leads.push_back(s.empty() ? 0 : s[0]);
+  if (!bits_) {
+    Leads leads;
+    for (const TermString& s : tail) leads.push_back(s.empty() ? 0 : s[0]);
+    StringSet strings;
+    for (std::int32_t t : FirstOfNoting(symbols, leads, first1_, nullptr))
+      strings.insert(t == 0 ? TermString{} : TermString{t});
+    return strings;
+  }
+  TermBits bits;
+  for (const TermString& s : tail) {
+    if (!s.empty() && (s[0] < 0 || s[0] >= TermBits::kLimit))
+      return FirstOfNoting(symbols, tail, AllFirst(), nullptr);  // a tail the bits cannot hold
+    bits.Add(s.empty() ? 0 : s[0]);
+  }
   StringSet strings;
-  for (std::int32_t t : FirstOfNoting(symbols, leads, first1_, nullptr))
+  FirstOfNoting(symbols, bits, firstBits_, nullptr).ForEach([&](std::int32_t t) {
     strings.insert(t == 0 ? TermString{} : TermString{t});
+  });
   return strings;
 }
 
-LLSets::Leads LLSets::FirstLeads(const SymbolString& symbols, std::optional<std::int32_t> followOf) const {
+LLSets::Leads LLSets::FirstLeads(std::span<const GrammarSymbol> symbols, std::optional<std::int32_t> followOf) const {
   if (shape_) {
     static const PackedSet none{0};
     Leads leads;
@@ -327,13 +433,22 @@ LLSets::Leads LLSets::FirstLeads(const SymbolString& symbols, std::optional<std:
     leads.erase(std::unique(leads.begin(), leads.end()), leads.end());  // the keys are in order
     return leads;
   }
+  if (bits_) {
+    TermBits none;
+    none.Add(0);
+    Leads leads;
+    FirstOfNoting(symbols, followOf ? SetAt(followBits_, *followOf) : none, firstBits_, nullptr).ForEach([&](std::int32_t t) {
+      leads.push_back(t);
+    });
+    return leads;
+  }
   if (k_ == 1 && !plain_) {
     Leads none{0};
     return FirstOfNoting(symbols, followOf ? SetAt(follow1_, *followOf) : none, first1_, nullptr);
   }
   static const StringSet none{TermString{}};
   Leads leads;
-  for (const TermString& s : FirstOf(symbols, followOf ? Follow(*followOf) : none))
+  for (const TermString& s : FirstOf(SymbolString(symbols.begin(), symbols.end()), followOf ? Follow(*followOf) : none))
     leads.push_back(s.empty() ? 0 : s[0]);
   Settle(leads);
   return leads;
@@ -505,7 +620,7 @@ void LLSets::ComputeFollow(const Grammar& grammar, const std::vector<Set>& first
       if (right[i].Kind != kEdgeNonterminal) continue;
       const std::span<const GrammarSymbol> rest = std::span(right).subspan(i + 1);
       Occurrence o{right[i].Code, FirstOfNoting(rest, none, first, nullptr)};
-      o.readsFollow = std::any_of(o.after.begin(), o.after.end(), [&](const auto& x) { return Length(x) < k_; });
+      o.readsFollow = Shorter(o.after, k_);
       inside[prods[p].Owner].push_back(std::move(o));
       if (budget_ == 0) complete_ = false;
     }

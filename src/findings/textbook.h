@@ -13,6 +13,7 @@
 #include "findings/grammar.h"
 #include "findings/packed_strings.h"
 #include "findings/strings.h"
+#include "findings/term_bits.h"
 
 namespace parvolen {
 
@@ -25,9 +26,10 @@ class LLSets {
   // Strings of at most one terminal, as the terminals' numbers (0 for λ), ascending.
   using Leads = std::vector<std::int32_t>;
 
-  // How the sets are held while computed: Fast takes Leads for k = 1 and packed keys for larger
-  // k where the terminals fit; Plain takes StringSet throughout (the same outcome, slower).
-  enum class Form { Fast, Plain };
+  // How the sets are held while computed: Fast takes TermBits for k = 1 where the terminals fit,
+  // else Leads, and packed keys for larger k where the terminals fit; Lists takes Leads for k = 1
+  // in any case; Plain takes StringSet throughout. All give the same outcome, for the same steps.
+  enum class Form { Fast, Lists, Plain };
 
   // Computes the sets for lookahead k (1 to 5); Complete() is false when the budget ran out.
   LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget = kTextbookBudget, Form form = Form::Fast);
@@ -48,21 +50,22 @@ class LLSets {
   [[nodiscard]] StringSet Then(const StringSet& a, const StringSet& b) const;
   // The first terminals (0 for λ) of FirstOf(symbols, FOLLOW_k(followOf)), or of
   // FirstOf(symbols, {λ}) without followOf; the same steps of the budget.
-  [[nodiscard]] Leads FirstLeads(const SymbolString& symbols, std::optional<std::int32_t> followOf) const;
+  [[nodiscard]] Leads FirstLeads(std::span<const GrammarSymbol> symbols, std::optional<std::int32_t> followOf) const;
 
  private:
   [[nodiscard]] static bool Flag(const std::vector<bool>& flags, std::int32_t i) {
     return i >= 0 && static_cast<std::size_t>(i) < flags.size() && flags[i];
   }
-  // The sets of a nonterminal as StringSet; for k = 1 made from the Leads, from the packed keys
-  // when those were computed, when first asked for.
-  const StringSet& Shown(std::vector<StringSet>& sets, const std::vector<Leads>& leads,
-                         const std::vector<PackedSet>& packed, std::size_t at, std::int32_t i) const;
+  // The sets of a nonterminal as StringSet; made from the form they were computed in, when
+  // first asked for.
+  const StringSet& Shown(std::vector<StringSet>& sets, const std::vector<TermBits>& bits,
+                         const std::vector<Leads>& leads, const std::vector<PackedSet>& packed, std::size_t at,
+                         std::int32_t i) const;
   // The FIRST sets of all nonterminals as StringSet.
   const std::vector<StringSet>& AllFirst() const;
   // The largest terminal number on the right sides, or -1 when one is negative.
   [[nodiscard]] static std::int32_t LargestTerminal(const Grammar& grammar);
-  // The computation works on any form of a set: StringSet, Leads for k = 1, or PackedSet.
+  // The computation works on any form of a set: StringSet, TermBits for k = 1, or PackedSet.
   // a ⊕k b, into the empty out; false when the budget runs out. `readsB` (when given) is set when
   // a string of a is shorter than k, so that the outcome depends on b.
   template <class Set>
@@ -90,11 +93,14 @@ class LLSets {
   std::vector<PackedSet> firstK_, followK_;
   mutable PackedSet keyScratch_[2];
   bool plain_ = false;  // Form::Plain
+  bool bits_ = false;   // k = 1 computed as TermBits
   std::vector<bool> productive_, reachable_, useful_;
   mutable std::vector<StringSet> first_, follow_;
-  std::vector<Leads> first1_, follow1_;  // k = 1
-  mutable std::vector<bool> shown_;      // k = 1: which of first_ and then follow_ are made
-  mutable Leads scratch_[2];             // k = 1: the sets between the symbols of FirstOfNoting
+  std::vector<TermBits> firstBits_, followBits_;  // k = 1 as bits
+  std::vector<Leads> first1_, follow1_;           // k = 1 as terminal numbers
+  mutable std::vector<bool> shown_;  // which of first_ and then follow_ are made from another form
+  mutable TermBits bitScratch_;      // k = 1: the sets between the symbols of FirstOfNoting
+  mutable Leads scratch_[2];
   StringSet empty_;
 };
 

@@ -1,4 +1,4 @@
-#include <map>
+#include <algorithm>
 #include <string>
 
 #include "base/text.h"
@@ -53,6 +53,43 @@ bool Unused(const std::vector<bool>& used, std::int32_t code) {
   return code >= 1 && static_cast<std::size_t>(code) < used.size() && !used[code];
 }
 
+// Terminal numbers by name, made when the first keyword or symbol asks: sorted by name, a name
+// declared twice keeping its first number.
+class TerminalsByName {
+ public:
+  explicit TerminalsByName(const Grammar& grammar) : grammar_(grammar) {}
+
+  // The terminal of the name, or 0.
+  std::int32_t Find(std::string_view name) {
+    if (byName_.empty()) Make();
+    const auto at = std::lower_bound(byName_.begin(), byName_.end(), name,
+                                     [](const auto& entry, std::string_view n) { return entry.first < n; });
+    return at != byName_.end() && at->first == name ? at->second : 0;
+  }
+
+ private:
+  void Make() {
+    const Language& lang = grammar_.Lang();
+    const std::int32_t last = std::max(lang.LastTerminal, 0);
+    spelled_.reserve(static_cast<std::size_t>(last));  // the views below point into it
+    for (std::int32_t t = 1; t <= last; ++t) {
+      if (lang.TermTab.Exists()) {
+        byName_.emplace_back(lang.TermTab[t].Name.View(), t);
+      } else {
+        spelled_.push_back(grammar_.TermName(t));
+        byName_.emplace_back(spelled_.back(), t);
+      }
+    }
+    std::stable_sort(byName_.begin(), byName_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (byName_.empty()) byName_.emplace_back(std::string_view(), 0);  // made: no name matches
+  }
+
+  const Grammar& grammar_;
+  std::vector<std::string> spelled_;
+  std::vector<std::pair<std::string_view, std::int32_t>> byName_;
+};
+
 Diagnostic Warning(Diagnostic d, std::string text) {
   d.Level = Severity::Warning;
   d.Text = std::move(text);
@@ -65,8 +102,7 @@ std::vector<Diagnostic> UnusedDiagnostics(const Grammar& grammar, const Descript
                                           const ReadProgress& progress) {
   const Uses uses = FindUses(grammar);
   const Language& lang = grammar.Lang();
-  std::map<std::string, std::int32_t, std::less<>> terminals;
-  for (std::int32_t t = 1; t <= lang.LastTerminal; ++t) terminals.emplace(grammar.TermName(t), t);
+  TerminalsByName terminals(grammar);
   const std::string start = grammar.NontName(lang.StartNont);
   // The k-th line of a name section declared name k: each line declares exactly one.
   std::int32_t term = 0, nont = 0, action = 0, out = 0;
@@ -87,8 +123,8 @@ std::vector<Diagnostic> UnusedDiagnostics(const Grammar& grammar, const Descript
     } else if (section == "[Keywords]" || section == "[Symbols]") {
       std::string_view name, shape;
       if (SplitAtEquals(line.Text, name, shape) != stOk) continue;
-      const auto at = terminals.find(name);
-      if (at == terminals.end() || !Unused(uses.Terminals, at->second)) continue;
+      const std::int32_t named = terminals.Find(name);
+      if (named == 0 || !Unused(uses.Terminals, named)) continue;
       const std::string kind = section == "[Keywords]" ? "keyword" : "symbol";
       const auto offset = static_cast<std::size_t>(name.data() - line.Text.data());
       found.push_back(Warning(places.At(line.Number, offset, name.size()),

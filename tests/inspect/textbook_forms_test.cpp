@@ -1,9 +1,10 @@
-// The lookahead sets computed in their fast forms (terminal numbers for k = 1, packed keys for
-// larger k) against the plain computation on sets of terminal vectors: on random grammars at
-// every k, the same sets, the same outcome under budgets that run out at various points, and
+// The lookahead sets computed in their fast forms (bits or terminal numbers for k = 1, packed
+// keys for larger k) against the plain computation on sets of terminal vectors: on random
+// grammars at every k, the same sets, the same outcome under budgets that run out at various points, and
 // the same steps of the budget taken, also by the queries made afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -83,21 +84,57 @@ TEST(TextbookForms, FastFormsGiveThePlainSetsForTheSameSteps) {
     const Grammar g(*read.Lang(), nullptr);
     ++compared;
     for (std::int32_t k = 1; k <= 5; ++k) {
-      const LLSets plain(g, k, kTextbookBudget, LLSets::Form::Plain);
-      const LLSets fast(g, k);
-      const std::string where = "seed " + std::to_string(seed) + " k " + std::to_string(k);
-      ExpectSameSets(g, fast, plain, where);
       // Budgets that run out somewhere in the computation, or just suffice.
       const std::size_t spent = kTextbookBudget - LLSets(g, k, kTextbookBudget, LLSets::Form::Plain).BudgetLeft();
-      for (const std::size_t budget : {spent / 3, spent / 2 + 1, spent - 1, spent, spent + 1}) {
-        const LLSets smallPlain(g, k, budget, LLSets::Form::Plain);
-        const LLSets smallFast(g, k, budget);
-        ExpectSameSets(g, smallFast, smallPlain, where + " budget " + std::to_string(budget));
+      // Fast takes bits at k = 1 (the random grammars have few terminals), Lists terminal numbers.
+      for (const LLSets::Form form : {LLSets::Form::Fast, LLSets::Form::Lists}) {
+        const LLSets plain(g, k, kTextbookBudget, LLSets::Form::Plain);
+        const LLSets fast(g, k, kTextbookBudget, form);
+        const std::string where = "seed " + std::to_string(seed) + " k " + std::to_string(k) +
+                                  (form == LLSets::Form::Lists ? " lists" : "");
+        ExpectSameSets(g, fast, plain, where);
+        for (const std::size_t budget : {spent / 3, spent / 2 + 1, spent - 1, spent, spent + 1}) {
+          const LLSets smallPlain(g, k, budget, LLSets::Form::Plain);
+          const LLSets smallFast(g, k, budget, form);
+          ExpectSameSets(g, smallFast, smallPlain, where + " budget " + std::to_string(budget));
+        }
       }
       if (::testing::Test::HasFailure()) return;
     }
   }
   EXPECT_GT(compared, count / 4);  // the others are refused when read
+}
+
+// The rest of a production from an edge of its path and the productions through an edge, as
+// the findings read them without copies, against the path itself.
+TEST(TextbookForms, RestsAndProductionsThroughEdgesFollowThePaths) {
+  const int count = testing_codegen::PropertyGrammarCount(150);
+  for (int seed = 1; seed <= count; ++seed) {
+    const auto lang = testing_grammar::MakeRandomLanguage(static_cast<unsigned>(seed));
+    const std::string path = TempPath("rests");
+    std::ofstream(path, std::ios::binary) << lang.description;
+    Inspection read(path, true);
+    std::remove(path.c_str());
+    if (read.Code() != stOk || read.Lang() == nullptr) continue;
+    const Grammar g(*read.Lang(), nullptr);
+    const Language& l = *read.Lang();
+    for (std::int32_t p = 1; p < static_cast<std::int32_t>(g.Productions().size()); ++p) {
+      const std::vector<std::int32_t>& edges = g.Productions()[p].Path;
+      for (std::size_t i = 0; i < edges.size(); ++i) {
+        SymbolString rest;
+        for (std::size_t j = i; j < edges.size(); ++j)
+          if (l.EdgeTab[edges[j]].WhoAmI == kEdgeTerminal || l.EdgeTab[edges[j]].WhoAmI == kEdgeNonterminal)
+            rest.push_back({l.EdgeTab[edges[j]].WhoAmI, l.EdgeTab[edges[j]].Code});
+        const auto span = g.RestSpan(p, edges[i]);
+        EXPECT_EQ(SymbolString(span.begin(), span.end()), rest) << "seed " << seed << " production " << p;
+        const auto through = g.ProductionsThrough(edges[i]);
+        EXPECT_TRUE(std::find(through.begin(), through.end(), p) != through.end()) << "seed " << seed;
+        EXPECT_EQ(std::vector<std::int32_t>(through.begin(), through.end()), g.ProductionsBelow(edges[i]));
+      }
+      EXPECT_TRUE(g.RestSpan(p, 0).empty());
+    }
+    if (::testing::Test::HasFailure()) return;
+  }
 }
 
 }  // namespace
