@@ -8,6 +8,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "base/memory_tuning.h"
 #include "base/status.h"
 
 namespace parvolen {
@@ -21,12 +22,14 @@ class Table {
   [[nodiscard]] bool Exists() const { return block_ != nullptr; }
 
   // Allocates capacity + 1 zeroed records; stNoMem when the block cannot be had.
-  // The zeroed block comes from calloc, so a large capacity costs no memory until used.
+  // The zeroed block comes from calloc, so a large capacity costs no memory until used (a large
+  // block may be backed by large pages, so at most one of those past the last entry used).
   [[nodiscard]] Status Allocate(std::int32_t capacity) {
     if (capacity < 0) capacity = 0;
     const std::size_t count = static_cast<std::size_t>(capacity) + 1;
     void* raw = std::calloc(count, sizeof(Record));
     if (raw == nullptr) return stNoMem;
+    PreferLargePages(raw, count * sizeof(Record));
     block_.reset(static_cast<Record*>(raw));
     size_ = count;
     return stOk;
