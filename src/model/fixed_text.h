@@ -15,10 +15,11 @@ struct FixedText {
 
   // Stores the first N - 1 characters of the text (up to its first NUL).
   void Set(std::string_view text) {
-    std::size_t n = 0;
-    while (n < text.size() && n < kMaxLength && text[n] != '\0') {
-      Chars[n] = text[n];
-      ++n;
+    std::size_t n = text.size() < kMaxLength ? text.size() : kMaxLength;
+    if (n > 0) {
+      if (const void* nul = std::memchr(text.data(), '\0', n); nul != nullptr)
+        n = static_cast<std::size_t>(static_cast<const char*>(nul) - text.data());
+      std::memmove(Chars, text.data(), n);
     }
     std::memset(Chars + n, 0, N - n);
   }

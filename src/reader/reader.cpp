@@ -58,12 +58,6 @@ void SourceLineInto(const LineReader& lines, const std::string& line, std::strin
   while (!source.empty() && (source.back() == '\r' || source.back() == '\n')) source.pop_back();
 }
 
-std::string SourceLine(const LineReader& lines, const std::string& line) {
-  std::string source;
-  SourceLineInto(lines, line, source);
-  return source;
-}
-
 // Makes `d` a diagnostic at the offending text of the current line; offset and length are taken
 // within the trimmed text, which begins at the byte textStart of the line as it stands in the
 // file. The room of d's texts is reused: the reader does this for every line.
@@ -157,7 +151,7 @@ class Reader {
         Language* lang = pool_.Record(handle_);
         if (progress_ != nullptr)
           progress_->Handled.push_back({counter, row_, std::string(text), Rows()[row_].Header,
-                                        static_cast<std::int32_t>(textStart + 1), SourceLine(lines, line)});
+                                        static_cast<std::int32_t>(textStart + 1), current_.Source});
         if (lang != nullptr) lang->ReadingLine = static_cast<std::int32_t>(counter);
         st = lang == nullptr ? stBadLanguageHandle : lineHandler(*lang, text);
         if (st != stOk && lang != nullptr) ReportLineFault(*lang, lines, line, text, textStart, st);
