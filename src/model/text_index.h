@@ -60,7 +60,7 @@ class TextIndex {
       h ^= h >> 32;
     }
     std::uint64_t tail = 0;
-    if (i < text.size()) std::memcpy(&tail, text.data() + i, text.size() - i);
+    for (; i < text.size(); ++i) tail = (tail << 8) | static_cast<unsigned char>(text[i]);
     h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
     return static_cast<std::uint32_t>(h ^ (h >> 29) ^ (h >> 47));
   }
