@@ -14,7 +14,7 @@ bool Less(const EdgeRec& e, std::int32_t whoAmI, std::int32_t code) {
 
 }  // namespace
 
-Status CheckEdge(const Language* lang, std::int32_t edge) {
+Status CheckEdgeFault(const Language* lang, std::int32_t edge) {
   if (lang == nullptr) {
     PrintDiagHeader("CheckEdge");
     return stNotAllocated;

@@ -11,8 +11,15 @@
 
 namespace parvolen {
 
-// stBadEdgeCode for an index below 0 or above LastEdge; 0 (the empty list) is valid.
-[[nodiscard]] Status CheckEdge(const Language* lang, std::int32_t edge);
+// CheckEdge for an edge that fails it: prints the header without a record, else stBadEdgeCode.
+[[nodiscard]] Status CheckEdgeFault(const Language* lang, std::int32_t edge);
+
+// stBadEdgeCode for an index below 0 or above LastEdge; 0 (the empty list) is valid. Inline:
+// every step of the analysis checks the edge it is given.
+[[nodiscard]] inline Status CheckEdge(const Language* lang, std::int32_t edge) {
+  if (lang != nullptr && edge >= 0 && edge <= lang->LastEdge) return stOk;
+  return CheckEdgeFault(lang, edge);
+}
 
 // The nonterminal whose production prod an end edge closes; stBadEdgeCode for a production or
 // owner out of range.

@@ -42,9 +42,10 @@ Status ProdNew(Language* lang, std::string_view line, std::int32_t nont, std::in
   const TableGrowth grow{lang->ProdTab, lang->Productions, lang->LastProduction, stTooManyProductions};
   if (Status st = grow.Ready(); st != stOk) return st;
   // Record 0 holds the new text as cut to its field, the key the earlier lines are compared with.
-  lang->ProdTab[0].Text.Set(line.substr(0, kProdTextLength));
+  const std::string_view key = decltype(ProdRec::Text)::Cut(line.substr(0, kProdTextLength));
+  lang->ProdTab[0].Text.Set(key);
   const std::int32_t same =
-      lang->ProdIndex.Find(lang->ProdTab[0].Text.View(), &lang->ProdTab[0], lang->LastProduction,
+      lang->ProdIndex.Find(key, &lang->ProdTab[0], lang->LastProduction,
                            [lang](std::int32_t i) { return lang->ProdTab[i].Text.View(); });
   if (same > 0) {
     prod = same;

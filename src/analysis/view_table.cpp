@@ -5,7 +5,7 @@
 
 namespace parvolen {
 
-Status ViewCheck(const Language* lang, std::int32_t view) {
+Status ViewCheckFault(const Language* lang, std::int32_t view) {
   if (lang == nullptr) {
     PrintDiagHeader("ViewCheck");
     return stNotAllocated;
@@ -42,7 +42,11 @@ Status ViewIns(Language* lang, std::int32_t* slot, std::int32_t term, std::int32
   }
   const std::int32_t greater = *link;
   std::int32_t fresh = 0;
-  if (Status st = ViewNew(lang, &fresh); st != stOk) return st;
+  if (lang->ViewTab.Exists() && lang->LastView < lang->Views) {
+    fresh = ++lang->LastView;  // what ViewNew does when the table has room
+  } else if (Status st = ViewNew(lang, &fresh); st != stOk) {
+    return st;
+  }
   lang->ViewTab[fresh] = ViewRec{0, greater, term};
   *link = fresh;
   *view = fresh;

@@ -9,8 +9,14 @@
 
 namespace parvolen {
 
+// ViewCheck for a view that fails it: prints the header without a record, else stBadViewCode.
+[[nodiscard]] Status ViewCheckFault(const Language* lang, std::int32_t view);
+
 // stBadViewCode for an index below 0 or above LastView; 0 (the empty list) is valid.
-[[nodiscard]] Status ViewCheck(const Language* lang, std::int32_t view);
+[[nodiscard]] inline Status ViewCheck(const Language* lang, std::int32_t view) {
+  if (lang != nullptr && view >= 0 && view <= lang->LastView) return stOk;
+  return ViewCheckFault(lang, view);
+}
 
 // Takes the next view number, allocating the table on first use (stTooManyViews when full or capacity 0).
 [[nodiscard]] Status ViewNew(Language* lang, std::int32_t* view);

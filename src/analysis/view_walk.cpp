@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <memory>
-#include <unordered_map>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -81,7 +81,7 @@ class StringTrie {
   }
 
   // Adds the nodes of another trie below node `at`, in that trie's order.
-  void Graft(std::int32_t at, const std::vector<Node>& other) {
+  void Graft(std::int32_t at, std::span<const Node> other) {
     std::vector<std::int32_t>& mapped = space_.mapped;
     mapped.resize(other.size());
     mapped[0] = at;
@@ -90,13 +90,12 @@ class StringTrie {
   }
 
   [[nodiscard]] const std::vector<Node>& Nodes() const { return space_.nodes; }
-  // The nodes, in a vector of their own; the trie is left empty.
-  std::vector<Node> Take() {
+  // Appends the nodes to `into`; the trie is left empty.
+  void MoveTo(std::vector<Node>& into) {
     live_ -= space_.nodes.size();
-    std::vector<Node> taken(space_.nodes.begin(), space_.nodes.end());
+    into.insert(into.end(), space_.nodes.begin(), space_.nodes.end());
     space_.nodes.clear();
     space_.children.Clear();
-    return taken;
   }
 
  private:
@@ -104,12 +103,6 @@ class StringTrie {
   WorkspacePool& pool_;
   std::size_t& live_;
   std::size_t& made_;
-};
-
-struct KeyHash {
-  std::size_t operator()(const std::pair<std::uint64_t, std::uint64_t>& k) const {
-    return std::hash<std::uint64_t>()(k.first * 0x9E3779B97F4A7C15ull ^ k.second);
-  }
 };
 
 }  // namespace
@@ -140,16 +133,32 @@ struct ViewWalker::State {
 
   // Strings worked out once, with what they read of the continuation they were made on: the
   // top `consulted` edge lists, and with `bottom` the emptiness below them and the follow flag.
+  // The strings and the edge lists lie in the blocks `keptNodes` and `keptTops`.
   struct Known {
-    std::int32_t consulted;
-    bool bottom;
-    bool follow;
-    std::vector<std::int32_t> top;
-    std::vector<StringTrie::Node> strings;
+    std::int32_t consulted = 0;
+    bool bottom = false;
+    bool follow = false;
+    std::uint32_t topAt = 0;
+    std::uint32_t topCount = 0;
+    std::uint32_t stringsAt = 0;
+    std::uint32_t stringsCount = 0;
+    std::int32_t next = -1;  // the next one of the same mark and lookahead (segments)
   };
+  std::vector<Known> known;
+  std::vector<StringTrie::Node> keptNodes;
+  std::vector<std::int32_t> keptTops;
+  [[nodiscard]] std::span<const StringTrie::Node> Strings(const Known& k) const {
+    return std::span<const StringTrie::Node>(keptNodes).subspan(k.stringsAt, k.stringsCount);
+  }
+  [[nodiscard]] std::span<const std::int32_t> Top(const Known& k) const {
+    return std::span<const std::int32_t>(keptTops).subspan(k.topAt, k.topCount);
+  }
   // What follows a terminal: (edges, continuation, lookahead, follow flag) -> strings. After a
-  // terminal no work mark of the lower lookahead is set, so the key says everything.
-  std::unordered_map<std::pair<std::uint64_t, std::uint64_t>, Known, KeyHash> after;
+  // terminal no work mark of the lower lookahead is set, so the key says everything. The pair
+  // (edges, continuation) gets a number of its own in `afterPairs`; `after` maps that number
+  // with the lookahead and the flag to the entry of `known`.
+  KeyIndex afterPairs;
+  KeyIndex after;
 
   // Work marks within one lookahead. Entering nonterminal n reads mark n, passing the end of a
   // production of o reads mark Nonterminals + 1 + o. A walk from a mark reads only marks it can
@@ -158,7 +167,21 @@ struct ViewWalker::State {
   // around it. `alone` tells those marks; their walks are kept in `segments` by mark, lookahead
   // and what they read of the continuation.
   std::vector<bool> alone;
-  std::unordered_map<std::uint64_t, std::vector<Known>> segments;
+  // (mark, lookahead) -> the first and last entries of `known` of its list, in `segmentLists`.
+  KeyIndex segments;
+  std::vector<std::pair<std::int32_t, std::int32_t>> segmentLists;
+
+  // Forgets every string kept for reuse.
+  void DropKnown() {
+    known.clear();
+    keptNodes.clear();
+    keptTops.clear();
+    afterPairs.Clear();
+    after.Clear();
+    segments.Clear();
+    segmentLists.clear();
+    held = 0;
+  }
 
   // Memory and time: the nodes of the tries being filled (`live`) and of the strings kept in
   // `after` and `segments` (`held`) stay within `room`, which the capacity of the view table
@@ -178,11 +201,22 @@ struct ViewWalker::State {
     return live > room || made > kMadePerRoom * room ? stTooManyViews : stOk;
   }
 
-  // Keeps strings for reuse; stTooManyViews when they do not fit.
-  Status Keep(const Known& known) {
-    if (held + known.strings.size() > room) return stTooManyViews;
-    held += known.strings.size();
+  // Keeps strings for reuse, as a new entry of `known`; stTooManyViews, and nothing kept, when
+  // they do not fit.
+  Status Keep(const Known& fresh, std::int32_t& entry) {
+    if (held + fresh.stringsCount > room) {
+      Forget(fresh);
+      return stTooManyViews;
+    }
+    held += fresh.stringsCount;
+    entry = static_cast<std::int32_t>(known.size());
+    known.push_back(fresh);
     return stOk;
+  }
+  // Gives back the room of strings that Record made and nobody keeps (they were made last).
+  void Forget(const Known& fresh) {
+    keptNodes.resize(fresh.stringsAt);
+    keptTops.resize(fresh.topAt);
   }
 
   std::int32_t Push(std::int32_t k, std::int32_t edges) {
@@ -192,8 +226,10 @@ struct ViewWalker::State {
   const Cont& At(std::int32_t k) const { return conts[static_cast<std::size_t>(k)]; }
 
   // The number that stack k shares with every stack of the same content.
+  std::vector<std::int32_t> unknown;  // Same's work list, kept for its room
+  std::vector<std::int32_t> views, lastChild;  // Make's work lists, kept for their room
   std::int32_t Same(std::int32_t k) {
-    std::vector<std::int32_t> unknown;
+    unknown.clear();
     for (std::int32_t s = k; At(s).same < 0; s = At(s).below) unknown.push_back(s);
     for (auto it = unknown.rbegin(); it != unknown.rend(); ++it) {
       Cont& c = conts[static_cast<std::size_t>(*it)];
@@ -211,7 +247,7 @@ struct ViewWalker::State {
 
   // Runs body into a trie of its own and records what it read of continuation k.
   template <class Body>
-  Status Record(std::int32_t k, bool f, Known& known, Body body) {
+  Status Record(std::int32_t k, bool f, Known& fresh, Body body) {
     const std::int32_t around = lowest;
     lowest = kUntouched;
     StringTrie own(live, made, tries);
@@ -220,22 +256,26 @@ struct ViewWalker::State {
     lowest = std::min(around, reached);
     if (st != stOk) return st;
     const std::int32_t height = At(k).height;
-    known.bottom = reached == 0;
-    known.follow = f;
-    known.consulted = reached == kUntouched ? 0 : (known.bottom ? height : std::max(0, height - reached + 1));
-    if (known.consulted <= kLongestKey)
-      for (std::int32_t s = k, i = 0; i < known.consulted; s = At(s).below, ++i) known.top.push_back(At(s).edges);
-    known.strings = own.Take();
+    fresh.bottom = reached == 0;
+    fresh.follow = f;
+    fresh.consulted = reached == kUntouched ? 0 : (fresh.bottom ? height : std::max(0, height - reached + 1));
+    fresh.topAt = static_cast<std::uint32_t>(keptTops.size());
+    if (fresh.consulted <= kLongestKey)
+      for (std::int32_t s = k, i = 0; i < fresh.consulted; s = At(s).below, ++i) keptTops.push_back(At(s).edges);
+    fresh.topCount = static_cast<std::uint32_t>(keptTops.size() - fresh.topAt);
+    fresh.stringsAt = static_cast<std::uint32_t>(keptNodes.size());
+    own.MoveTo(keptNodes);
+    fresh.stringsCount = static_cast<std::uint32_t>(keptNodes.size() - fresh.stringsAt);
     return stOk;
   }
 
   // Whether strings recorded on another continuation hold on continuation k with flag f.
-  bool Holds(const Known& known, std::int32_t k, bool f) const {
+  bool Holds(const Known& one, std::int32_t k, bool f) const {
     const std::int32_t height = At(k).height;
-    if (known.bottom && (height != known.consulted || known.follow != f)) return false;
-    if (height < known.consulted) return false;
+    if (one.bottom && (height != one.consulted || one.follow != f)) return false;
+    if (height < one.consulted) return false;
     std::int32_t s = k;
-    for (std::int32_t edges : known.top) {
+    for (std::int32_t edges : Top(one)) {
       if (At(s).edges != edges) return false;
       s = At(s).below;
     }
@@ -243,10 +283,10 @@ struct ViewWalker::State {
   }
 
   // Uses known strings at node `at`: they read of k what they read when they were made.
-  Status Use(const Known& known, std::int32_t k, StringTrie& out, std::int32_t at) {
-    if (known.bottom) lowest = 0;
-    else if (known.consulted > 0) lowest = std::min(lowest, At(k).height - known.consulted + 1);
-    out.Graft(at, known.strings);
+  Status Use(const Known& one, std::int32_t k, StringTrie& out, std::int32_t at) {
+    if (one.bottom) lowest = 0;
+    else if (one.consulted > 0) lowest = std::min(lowest, At(k).height - one.consulted + 1);
+    out.Graft(at, Strings(one));
     return Within();
   }
 
@@ -255,19 +295,21 @@ struct ViewWalker::State {
     if (Status st = CheckEdge(lang, edges); st != stOk) return st;
     if (d <= 0) return stOk;
     if (At(k).height > kLongestKey) return Walk(edges, out, at, d, k, f);
-    const std::pair<std::uint64_t, std::uint64_t> key{
-        PairKey(edges, Same(k)),
-        static_cast<std::uint64_t>(d) * 2 + (f ? 1 : 0)};
-    auto found = after.find(key);
-    if (found == after.end()) {
-      Known known;
-      if (Status st = Record(k, f, known, [&](StringTrie& own) { return Walk(edges, own, 0, d, k, f); }); st != stOk)
+    const std::int32_t pair =
+        afterPairs.TryEmplace(PairKey(edges, Same(k)), static_cast<std::int32_t>(afterPairs.Size())).first;
+    const std::uint64_t key = (static_cast<std::uint64_t>(pair) << 4) | (static_cast<std::uint64_t>(d) << 1) | (f ? 1 : 0);
+    std::int32_t entry = after.Find(key);
+    if (entry < 0) {
+      Known fresh;
+      if (Status st = Record(k, f, fresh, [&](StringTrie& own) { return Walk(edges, own, 0, d, k, f); }); st != stOk)
         return st;
-      known.top.clear();  // the key holds the whole continuation
-      if (Status st = Keep(known); st != stOk) return st;
-      found = after.emplace(key, std::move(known)).first;
+      // The key holds the whole continuation: what was read of it need not be compared.
+      keptTops.resize(fresh.topAt);
+      fresh.topCount = 0;
+      if (Status st = Keep(fresh, entry); st != stOk) return st;
+      after.Entry(key) = entry;
     }
-    return Use(found->second, k, out, at);
+    return Use(known[static_cast<std::size_t>(entry)], k, out, at);
   }
 
   // The walk from a mark, reused where it holds (see `alone`).
@@ -275,16 +317,32 @@ struct ViewWalker::State {
   Status FromMark(std::int32_t mark, std::int32_t d, std::int32_t k, bool f, StringTrie& out, std::int32_t at,
                   Body body) {
     if (!alone[static_cast<std::size_t>(mark)]) return body(out, at);
-    std::vector<Known>& known = segments[(static_cast<std::uint64_t>(mark) << 3) | static_cast<std::uint64_t>(d)];
-    for (const Known& one : known) {
-      if (Holds(one, k, f)) return Use(one, k, out, at);
+    const std::uint64_t key = (static_cast<std::uint64_t>(mark) << 3) | static_cast<std::uint64_t>(d);
+    const std::int32_t list = segments.Find(key);
+    if (list >= 0) {
+      for (std::int32_t e = segmentLists[static_cast<std::size_t>(list)].first; e >= 0;
+           e = known[static_cast<std::size_t>(e)].next) {
+        if (Holds(known[static_cast<std::size_t>(e)], k, f)) return Use(known[static_cast<std::size_t>(e)], k, out, at);
+      }
     }
     Known fresh;
     if (Status st = Record(k, f, fresh, [&](StringTrie& own) { return body(own, 0); }); st != stOk) return st;
-    out.Graft(at, fresh.strings);
-    if (fresh.consulted > kLongestKey) return Within();
-    if (Status st = Keep(fresh); st != stOk) return st;
-    known.push_back(std::move(fresh));
+    out.Graft(at, Strings(fresh));
+    if (fresh.consulted > kLongestKey) {
+      Forget(fresh);
+      return Within();
+    }
+    std::int32_t entry = -1;
+    if (Status st = Keep(fresh, entry); st != stOk) return st;
+    // The list of the key is made with its first entry.
+    const auto [at2, fresh2] = segments.TryEmplace(key, static_cast<std::int32_t>(segmentLists.size()));
+    if (fresh2) {
+      segmentLists.emplace_back(entry, entry);
+    } else {
+      auto& ends = segmentLists[static_cast<std::size_t>(at2)];
+      known[static_cast<std::size_t>(ends.second)].next = entry;
+      ends.second = entry;
+    }
     return Within();
   }
 
@@ -447,12 +505,11 @@ Status ViewWalker::Make(std::int32_t edges, std::int32_t* slot, std::int32_t loo
   if (unfold) return stOk;
   State& s = *state_;
   s.room = std::max(s.kLeastRoom, State::kNodesPerView * static_cast<std::size_t>(std::max(lang->Views, 0)));
-  if (s.held >= s.room / 2) {
-    s.after.clear();
-    s.segments.clear();
+  // Also before the edge lists kept would outgrow the 32-bit places of Known.
+  if (s.held >= s.room / 2 || s.keptTops.size() >= (std::size_t{1} << 31)) {
+    s.DropKnown();
     s.sameStacks.resize(1);
     s.sameIndex.Clear();
-    s.held = 0;
   }
   s.made = 0;
   StringTrie strings(s.live, s.made, s.tries);
@@ -463,8 +520,10 @@ Status ViewWalker::Make(std::int32_t edges, std::int32_t* slot, std::int32_t loo
   if (unfold) return stOk;
   // Into the view table in the order of first reach: the plain unfolding makes the same views.
   const std::vector<StringTrie::Node>& nodes = strings.Nodes();
-  std::vector<std::int32_t> views(nodes.size(), 0);
-  std::vector<std::int32_t> lastChild(nodes.size(), 0);  // where the next search in that list may start
+  std::vector<std::int32_t>& views = s.views;
+  std::vector<std::int32_t>& lastChild = s.lastChild;  // where the next search in that list may start
+  views.assign(nodes.size(), 0);
+  lastChild.assign(nodes.size(), 0);
   for (std::size_t i = 1; i < nodes.size(); ++i) {
     const auto parent = static_cast<std::size_t>(nodes[i].parent);
     std::int32_t* into = parent == 0 ? slot : &lang->ViewTab[views[parent]].Next;

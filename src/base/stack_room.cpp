@@ -16,15 +16,11 @@ constexpr std::size_t kSafetyMargin = std::size_t{256} << 10;
 
 constexpr std::int64_t kNoLimit = std::numeric_limits<std::int64_t>::max();
 
-// The lowest address a recursive step may use on this thread; 0 while unknown or unlimited.
-// The steps taken on this thread and the count past which no more are allowed.
-struct StackLimit {
-  bool learned = false;
-  std::uintptr_t lowest = 0;
-  std::int64_t steps = 0;
-  std::int64_t stepLimit = kNoLimit;
-};
-thread_local StackLimit tLimit;
+}  // namespace
+
+namespace stack_room_detail {
+
+thread_local constinit StackLimit tLimit;
 
 void LearnLimit() {
   tLimit.learned = true;
@@ -36,6 +32,12 @@ void LearnLimit() {
     tLimit.lowest = reinterpret_cast<std::uintptr_t>(base) + std::min(kSafetyMargin, size / 2);
   pthread_attr_destroy(&attr);
 }
+
+}  // namespace stack_room_detail
+
+namespace {
+
+using stack_room_detail::tLimit;
 
 struct Job {
   const std::function<Status()>* run;
@@ -75,12 +77,6 @@ Status RunWithStack(std::size_t bytes, const std::function<Status()>& job) {
   pthread_join(thread, nullptr);
   tLimit.steps = work.steps;
   return work.status;
-}
-
-bool StackNearlyFull() {
-  if (!tLimit.learned) LearnLimit();
-  if (++tLimit.steps > tLimit.stepLimit) return true;
-  return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < tLimit.lowest;
 }
 
 std::int64_t StepsTaken() { return tLimit.steps; }

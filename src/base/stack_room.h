@@ -22,9 +22,32 @@ inline constexpr std::size_t kAnalysisStackBytes = std::size_t{512} << 20;
 // obeys the step limit of, the calling thread.
 [[nodiscard]] Status RunWithStack(std::size_t bytes, const std::function<Status()>& job);
 
+namespace stack_room_detail {
+
+// The lowest address a recursive step may use on this thread; 0 while unknown or unlimited.
+// The steps taken on this thread and the count past which no more are allowed.
+struct StackLimit {
+  bool learned = false;
+  std::uintptr_t lowest = 0;
+  std::int64_t steps = 0;
+  std::int64_t stepLimit = INT64_MAX;
+};
+extern thread_local constinit StackLimit tLimit;
+
+// Learns the lowest address of the calling thread's stack.
+void LearnLimit();
+
+}  // namespace stack_room_detail
+
 // True when the calling thread's stack is nearly used up, or when its step limit is passed;
-// recursive steps then give stNoMem. Every call counts one step.
-[[nodiscard]] bool StackNearlyFull();
+// recursive steps then give stNoMem. Every call counts one step. Inline: every recursive step
+// of the analysis asks.
+[[nodiscard]] inline bool StackNearlyFull() {
+  stack_room_detail::StackLimit& limit = stack_room_detail::tLimit;
+  if (!limit.learned) stack_room_detail::LearnLimit();
+  if (++limit.steps > limit.stepLimit) return true;
+  return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < limit.lowest;
+}
 
 // The steps counted on the calling thread (and the helper threads it ran) so far.
 [[nodiscard]] std::int64_t StepsTaken();

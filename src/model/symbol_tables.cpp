@@ -19,7 +19,7 @@ template <class Record>
 std::int32_t Search(NameTable<Record>& t, std::string_view name) {
   // Record 0 holds the name as cut to its field, the key the entries are compared with.
   t.tab[0].Name.Set(name);
-  return t.index.Find(t.tab[0].Name.View(), &t.tab[0], t.last, [&t](std::int32_t i) { return t.tab[i].Name.View(); });
+  return t.index.Find(Name::Cut(name), &t.tab[0], t.last, [&t](std::int32_t i) { return t.tab[i].Name.View(); });
 }
 
 template <class Record>

@@ -1,5 +1,7 @@
 #include "model/zero_block.h"
 
+#include "base/memory_tuning.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -87,6 +89,9 @@ bool ZeroBlock::Allocate(std::size_t bytes) {
     data_ = base + page + lead_;
     Poison(base + page, lead_);
     Poison(base + page + lead_ + bytes, tail_);
+#ifndef PARVOLEN_ASAN
+    PreferLargePages(data_, bytes);
+#endif
     return true;
   }
 #endif

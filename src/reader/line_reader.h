@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace parvolen {
@@ -27,7 +29,12 @@ class LineReader {
   [[nodiscard]] bool Cut() const { return cut_; }
 
  private:
+  struct FreeBuffer {
+    void operator()(char* p) const { std::free(p); }
+  };
   std::FILE* file_;
+  std::unique_ptr<char, FreeBuffer> buffer_;  // the bytes of the last line read, room reused
+  std::size_t room_ = 0;
   bool done_ = false;
   bool cut_ = false;
   std::int64_t number_ = 0;

@@ -51,22 +51,33 @@ void ReportOpenFailure(const std::string& name, int error) {
 [[nodiscard]] bool IsHeader(std::string_view trimmed) { return trimmed.size() > 1 && trimmed.front() == '['; }
 
 // The line as it stands in the file: the skipped indentation, then the text up to its line end.
-std::string SourceLine(const LineReader& lines, const std::string& line) {
-  std::string source = lines.Indent() + line;
+// Written into `source`, whose room is reused.
+void SourceLineInto(const LineReader& lines, const std::string& line, std::string& source) {
+  source.assign(lines.Indent());
+  source.append(line);
   while (!source.empty() && (source.back() == '\r' || source.back() == '\n')) source.pop_back();
-  return source;
 }
 
-// A diagnostic at the offending text of the current line; offset and length are taken within
-// the trimmed text, which begins at the byte textStart of the line as it stands in the file.
-Diagnostic AtLine(std::string_view file, const LineReader& lines, const std::string& line, std::size_t textStart,
-                  std::size_t offset, std::size_t length) {
-  Diagnostic d;
-  d.File = std::string(file);
+// Makes `d` a diagnostic at the offending text of the current line; offset and length are taken
+// within the trimmed text, which begins at the byte textStart of the line as it stands in the
+// file. The room of d's texts is reused: the reader does this for every line.
+void SetAtLine(Diagnostic& d, std::string_view file, const LineReader& lines, const std::string& line,
+               std::size_t textStart, std::size_t offset, std::size_t length) {
+  d.Level = Severity::Error;
+  d.File.assign(file);
   d.Line = lines.Number();
   d.Column = static_cast<std::int32_t>(textStart + offset + 1);
   d.Length = static_cast<std::int32_t>(std::max<std::size_t>(length, 1));
-  d.Source = SourceLine(lines, line);
+  SourceLineInto(lines, line, d.Source);
+  d.Text.clear();
+  d.Hint.clear();
+}
+
+// A diagnostic at the offending text of the current line, as SetAtLine makes it.
+Diagnostic AtLine(std::string_view file, const LineReader& lines, const std::string& line, std::size_t textStart,
+                  std::size_t offset, std::size_t length) {
+  Diagnostic d;
+  SetAtLine(d, file, lines, line, textStart, offset, length);
   return d;
 }
 
@@ -94,6 +105,7 @@ class Reader {
     if (::fstat(::fileno(description), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) return;
     const auto lines = static_cast<std::size_t>(std::min<off_t>(info.st_size / 16, off_t{1} << 20));
     declared_.reserve(lines);
+    declaredTexts_.reserve(static_cast<std::size_t>(std::min<off_t>(info.st_size, off_t{16} << 20)));
     if (progress_ != nullptr) progress_->Handled.reserve(progress_->Handled.size() + lines);
   }
 
@@ -122,7 +134,7 @@ class Reader {
         progress_->LastText = text;
       }
       const std::size_t textStart = lines.Indent().size() + static_cast<std::size_t>(text.data() - line.data());
-      current_ = AtLine(file_, lines, line, textStart, 0, text.size());
+      SetAtLine(current_, file_, lines, line, textStart, 0, text.size());
       currentText_ = text;
       if (text.empty() || text.front() == ';') {
         if (!text.empty()) WarnEarlyEnd(lines, line, textStart);
@@ -139,11 +151,11 @@ class Reader {
         Language* lang = pool_.Record(handle_);
         if (progress_ != nullptr)
           progress_->Handled.push_back({counter, row_, std::string(text), Rows()[row_].Header,
-                                        static_cast<std::int32_t>(textStart + 1), SourceLine(lines, line)});
+                                        static_cast<std::int32_t>(textStart + 1), current_.Source});
         if (lang != nullptr) lang->ReadingLine = static_cast<std::int32_t>(counter);
         st = lang == nullptr ? stBadLanguageHandle : lineHandler(*lang, text);
         if (st != stOk && lang != nullptr) ReportLineFault(*lang, lines, line, text, textStart, st);
-        if (st == stOk) declared_.push_back({row_, std::string(text), lines.Number()});
+        if (st == stOk) Declare(text, lines.Number());
         if (st == stOk && Rows()[row_].Header == "[Language]") NoteKey(lines, line, text, textStart);
       } else {
         listing.Skipped(text);
@@ -356,7 +368,7 @@ class Reader {
     fault = {0, text.size(), std::string(noun) + " declared twice", ""};
     if (st != stProductionDefined) fault.Text = std::string(noun) + " '" + std::string(text) + "' declared twice";
     for (const Declared& earlier : declared_)
-      if (earlier.Row == row_ && earlier.Text == text) {
+      if (earlier.Row == row_ && DeclaredText(earlier) == text) {
         fault.Hint = "first declared on line " + std::to_string(earlier.Line);
         break;
       }
@@ -369,7 +381,8 @@ class Reader {
     std::string_view name, shape, earlierName, earlierShape;
     if (SplitAtEquals(text, name, shape) != stOk) return "";
     for (const Declared& earlier : declared_)
-      if (earlier.Row == row_ && SplitAtEquals(earlier.Text, earlierName, earlierShape) == stOk && earlierShape == shape)
+      if (earlier.Row == row_ && SplitAtEquals(DeclaredText(earlier), earlierName, earlierShape) == stOk &&
+          earlierShape == shape)
         return "first declared on line " + std::to_string(earlier.Line);
     return "";
   }
@@ -426,10 +439,20 @@ class Reader {
   std::vector<std::pair<std::string, Diagnostic>> keys_;  // the [Language] keys where they were set
   struct Declared {
     std::size_t Row;
-    std::string Text;
+    std::size_t Offset;  // the trimmed line, in declaredTexts_
+    std::size_t Length;
     std::int64_t Line;
   };
   std::vector<Declared> declared_;  // every line a line handler took, for the first of two declarations
+  std::string declaredTexts_;       // their texts one after the other, in one block
+
+  void Declare(std::string_view text, std::int64_t line) {
+    declared_.push_back({row_, declaredTexts_.size(), text.size(), line});
+    declaredTexts_.append(text);
+  }
+  [[nodiscard]] std::string_view DeclaredText(const Declared& d) const {
+    return std::string_view(declaredTexts_).substr(d.Offset, d.Length);
+  }
 };
 
 // One reading, with the capacities of [Language] or, for a counting reading, the raised ones.
