@@ -1,8 +1,8 @@
 // A zero-filled block of bytes that costs memory only where it is written. Small blocks come
 // from calloc; a large one is a private anonymous mapping of its own, whose pages the system
 // fills with zeros when first touched (in large pages where the kernel allows), between two
-// inaccessible guard pages. The block ends
-// right at the upper guard, so an index past the end faults. Under AddressSanitizer it starts
+// inaccessible guard pages. The block ends right at the upper guard, so an index past the end
+// faults. Under AddressSanitizer it starts
 // on a granule of the sanitizer instead, and the unused bytes on both sides are poisoned, so an
 // index just below or past the block is reported.
 // (A large block through the sanitizer's allocator would be poisoned and cleared in whole on
