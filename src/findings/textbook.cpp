@@ -552,19 +552,35 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
   constexpr std::size_t kReads = SIZE_MAX;
   std::vector<std::size_t> readsNone(prods.size(), kReads);
   work.reserve(prods.size());  // a production is queued at most once at a time
+  // Such productions queued one after another are taken one after another, changing nothing
+  // but the budget: they are kept as one entry of the work list (a negative number -1 - r
+  // for runs[r]), whose members stay queued until it is taken, with the sum of their steps.
+  // Running out within a run or at its end is running out at its sum, as one by one.
+  struct Run {
+    std::size_t Cost = 0;
+    std::size_t Members = 0;  // the last this many of `members`
+  };
+  std::vector<Run> runs;
+  std::vector<std::int32_t> members(prods.size());  // a stack, `inRuns` deep
+  std::size_t inRuns = 0;
   Set none;
   Lambda(none);
   while (!work.empty() && complete_) {
-    const std::int32_t p = work.back();
-    work.pop_back();
-    queued[p] = false;
-    if (readsNone[p] != kReads) {
-      if (!Spend(readsNone[p]) || budget_ == 0) {
+    if (work.back() < 0) {
+      const Run run = runs.back();
+      runs.pop_back();
+      work.pop_back();
+      for (std::size_t i = inRuns - run.Members; i < inRuns; ++i) queued[members[i]] = false;
+      inRuns -= run.Members;
+      if (!Spend(run.Cost) || budget_ == 0) {
         complete_ = false;
         break;
       }
       continue;
     }
+    const std::int32_t p = work.back();
+    work.pop_back();
+    queued[p] = false;
     Evaluated& e = evaluated[p];
     if (unchanged(e)) {
       if (!Spend(e.Cost) || budget_ == 0) {
@@ -588,11 +604,21 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
     const std::int32_t owner = prods[p].Owner;
     if (!SetIsGrowing(first[owner], strings)) continue;
     ++version[owner];
-    for (std::int32_t q : dependents[owner])
-      if (!queued[q]) {
-        queued[q] = true;
+    for (std::int32_t q : dependents[owner]) {
+      if (queued[q]) continue;
+      queued[q] = true;
+      if (readsNone[q] == kReads) {
         work.push_back(q);
+        continue;
       }
+      if (work.empty() || work.back() >= 0) {
+        work.push_back(-1 - static_cast<std::int32_t>(runs.size()));
+        runs.push_back({});
+      }
+      runs.back().Cost += readsNone[q];
+      ++runs.back().Members;
+      members[inRuns++] = q;
+    }
   }
 }
 

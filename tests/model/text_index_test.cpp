@@ -54,9 +54,9 @@ TEST(TextIndex, AgreesWithAScanOfTheTable) {
     if (what < 40) {
       // Entries are only added at the end, with room kept so the block does not move.
       if (table.size() <= static_cast<std::size_t>(last) + 1) table.resize(static_cast<std::size_t>(last) + 2);
-      table[static_cast<std::size_t>(++last)] = pick(0, 3) == 0 && last > 1
-                                                    ? table[static_cast<std::size_t>(pick(1, last - 1))]
-                                                    : randomText();
+      // A repeat of an earlier entry now and then; the new entry's number is taken afterwards.
+      std::string text = pick(0, 3) == 0 && last > 1 ? table[static_cast<std::size_t>(pick(1, last))] : randomText();
+      table[static_cast<std::size_t>(++last)] = std::move(text);
     } else if (what == 40) {
       last = pick(0, last);  // the count went down
     } else if (what == 41) {
