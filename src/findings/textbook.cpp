@@ -107,14 +107,7 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form 
   // terminals (k = 5), 32767 (k = 4), about a million (k = 3) or a billion (k = 2) take StringSet.
   if (k_ > 1 && !plain_) shape_ = PackedShape::For(k_, LargestTerminal(grammar));
   if (shape_) {
-    firstK_.resize(nonts);
-    followK_.resize(nonts);
-    ComputeFirst(grammar, firstK_);
-    if (complete_) ComputeFollow(grammar, firstK_, followK_);
-    if (!complete_) {
-      firstK_.assign(nonts, {});
-      followK_.assign(nonts, {});
-    }
+    ComputeSets(grammar, nonts, firstK_, followK_);
     shown_.assign(2 * nonts, false);
     return;
   }
@@ -124,34 +117,28 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form 
     bits_ = largest >= 0 && largest < TermBits::kLimit;
   }
   if (bits_) {
-    firstBits_.resize(nonts);
-    followBits_.resize(nonts);
-    ComputeFirst(grammar, firstBits_);
-    if (complete_) ComputeFollow(grammar, firstBits_, followBits_);
-    if (!complete_) {
-      firstBits_.assign(nonts, {});
-      followBits_.assign(nonts, {});
-    }
+    ComputeSets(grammar, nonts, firstBits_, followBits_);
     shown_.assign(2 * nonts, false);
     return;
   }
   if (k_ == 1 && !plain_) {
-    first1_.resize(nonts);
-    follow1_.resize(nonts);
-    ComputeFirst(grammar, first1_);
-    if (complete_) ComputeFollow(grammar, first1_, follow1_);
-    if (!complete_) {
-      first1_.assign(nonts, {});
-      follow1_.assign(nonts, {});
-    }
+    ComputeSets(grammar, nonts, first1_, follow1_);
     shown_.assign(2 * nonts, false);
     return;
   }
-  ComputeFirst(grammar, first_);
-  if (complete_) ComputeFollow(grammar, first_, follow_);
+  ComputeSets(grammar, nonts, first_, follow_);
+}
+
+template <class Set>
+void LLSets::ComputeSets(const Grammar& grammar, std::size_t nonts, std::vector<Set>& first,
+                         std::vector<Set>& follow) {
+  first.resize(nonts);
+  follow.resize(nonts);
+  ComputeFirst(grammar, first);
+  if (complete_) ComputeFollow(grammar, first, follow);
   if (!complete_) {
-    first_.assign(nonts, {});
-    follow_.assign(nonts, {});
+    first.assign(nonts, {});
+    follow.assign(nonts, {});
   }
 }
 

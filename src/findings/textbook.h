@@ -83,6 +83,9 @@ class LLSets {
   void ComputeFirst(const Grammar& grammar, std::vector<Set>& first);
   template <class Set>
   void ComputeFollow(const Grammar& grammar, const std::vector<Set>& first, std::vector<Set>& follow);
+  // Both kinds of sets in one form, for `nonts` nonterminals; all empty when the budget ran out.
+  template <class Set>
+  void ComputeSets(const Grammar& grammar, std::size_t nonts, std::vector<Set>& first, std::vector<Set>& follow);
 
   std::int32_t k_;
   bool complete_ = true;
