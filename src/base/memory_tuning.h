@@ -6,7 +6,20 @@
 
 #include <cstddef>
 
+// Defined when the program is built with AddressSanitizer, whose allocator takes the place of
+// the C library's.
+#if defined(__SANITIZE_ADDRESS__)
+#define PARVOLEN_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PARVOLEN_ASAN 1
+#endif
+#endif
+
 namespace parvolen {
+
+// The large page of the common processors.
+inline constexpr std::size_t kLargePageBytes = std::size_t{2} << 20;
 
 // Called once at the start of the program, before any thread is started: every thread
 // allocates from one heap (the analysis thread would otherwise grow an arena of its own in

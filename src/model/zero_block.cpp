@@ -14,13 +14,6 @@
 #define PARVOLEN_MAPPED_BLOCKS 0
 #endif
 
-#if defined(__SANITIZE_ADDRESS__)
-#define PARVOLEN_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PARVOLEN_ASAN 1
-#endif
-#endif
 #ifdef PARVOLEN_ASAN
 #include <sanitizer/asan_interface.h>
 #endif
@@ -39,6 +32,27 @@ void Unpoison([[maybe_unused]] void* start, [[maybe_unused]] std::size_t bytes) 
   if (bytes > 0) __asan_unpoison_memory_region(start, bytes);
 #endif
 }
+
+#if PARVOLEN_MAPPED_BLOCKS
+// A private anonymous mapping of `total` bytes whose byte at `page` starts a large page, so
+// that a block filled from there can be backed by large pages from its first byte (outside the
+// sanitizer, which lays the block out for its poisoning instead); null when refused.
+void* MapAligned(std::size_t total, std::size_t page) {
+  std::size_t slack = 0;
+#ifndef PARVOLEN_ASAN
+  if (total >= kLargePageBytes + 2 * page) slack = kLargePageBytes;
+#endif
+  void* raw = ::mmap(nullptr, total + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (raw == MAP_FAILED) return nullptr;
+  if (slack == 0) return raw;
+  auto* start = static_cast<unsigned char*>(raw);
+  const auto at = reinterpret_cast<std::uintptr_t>(start) + page;
+  const std::size_t before = ((at + slack - 1) & ~(std::uintptr_t{slack} - 1)) - at;
+  if (before > 0) (void)::munmap(start, before);
+  if (slack - before > 0) (void)::munmap(start + before + total, slack - before);
+  return start + before;
+}
+#endif
 
 }  // namespace
 
@@ -70,14 +84,13 @@ bool ZeroBlock::Allocate(std::size_t bytes) {
     if (bytes > SIZE_MAX / 2) return false;
     const std::size_t pages = (bytes + page - 1) / page * page;
     const std::size_t total = pages + 2 * page;
-    void* raw = ::mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED) return false;
-    auto* base = static_cast<unsigned char*>(raw);
+    auto* base = static_cast<unsigned char*>(MapAligned(total, page));
+    if (base == nullptr) return false;
     if (::mprotect(base, page, PROT_NONE) != 0 || ::mprotect(base + page + pages, page, PROT_NONE) != 0) {
-      (void)::munmap(raw, total);
+      (void)::munmap(base, total);
       return false;
     }
-    mapping_ = raw;
+    mapping_ = base;
     mappingBytes_ = total;
     lead_ = pages - bytes;
 #ifdef PARVOLEN_ASAN
@@ -90,7 +103,7 @@ bool ZeroBlock::Allocate(std::size_t bytes) {
     Poison(base + page, lead_);
     Poison(base + page + lead_ + bytes, tail_);
 #ifndef PARVOLEN_ASAN
-    PreferLargePages(data_, bytes);
+    PreferLargePages(base + page, pages);
 #endif
     return true;
   }
