@@ -550,6 +550,37 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
   std::vector<Run> runs;
   std::vector<std::int32_t> members(prods.size());  // a stack, `inRuns` deep
   std::size_t inRuns = 0;
+  // For each nonterminal, its dependents that are not queued: how many may read a FIRST set
+  // (not evaluated yet, or read one last time), and the sum of the steps of the others. When the
+  // set grows while none of the first kind waits, the others would all join the run on top of
+  // the work list, which is taken next with nothing between: their steps are taken at once
+  // instead, and nothing is queued. This keeps a long list of such productions linear.
+  std::vector<std::int32_t> idleReading(first.size(), 0);
+  std::vector<std::size_t> idleSteps(first.size(), 0);
+  // The nonterminals whose dependent each production is (`dependents` turned around).
+  std::vector<std::int32_t> ownersFrom(prods.size() + 1, 0);
+  for (const auto& list : dependents)
+    for (std::int32_t q : list) ++ownersFrom[static_cast<std::size_t>(q) + 1];
+  for (std::size_t p = 1; p < ownersFrom.size(); ++p) ownersFrom[p] += ownersFrom[p - 1];
+  std::vector<std::int32_t> owners(static_cast<std::size_t>(ownersFrom.back()));
+  {
+    std::vector<std::int32_t> filled(ownersFrom.begin(), ownersFrom.end() - 1);
+    for (std::size_t n = 0; n < dependents.size(); ++n)
+      for (std::int32_t q : dependents[n]) owners[static_cast<std::size_t>(filled[q]++)] = static_cast<std::int32_t>(n);
+  }
+  auto setIdle = [&](std::int32_t q, bool idle) {
+    for (std::int32_t i = ownersFrom[q]; i < ownersFrom[q + 1]; ++i) {
+      const std::int32_t n = owners[static_cast<std::size_t>(i)];
+      if (readsNone[q] == kReads)
+        idleReading[n] += idle ? 1 : -1;
+      else if (idle)
+        idleSteps[n] += readsNone[q];
+      else
+        idleSteps[n] -= readsNone[q];
+    }
+  };
+  for (std::size_t p = 1; p < prods.size(); ++p)
+    if (!queued[p]) setIdle(static_cast<std::int32_t>(p), true);
   Set none;
   Lambda(none);
   while (!work.empty() && complete_) {
@@ -557,7 +588,10 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
       const Run run = runs.back();
       runs.pop_back();
       work.pop_back();
-      for (std::size_t i = inRuns - run.Members; i < inRuns; ++i) queued[members[i]] = false;
+      for (std::size_t i = inRuns - run.Members; i < inRuns; ++i) {
+        queued[members[i]] = false;
+        setIdle(members[i], true);
+      }
       inRuns -= run.Members;
       if (!Spend(run.Cost) || budget_ == 0) {
         complete_ = false;
@@ -570,6 +604,7 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
     queued[p] = false;
     Evaluated& e = evaluated[p];
     if (unchanged(e)) {
+      setIdle(p, true);
       if (!Spend(e.Cost) || budget_ == 0) {
         complete_ = false;
         break;
@@ -587,13 +622,22 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
     e.Cost = before - budget_;
     e.Versions.clear();
     for (std::int32_t n : e.Read) e.Versions.push_back(version[n]);
-    if (e.Read.empty()) readsNone[p] = e.Cost;
+    if (e.Read.empty() && !plain_) readsNone[p] = e.Cost;
+    setIdle(p, true);
     const std::int32_t owner = prods[p].Owner;
     if (!SetIsGrowing(first[owner], strings)) continue;
     ++version[owner];
+    if (idleReading[owner] == 0) {
+      if (!Spend(idleSteps[owner]) || budget_ == 0) {
+        complete_ = false;
+        break;
+      }
+      continue;
+    }
     for (std::int32_t q : dependents[owner]) {
       if (queued[q]) continue;
       queued[q] = true;
+      setIdle(q, false);
       if (readsNone[q] == kReads) {
         work.push_back(q);
         continue;

@@ -28,7 +28,9 @@ class LLSets {
 
   // How the sets are held while computed: Fast takes TermBits for k = 1 where the terminals fit,
   // else Leads, and packed keys for larger k where the terminals fit; Lists takes Leads for k = 1
-  // in any case; Plain takes StringSet throughout. All give the same outcome, for the same steps.
+  // in any case; Plain takes StringSet throughout, and a work list that takes every production
+  // again one by one (the model that the others are checked against). All give the same
+  // outcome, for the same steps.
   enum class Form { Fast, Lists, Plain };
 
   // Computes the sets for lookahead k (1 to 5); Complete() is false when the budget ran out.
