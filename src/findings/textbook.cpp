@@ -761,10 +761,35 @@ void LLSets::ComputeFollow(const Grammar& grammar, const std::vector<Set>& first
       work.push_back(static_cast<std::int32_t>(n));
       queued[n] = true;
     }
+  std::vector<std::uint8_t> carried;  // Form::Plain: by occurrence
+  if (plain_) carried.assign(inside.size(), 0);
   while (!work.empty() && complete_) {
     const auto owner = static_cast<std::size_t>(work.back());
     work.pop_back();
     queued[owner] = false;
+    if (plain_) {  // the model: each occurrence in turn, its steps where it comes
+      for (std::size_t at = from[owner]; at < from[owner + 1]; ++at) {
+        Occurrence& o = inside[at];
+        if (carried[at] != 0 && !o.readsFollow) {
+          if (!Spend(o.after.size())) {
+            complete_ = false;
+            break;
+          }
+          continue;
+        }
+        carried[at] = 1;
+        Set more;
+        if (!Concat(o.after, follow[owner], more)) {
+          complete_ = false;
+          break;
+        }
+        if (SetIsGrowing(follow[o.nont], more) && !queued[o.nont]) {
+          queued[o.nont] = true;
+          work.push_back(o.nont);
+        }
+      }
+      continue;
+    }
     if (!Spend(idle[owner])) {
       complete_ = false;
       break;
