@@ -269,12 +269,21 @@ template <>
 LLSets::Leads LLSets::FirstOfNoting<LLSets::Leads>(std::span<const GrammarSymbol> symbols, const Leads& tail,
                                                    const std::vector<Leads>& first,
                                                    std::vector<std::int32_t>* read) const {
+  const Leads* leads = LeadsOf(symbols, tail, first, read);
+  return leads != nullptr ? *leads : Leads{};
+}
+
+// FirstOfNoting for Leads into one of the scratch sets, which the result points to (nullptr for
+// none): callers that only look at it take no copy. The sets between the symbols are sorted.
+const LLSets::Leads* LLSets::LeadsOf(std::span<const GrammarSymbol> symbols, const Leads& tail,
+                                     const std::vector<Leads>& first, std::vector<std::int32_t>* read) const {
   Leads* current = &scratch_[0];
   Leads* next = &scratch_[1];
   current->assign(1, 0);
+  auto hasLambda = [&] { return std::binary_search(current->begin(), current->end(), 0); };
   // current ⊕1 more into next, which becomes current; false when the budget runs out.
   auto concat = [&](const std::int32_t* more, std::size_t count, bool* readsMore) {
-    const bool lambda = std::find(current->begin(), current->end(), 0) != current->end();
+    const bool lambda = hasLambda();
     if (!Spend(current->size() + (lambda ? count : 0))) return false;
     if (!lambda) return true;
     if (readsMore != nullptr) *readsMore = true;
@@ -286,19 +295,23 @@ LLSets::Leads LLSets::FirstOfNoting<LLSets::Leads>(std::span<const GrammarSymbol
     std::swap(current, next);
     return true;
   };
-  for (const GrammarSymbol& symbol : symbols) {
+  for (std::size_t i = 0; i < symbols.size(); ++i) {
+    // Without λ (and not empty) the set stays what it is through the other symbols and the
+    // tail, for |current| steps each: taken at once.
+    if (!hasLambda()) return Spend(current->size() * (symbols.size() - i + 1)) ? current : nullptr;
+    const GrammarSymbol& symbol = symbols[i];
     if (symbol.Kind == kEdgeTerminal) {
-      if (!concat(&symbol.Code, 1, nullptr)) return {};
+      if (!concat(&symbol.Code, 1, nullptr)) return nullptr;
     } else {
       const Leads& set = SetAt(first, symbol.Code);
       bool readsFirst = false;
-      if (!concat(set.data(), set.size(), &readsFirst)) return {};
+      if (!concat(set.data(), set.size(), &readsFirst)) return nullptr;
       if (readsFirst && read != nullptr) read->push_back(symbol.Code);
     }
-    if (current->empty()) return {};
+    if (current->empty()) return nullptr;
   }
-  if (!concat(tail.data(), tail.size(), nullptr)) return {};
-  return *current;
+  if (!concat(tail.data(), tail.size(), nullptr)) return nullptr;
+  return current;
 }
 
 // For k = 1 a ⊕1 b is a without λ, joined with b when a holds λ, and costs |a| steps, |b| more
@@ -438,9 +451,9 @@ void LLSets::AddFirstLeads(std::span<const GrammarSymbol> symbols, std::optional
     return;
   }
   if (k_ == 1 && !plain_) {
-    Leads none{0};
-    const Leads leads = FirstOfNoting(symbols, followOf ? SetAt(follow1_, *followOf) : none, first1_, nullptr);
-    out.insert(out.end(), leads.begin(), leads.end());
+    static const Leads none{0};
+    if (const Leads* leads = LeadsOf(symbols, followOf ? SetAt(follow1_, *followOf) : none, first1_, nullptr))
+      out.insert(out.end(), leads->begin(), leads->end());
     return;
   }
   static const StringSet none{TermString{}};

@@ -85,6 +85,9 @@ class LLSets {
   template <class Set>
   [[nodiscard]] Set FirstOfNoting(std::span<const GrammarSymbol> symbols, const Set& tail,
                                   const std::vector<Set>& first, std::vector<std::int32_t>* read) const;
+  // FirstOfNoting for Leads, the result in a scratch set (nullptr for none).
+  const Leads* LeadsOf(std::span<const GrammarSymbol> symbols, const Leads& tail, const std::vector<Leads>& first,
+                       std::vector<std::int32_t>* read) const;
   // Takes `cost` steps of the budget at once, as a computation that spends them would; false
   // when that computation would have run out of budget on the way.
   bool Spend(std::size_t cost) const;

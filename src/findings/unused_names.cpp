@@ -109,6 +109,9 @@ std::vector<Diagnostic> UnusedDiagnostics(const Grammar& grammar, const Descript
   const Uses uses = FindUses(grammar);
   const Language& lang = grammar.Lang();
   TerminalsByName terminals(grammar);
+  // A keyword or symbol is named only for a terminal that no production uses: without such a
+  // terminal their lines need no look-up.
+  const bool someUnused = std::find(uses.Terminals.begin() + 1, uses.Terminals.end(), false) != uses.Terminals.end();
   const std::string start = grammar.NontName(lang.StartNont);
   // The k-th line of a name section declared name k: each line declares exactly one.
   std::int32_t term = 0, nont = 0, action = 0, out = 0;
@@ -126,7 +129,7 @@ std::vector<Diagnostic> UnusedDiagnostics(const Grammar& grammar, const Descript
     } else if (section == "[OutTerms]" && Unused(uses.OutTerms, ++out)) {
       found.push_back(
           Warning(places.AtLine(line.Number), "output terminal '" + line.Text + "' is used by no production"));
-    } else if (section == "[Keywords]" || section == "[Symbols]") {
+    } else if (someUnused && (section == "[Keywords]" || section == "[Symbols]")) {
       std::string_view name, shape;
       if (SplitAtEquals(line.Text, name, shape) != stOk) continue;
       const std::int32_t named = terminals.Find(name);
