@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #include "findings/flat_lists.h"
 #include "findings/useless.h"
@@ -106,6 +107,10 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form 
   first_.resize(nonts);
   follow_.resize(nonts);
   FindUseful(grammar, useless);
+  given_ = useless != nullptr && useless->Productive.size() == nonts && useless->Uses.Keys() == nonts &&
+                   useless->Blocked.size() == grammar.Productions().size()
+               ? useless
+               : nullptr;
   // Packed keys hold k terminals of up to 61 / k bits: only grammars with more than 4095
   // terminals (k = 5), 32767 (k = 4), about a million (k = 3) or a billion (k = 2) take StringSet.
   if (k_ > 1 && !plain_) shape_ = PackedShape::For(k_, largest_);
@@ -137,6 +142,7 @@ void LLSets::ComputeSets(const Grammar& grammar, std::size_t nonts, std::vector<
   first.resize(nonts);
   follow.resize(nonts);
   ComputeFirst(grammar, first);
+  given_ = nullptr;  // not kept past the construction
   if (complete_) ComputeFollow(grammar, first, follow);
   if (!complete_) {
     first.assign(nonts, {});
@@ -279,6 +285,13 @@ const LLSets::Leads* LLSets::LeadsOf(std::span<const GrammarSymbol> symbols, con
                                      const std::vector<Leads>& first, std::vector<std::int32_t>* read) const {
   Leads* current = &scratch_[0];
   Leads* next = &scratch_[1];
+  // A terminal first, the common case: that terminal alone, for 2 steps and 1 for each
+  // further symbol and the tail, as below.
+  if (!symbols.empty() && symbols.front().Kind == kEdgeTerminal) {
+    if (!Spend(symbols.size() + 2)) return nullptr;
+    current->assign(1, symbols.front().Code);
+    return current;
+  }
   current->assign(1, 0);
   auto hasLambda = [&] { return std::binary_search(current->begin(), current->end(), 0); };
   // current ⊕1 more into next, which becomes current; false when the budget runs out.
@@ -333,6 +346,14 @@ bool LLSets::Concat<TermBits>(const TermBits& a, const TermBits& b, TermBits& ou
 template <>
 TermBits LLSets::FirstOfNoting<TermBits>(std::span<const GrammarSymbol> symbols, const TermBits& tail,
                                          const std::vector<TermBits>& first, std::vector<std::int32_t>* read) const {
+  // A terminal first, the common case: that terminal alone, for 2 steps and 1 for each
+  // further symbol and the tail, as below.
+  if (!symbols.empty() && symbols.front().Kind == kEdgeTerminal) {
+    if (!Spend(symbols.size() + 2)) return {};
+    TermBits one;
+    one.Add(symbols.front().Code);
+    return one;
+  }
   TermBits& current = bitScratch_;
   current.Clear();
   current.Add(0);
@@ -464,13 +485,13 @@ void LLSets::AddFirstLeads(std::span<const GrammarSymbol> symbols, std::optional
 }
 
 // Productive nonterminals by counting, for each production, the symbols not yet known to
-// derive a terminal string (or as FindUseless found them, which counts the same way); then the
-// reduced grammar by a walk from the starting symbol. The same pass over the right sides finds
-// the largest terminal.
+// derive a terminal string (or as FindUseless found them, which counts the same way, with the
+// largest terminal); then the reduced grammar by a walk from the starting symbol. The same pass
+// over the right sides finds the largest terminal.
 void LLSets::FindUseful(const Grammar& grammar, const UselessSymbols* useless) {
   const auto& prods = grammar.Productions();
-  reachable_.assign(first_.size(), false);
-  useful_.assign(prods.size(), false);
+  reachable_.assign(first_.size(), 0);
+  useful_.assign(prods.size(), 0);
   largest_ = 0;
   auto note = [&](const GrammarSymbol& s) {
     if (s.Kind != kEdgeTerminal) return;
@@ -480,21 +501,18 @@ void LLSets::FindUseful(const Grammar& grammar, const UselessSymbols* useless) {
   // By production: whether all its symbols derive terminal strings.
   std::vector<std::uint8_t> completes(prods.size(), 0);
   if (useless != nullptr && useless->Productive.size() == first_.size() && useless->Blocked.size() == prods.size()) {
-    productive_ = useless->Productive;
-    for (std::size_t p = 1; p < prods.size(); ++p) {
-      if (prods[p].Path.empty()) continue;
-      for (const GrammarSymbol& s : grammar.RightSide(static_cast<std::int32_t>(p))) note(s);
-      completes[p] = useless->Completes(static_cast<std::int32_t>(p)) ? 1 : 0;
-    }
+    productive_.assign(useless->Productive.begin(), useless->Productive.end());
+    largest_ = useless->LargestTerminal;
+    for (std::size_t p = 1; p < prods.size(); ++p) completes[p] = useless->Completes(static_cast<std::int32_t>(p)) ? 1 : 0;
   } else {
-    productive_.assign(first_.size(), false);
+    productive_.assign(first_.size(), 0);
     std::vector<std::int32_t> pending(prods.size(), 0);
     FlatLists uses(first_.size());  // by nonterminal: the productions whose right side holds it
     std::vector<std::int32_t> queue;
     auto known = [&](std::int32_t n) { return n >= 1 && static_cast<std::size_t>(n) < first_.size(); };
     auto produce = [&](std::int32_t owner) {
-      if (known(owner) && !productive_[owner]) {
-        productive_[owner] = true;
+      if (known(owner) && productive_[static_cast<std::size_t>(owner)] == 0) {
+        productive_[static_cast<std::size_t>(owner)] = 1;
         queue.push_back(owner);
       }
     };
@@ -529,17 +547,17 @@ void LLSets::FindUseful(const Grammar& grammar, const UselessSymbols* useless) {
   const std::int32_t start = grammar.Lang().StartNont;
   if (!Productive(start)) return;
   std::vector<std::int32_t> queue;
-  reachable_[start] = true;
+  reachable_[static_cast<std::size_t>(start)] = 1;
   queue.push_back(start);
   while (!queue.empty()) {
     const std::int32_t n = queue.back();
     queue.pop_back();
     for (std::int32_t p : grammar.ProductionsOf(n)) {
       if (completes[p] == 0) continue;
-      useful_[p] = true;
+      useful_[static_cast<std::size_t>(p)] = 1;
       for (const GrammarSymbol& s : grammar.RightSide(p))
-        if (s.Kind == kEdgeNonterminal && !reachable_[s.Code]) {
-          reachable_[s.Code] = true;
+        if (s.Kind == kEdgeNonterminal && reachable_[static_cast<std::size_t>(s.Code)] == 0) {
+          reachable_[static_cast<std::size_t>(s.Code)] = 1;
           queue.push_back(s.Code);
         }
     }
@@ -555,11 +573,24 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
   // counted, then placed, in two passes over the right sides.
   FlatLists dependents(first.size());
   std::vector<std::int32_t> work;
+  work.reserve(prods.size());  // a production is queued at most once at a time
   std::vector<std::uint8_t> queued(prods.size(), 0);  // bytes: this loop runs often
   // Where the nonterminals that each production's evaluation read are noted: at most one for
   // each nonterminal of its right side.
   std::vector<std::size_t> readFrom(prods.size() + 1, 0);
-  {
+  if (given_ != nullptr) {
+    // FindUseless listed the productions by the nonterminals of their right sides already:
+    // the dependents are read from there (each once, those of productive owners), and the
+    // room for the sets read is the length of the right side.
+    for (std::size_t p = 1; p < prods.size(); ++p) {
+      const auto prod = static_cast<std::int32_t>(p);
+      const bool candidate = Productive(prods[p].Owner) && !prods[p].Path.empty();
+      readFrom[p + 1] = readFrom[p] + (candidate ? grammar.RightSide(prod).size() : 0);
+      if (!candidate || !given_->Completes(prod)) continue;
+      work.push_back(prod);
+      queued[p] = 1;
+    }
+  } else {
     std::vector<std::int32_t> lastProd(first.size(), 0);  // the production that listed it last
     for (int pass = 0; pass < 2; ++pass) {
       if (pass == 1) {
@@ -609,7 +640,6 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
   // long list of such productions is taken again very often.
   constexpr std::size_t kReads = SIZE_MAX;
   std::vector<std::size_t> readsNone(prods.size(), kReads);
-  work.reserve(prods.size());  // a production is queued at most once at a time
   // Such productions queued one after another are taken one after another, changing nothing
   // but the budget: they are kept as one entry of the work list (a negative number -1 - r
   // for runs[r]), whose members stay queued until it is taken, with the sum of their steps.
@@ -628,13 +658,27 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
   // instead, and nothing is queued. This keeps a long list of such productions linear.
   std::vector<std::int32_t> idleReading(first.size(), 0);
   std::vector<std::size_t> idleSteps(first.size(), 0);
-  // The nonterminals whose dependent each production is (`dependents` turned around).
+  // Calls f with each dependent of the productive nonterminal n, ascending.
+  auto forDependents = [&](std::size_t n, auto f) {
+    if (given_ == nullptr) {
+      for (std::int32_t q : dependents[n]) f(q);
+      return;
+    }
+    std::int32_t last = 0;
+    for (std::int32_t q : given_->Uses[n])
+      if (q != last) {
+        last = q;
+        if (Productive(prods[static_cast<std::size_t>(q)].Owner)) f(q);
+      }
+  };
+  // The nonterminals whose dependent each production is (the dependents turned around).
   FlatLists owners(prods.size());
-  for (std::size_t n = 0; n < dependents.Keys(); ++n)
-    for (std::int32_t q : dependents[n]) owners.Count(static_cast<std::size_t>(q));
+  for (std::size_t n = 1; n < first.size(); ++n)
+    if (Productive(static_cast<std::int32_t>(n))) forDependents(n, [&](std::int32_t q) { owners.Count(static_cast<std::size_t>(q)); });
   owners.Place();
-  for (std::size_t n = 0; n < dependents.Keys(); ++n)
-    for (std::int32_t q : dependents[n]) owners.Add(static_cast<std::size_t>(q), static_cast<std::int32_t>(n));
+  for (std::size_t n = 1; n < first.size(); ++n)
+    if (Productive(static_cast<std::int32_t>(n)))
+      forDependents(n, [&](std::int32_t q) { owners.Add(static_cast<std::size_t>(q), static_cast<std::int32_t>(n)); });
   auto setIdle = [&](std::int32_t q, bool idle) {
     for (const std::int32_t n : owners[static_cast<std::size_t>(q)]) {
       if (readsNone[q] == kReads)
@@ -647,6 +691,64 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
   };
   for (std::size_t p = 1; p < prods.size(); ++p)
     if (!queued[p]) setIdle(static_cast<std::int32_t>(p), true);
+  // Sorted terminal numbers (Lists, or Fast beyond the bits): the terminals a set gains are
+  // appended, unsorted and marked, while the same set keeps growing, and sorted in before it is
+  // read or another set grows. A set that gains one terminal at a time then does not shift all
+  // the others each time. Other forms grow in place.
+  constexpr bool kAppend = std::is_same_v<Set, Leads>;
+  std::int32_t open = 0;     // the set growing so, or 0
+  std::size_t openFrom = 0;  // where its unsorted part begins
+  std::vector<std::uint8_t> marked;  // by terminal: in that part
+  if (kAppend && largest_ >= 0) marked.assign(static_cast<std::size_t>(largest_) + 1, 0);
+  auto close = [&] {
+    if constexpr (kAppend) {
+      if (open == 0) return;
+      Set& set = first[static_cast<std::size_t>(open)];
+      const auto from = set.begin() + static_cast<std::ptrdiff_t>(openFrom);
+      for (auto t = from; t != set.end(); ++t) marked[static_cast<std::size_t>(*t)] = 0;
+      std::sort(from, set.end());
+      std::inplace_merge(set.begin(), from, set.end());
+      open = 0;
+    }
+  };
+  auto grows = [&](std::int32_t owner, const Set& strings) {
+    if constexpr (kAppend) {
+      if (!marked.empty()) {
+        Set& set = first[static_cast<std::size_t>(owner)];
+        if (open != owner) {
+          close();
+          open = owner;
+          openFrom = set.size();
+        }
+        bool grew = false;
+        for (const std::int32_t t : strings) {
+          if (t < 0 || static_cast<std::size_t>(t) >= marked.size()) {  // not a terminal of the grammar
+            close();
+            return SetIsGrowing(set, strings) || grew;
+          }
+          if (marked[static_cast<std::size_t>(t)] != 0 ||
+              std::binary_search(set.begin(), set.begin() + static_cast<std::ptrdiff_t>(openFrom), t))
+            continue;
+          set.push_back(t);
+          marked[static_cast<std::size_t>(t)] = 1;
+          grew = true;
+        }
+        return grew;
+      }
+    }
+    return SetIsGrowing(first[static_cast<std::size_t>(owner)], strings);
+  };
+  // Whether evaluating the production may read the set growing so: it reads the sets of its
+  // symbols up to the first terminal or the first whose set lacks the empty string.
+  auto readsOpen = [&](std::int32_t p) {
+    if (open == 0) return false;
+    for (const GrammarSymbol& s : grammar.RightSide(p)) {
+      if (s.Kind != kEdgeNonterminal) return false;
+      if (s.Code == open) return true;
+      if (!Shorter(SetAt(first, s.Code), 1)) return false;  // no λ
+    }
+    return false;
+  };
   Set none;
   Lambda(none);
   while (!work.empty() && complete_) {
@@ -678,7 +780,16 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
     }
     const std::size_t before = budget_;
     read.clear();
-    const Set strings = FirstOfNoting(grammar.RightSide(p), none, first, &read);
+    if (readsOpen(p)) close();
+    // Sorted terminal numbers are looked at where they were made, without a copy.
+    Set made;
+    const Set* strings = &made;
+    if constexpr (kAppend) {
+      strings = LeadsOf(grammar.RightSide(p), none, first, &read);
+      if (strings == nullptr) strings = &made;
+    } else {
+      made = FirstOfNoting(grammar.RightSide(p), none, first, &read);
+    }
     if (budget_ == 0) {
       complete_ = false;
       break;
@@ -693,7 +804,7 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
     if (read.empty() && !plain_) readsNone[p] = cost[p];
     setIdle(p, true);
     const std::int32_t owner = prods[p].Owner;
-    if (!SetIsGrowing(first[owner], strings)) continue;
+    if (!grows(owner, *strings)) continue;
     ++version[owner];
     if (idleReading[owner] == 0) {
       if (!Spend(idleSteps[owner]) || budget_ == 0) {
@@ -702,13 +813,13 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
       }
       continue;
     }
-    for (std::int32_t q : dependents[static_cast<std::size_t>(owner)]) {
-      if (queued[q]) continue;
+    forDependents(static_cast<std::size_t>(owner), [&](std::int32_t q) {
+      if (queued[q]) return;
       queued[q] = true;
       setIdle(q, false);
       if (readsNone[q] == kReads) {
         work.push_back(q);
-        continue;
+        return;
       }
       if (work.empty() || work.back() >= 0) {
         work.push_back(-1 - static_cast<std::int32_t>(runs.size()));
@@ -717,8 +828,9 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
       runs.back().Cost += readsNone[q];
       ++runs.back().Members;
       members[inRuns++] = q;
-    }
+    });
   }
+  close();
 }
 
 // What follows each occurrence inside its production is fixed; then a worklist of owners whose

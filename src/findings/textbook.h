@@ -65,8 +65,8 @@ class LLSets {
   bool AddFirstBits(std::span<const GrammarSymbol> symbols, std::optional<std::int32_t> followOf, TermBits& out) const;
 
  private:
-  [[nodiscard]] static bool Flag(const std::vector<bool>& flags, std::int32_t i) {
-    return i >= 0 && static_cast<std::size_t>(i) < flags.size() && flags[i];
+  [[nodiscard]] static bool Flag(const std::vector<std::uint8_t>& flags, std::int32_t i) {
+    return i >= 0 && static_cast<std::size_t>(i) < flags.size() && flags[static_cast<std::size_t>(i)] != 0;
   }
   // The sets of a nonterminal as StringSet; made from the form they were computed in, when
   // first asked for.
@@ -111,8 +111,10 @@ class LLSets {
   mutable PackedSet keyScratch_[2];
   bool plain_ = false;  // Form::Plain
   bool bits_ = false;   // k = 1 computed as TermBits
-  std::vector<bool> productive_, reachable_, useful_;
-  std::int32_t largest_ = 0;  // the largest terminal number on the right sides, or -1 when one is negative
+  std::vector<std::uint8_t> productive_, reachable_, useful_;  // bytes: read often
+  std::int32_t largest_ = 0;
+  // While the sets are computed: FindUseless's findings when given (and fitting the grammar).
+  const UselessSymbols* given_ = nullptr;  // the largest terminal number on the right sides, or -1 when one is negative
   mutable std::vector<StringSet> first_, follow_;
   std::vector<TermBits> firstBits_, followBits_;  // k = 1 as bits
   std::vector<Leads> first1_, follow1_;           // k = 1 as terminal numbers

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "findings/flat_lists.h"
-
 namespace parvolen {
 namespace {
 
@@ -47,10 +45,10 @@ UselessSymbols FindUseless(const Grammar& grammar) {
   const auto& prods = grammar.Productions();
   const std::size_t nonts = static_cast<std::size_t>(lang.NontTab.Exists() ? std::max(lang.LastNonterminal, 0) : 0) + 1;
   UselessSymbols u{std::vector<bool>(nonts), std::vector<bool>(nonts), std::vector<bool>(nonts),
-                   std::vector<std::int32_t>(prods.size(), -1)};
+                   std::vector<std::int32_t>(prods.size(), -1), 0, FlatLists(nonts)};
   const auto known = [&](std::int32_t n) { return n >= 1 && static_cast<std::size_t>(n) < nonts; };
   std::vector<std::int32_t> pending(prods.size(), 0);
-  FlatLists uses(nonts);  // by nonterminal: the productions whose right side holds it
+  FlatLists& uses = u.Uses;
   std::vector<std::int32_t> queue;
   const auto produce = [&](std::int32_t owner) {
     if (known(owner) && !u.Productive[owner]) {
@@ -68,6 +66,8 @@ UselessSymbols FindUseless(const Grammar& grammar) {
     }
     const SymbolString& right = grammar.RightSide(p);
     for (std::size_t i = 0; i < right.size(); ++i) {
+      if (right[i].Kind == kEdgeTerminal)
+        u.LargestTerminal = right[i].Code < 0 || u.LargestTerminal < 0 ? -1 : std::max(u.LargestTerminal, right[i].Code);
       if (right[i].Kind != kEdgeNonterminal) continue;
       ++pending[q];
       if (!known(right[i].Code)) continue;

@@ -104,6 +104,11 @@ TEST(TextbookForms, FastFormsGiveThePlainSetsForTheSameSteps) {
                                   (form == LLSets::Form::Lists ? " lists" : "");
         ExpectSameSets(g, fast, plain, where);
         const UselessSymbols useless = FindUseless(g);  // its productive symbols taken over
+        std::int32_t largest = 0;
+        for (std::size_t p = 1; p < g.Productions().size(); ++p)
+          for (const GrammarSymbol& s : g.Productions()[p].Path.empty() ? SymbolString{} : g.RightSide(static_cast<std::int32_t>(p)))
+            if (s.Kind == kEdgeTerminal) largest = s.Code < 0 || largest < 0 ? -1 : std::max(largest, s.Code);
+        EXPECT_EQ(useless.LargestTerminal, largest) << where;
         ExpectSameSets(g, LLSets(g, k, kTextbookBudget, form, &useless), LLSets(g, k, kTextbookBudget, LLSets::Form::Plain),
                        where + " with useless");
         for (const std::size_t budget : {spent / 3, spent / 2 + 1, spent - 1, spent, spent + 1}) {
