@@ -485,9 +485,9 @@ void LLSets::AddFirstLeads(std::span<const GrammarSymbol> symbols, std::optional
 }
 
 // Productive nonterminals by counting, for each production, the symbols not yet known to
-// derive a terminal string (or as FindUseless found them, which counts the same way, with the
-// largest terminal); then the reduced grammar by a walk from the starting symbol. The same pass
-// over the right sides finds the largest terminal.
+// derive a terminal string, in a pass over the right sides that also finds the largest terminal
+// (or both as FindUseless found them, counting the same way); then the reduced grammar by a
+// walk from the starting symbol.
 void LLSets::FindUseful(const Grammar& grammar, const UselessSymbols* useless) {
   const auto& prods = grammar.Productions();
   reachable_.assign(first_.size(), 0);
