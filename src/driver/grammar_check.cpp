@@ -40,7 +40,7 @@ Status CheckGrammar(const Language& lang, const ReadProgress& progress, std::str
   std::vector<Diagnostic> found;
   if (options.Losses) {
     const Severity level = options.Strict ? Severity::Error : Severity::Warning;
-    found = LossDiagnostics(grammar, places, level);
+    found = LossDiagnostics(grammar, places, level, &useless);
     std::vector<Diagnostic> extended = ExtendedDiagnostics(grammar, places, level);
     found.insert(found.end(), extended.begin(), extended.end());
   }

@@ -180,16 +180,6 @@ std::vector<std::int32_t> Grammar::ProductionsBelow(std::int32_t edge) const {
   return found;
 }
 
-const SymbolString& Grammar::RightSide(std::int32_t prod) const {
-  if (prod < 1 || static_cast<std::size_t>(prod) >= rights_.size()) return noSymbols_;
-  return rights_[prod];
-}
-
-const std::vector<std::int32_t>& Grammar::ProductionsOf(std::int32_t nont) const {
-  if (nont < 1 || static_cast<std::size_t>(nont) >= byOwner_.size()) return noProductions_;
-  return byOwner_[nont];
-}
-
 SymbolString Grammar::RestFrom(std::int32_t prod, std::int32_t edge) const {
   const std::span<const GrammarSymbol> rest = RestSpan(prod, edge);
   return {rest.begin(), rest.end()};

@@ -70,9 +70,15 @@ class Grammar {
   // The same for an edge of the productions' tries, without a copy; empty for other edges.
   [[nodiscard]] std::span<const std::int32_t> ProductionsThrough(std::int32_t edge) const;
   // The right side's grammar symbols (the leading [Owner] of a left-recursive one included).
-  [[nodiscard]] const SymbolString& RightSide(std::int32_t prod) const;
+  [[nodiscard]] const SymbolString& RightSide(std::int32_t prod) const {  // here: the walks call it often
+    if (prod < 1 || static_cast<std::size_t>(prod) >= rights_.size()) return noSymbols_;
+    return rights_[static_cast<std::size_t>(prod)];
+  }
   // The productions of the nonterminal, ascending.
-  [[nodiscard]] const std::vector<std::int32_t>& ProductionsOf(std::int32_t nont) const;
+  [[nodiscard]] const std::vector<std::int32_t>& ProductionsOf(std::int32_t nont) const {
+    if (nont < 1 || static_cast<std::size_t>(nont) >= byOwner_.size()) return noProductions_;
+    return byOwner_[static_cast<std::size_t>(nont)];
+  }
   // The symbols of the production from the edge at its path on (the rest after a choice).
   [[nodiscard]] SymbolString RestFrom(std::int32_t prod, std::int32_t edge) const;
   // The same as a part of RightSide, without a copy.

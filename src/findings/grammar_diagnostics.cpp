@@ -90,8 +90,9 @@ Diagnostic AtMember(const Grammar& grammar, const DescriptionPlaces& places, std
 
 }  // namespace
 
-std::vector<Diagnostic> LossDiagnostics(const Grammar& grammar, const DescriptionPlaces& places, Severity level) {
-  const LLSets ll1(grammar, 1);
+std::vector<Diagnostic> LossDiagnostics(const Grammar& grammar, const DescriptionPlaces& places, Severity level,
+                                        const UselessSymbols* useless) {
+  const LLSets ll1(grammar, 1, kTextbookBudget, LLSets::Form::Fast, useless);
   Examples examples(grammar, ll1);
   const std::vector<Loss> losses = FindLosses(grammar, ll1, examples);
   const std::vector<WarningReport> warnings = BuildWarnings(grammar, losses);

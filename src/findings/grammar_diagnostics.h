@@ -11,14 +11,16 @@
 #include "findings/grammar.h"
 #include "findings/places.h"
 #include "findings/read_progress.h"
+#include "findings/useless.h"
 #include "model/analysis_trace.h"
 
 namespace parvolen {
 
 // One diagnostic for each loss of the analysis (the grammar must have been read without
 // failure), at the production of the member concerned, with an example input and a rewrite.
+// `useless`, when given, is FindUseless(grammar), which saves finding the productive symbols again.
 [[nodiscard]] std::vector<Diagnostic> LossDiagnostics(const Grammar& grammar, const DescriptionPlaces& places,
-                                                      Severity level);
+                                                      Severity level, const UselessSymbols* useless = nullptr);
 
 // With Extended = yes, one diagnostic for each place where the preference costs input: a tail
 // loop that goes on at a terminal that can also follow its nonterminal where the loop has to

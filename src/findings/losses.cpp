@@ -1,10 +1,12 @@
 #include "findings/losses.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <set>
 
 #include "findings/strings.h"
+#include "findings/term_bits.h"
 
 namespace parvolen {
 namespace {
@@ -110,18 +112,24 @@ std::vector<std::int32_t> SharingMembers(const Language& lang, std::int32_t deci
 void TextbookTerms(const Grammar& grammar, const LLSets& ll1, const ChoicePoint& choice, std::int32_t member,
                    bool loop, std::vector<std::int32_t>& terms) {
   terms.clear();
+  const std::optional<std::int32_t> followOf = loop ? std::nullopt : std::optional(choice.Owner);
+  TermBits bits;  // where the sets are held as bits: the terminals gathered there, in order
   const auto add = [&](std::int32_t prod) {
     if (!ll1.Useful(prod)) return;
-    for (std::int32_t t : ll1.FirstLeads(grammar.RestSpan(prod, member), loop ? std::nullopt : std::optional(choice.Owner)))
-      if (t != 0 || !loop) terms.push_back(t);
+    if (!ll1.AddFirstBits(grammar.RestSpan(prod, member), followOf, bits))
+      ll1.AddFirstLeads(grammar.RestSpan(prod, member), followOf, terms);
   };
   if (const auto through = grammar.ProductionsThrough(member); !through.empty()) {
     for (std::int32_t prod : through) add(prod);
   } else {
     for (std::int32_t prod : grammar.ProductionsBelow(member)) add(prod);
   }
+  bits.ForEach([&](std::int32_t t) { terms.push_back(t); });
+  if (loop) terms.erase(std::remove(terms.begin(), terms.end(), 0), terms.end());  // the tails' own
   // The loop looks at the coming terminal after every pass, at the end of the input too.
-  if (loop && grammar.Lang().EoiCode == 0 && ll1.Follow(choice.Owner).contains(TermString{})) terms.push_back(0);
+  if (loop && grammar.Lang().EoiCode == 0 && ll1.Follow(choice.Owner).contains(TermString{}))
+    terms.insert(terms.begin(), 0);
+  if (ll1.HeldAsBits()) return;  // ascending and distinct already
   std::sort(terms.begin(), terms.end());
   terms.erase(std::unique(terms.begin(), terms.end()), terms.end());
 }
@@ -192,6 +200,12 @@ std::vector<Loss> FindLosses(const Grammar& grammar, const LLSets& ll1, Examples
   bool endUnseen = false;  // reported once
   LevelTable level;
   std::vector<std::int32_t> terms;
+  // The terminals of a member by what the parser does there, in the order of the warnings: the
+  // end of the input unseen, the tail loop stopping, no level-1 entry, a level-1 entry that
+  // leaves the choice to a later terminal.
+  static constexpr std::array<LossKind, 4> kinds{LossKind::EndUnseen, LossKind::Missing, LossKind::Missing,
+                                                 LossKind::BelowLevelOne};
+  std::array<std::vector<std::int32_t>, 4> parts;
   for (const ChoicePoint& choice : grammar.Choices()) {
     const bool loop = choice.InTails && choice.Prefix.empty();
     const bool decided = choice.Members.size() >= 2;
@@ -199,33 +213,31 @@ std::vector<Loss> FindLosses(const Grammar& grammar, const LLSets& ll1, Examples
     level.Load(lang, choice.Decision);
     const auto loopTerms = loop ? ViewTopTerms(lang, lang.NontTab[choice.Owner].DLRF) : std::set<std::int32_t>{};
     for (std::int32_t member : choice.Members) {
-      Loss end{LossKind::EndUnseen, &choice, member, {}, loop, {}, {}, 0, 0};
-      Loss stops{LossKind::Missing, &choice, member, {}, true, {}, {}, 0, 0};
-      Loss missing{LossKind::Missing, &choice, member, {}, false, {}, {}, 0, 0};
-      Loss below{LossKind::BelowLevelOne, &choice, member, {}, false, {}, {}, 0, 0};
       TextbookTerms(grammar, ll1, choice, member, loop, terms);
+      for (std::vector<std::int32_t>& part : parts) part.clear();
       for (std::int32_t term : terms) {
         const std::int32_t key = term == 0 ? lang.EoiCode : term;
         const std::int32_t node = level.At(key);
         if (key == 0) {
-          if (!endUnseen) end.Terms.push_back(0);
+          if (!endUnseen) parts[0].push_back(0);
           endUnseen = true;
         } else if (loop && !loopTerms.contains(key)) {
-          stops.Terms.push_back(term);
+          parts[1].push_back(term);
         } else if (decided && node == LevelTable::kNone) {
-          missing.Terms.push_back(term);
+          parts[2].push_back(term);
         } else if (decided && node == 0) {
-          below.Terms.push_back(term);
+          parts[3].push_back(term);
         }
       }
-      for (Loss* loss : {&end, &stops, &missing, &below}) {
-        if (loss->Terms.empty()) continue;
+      for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].empty()) continue;
+        Loss loss{kinds[i], &choice, member, parts[i], i == 0 ? loop : i == 1, {}, {}, 0, 0};
         // A shared level-1 node concerns all the members it leaves open: one warning for them.
-        if (loss->Kind == LossKind::BelowLevelOne && !losses.empty() && losses.back().Choice == &choice &&
-            losses.back().Kind == LossKind::BelowLevelOne && losses.back().Terms == loss->Terms)
+        if (loss.Kind == LossKind::BelowLevelOne && !losses.empty() && losses.back().Choice == &choice &&
+            losses.back().Kind == LossKind::BelowLevelOne && losses.back().Terms == loss.Terms)
           continue;
-        Complete(grammar, examples, ends, *loss);
-        losses.push_back(std::move(*loss));
+        Complete(grammar, examples, ends, loss);
+        losses.push_back(std::move(loss));
       }
     }
   }

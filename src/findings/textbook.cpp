@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
+
+#include "findings/flat_lists.h"
+#include "findings/useless.h"
 
 namespace parvolen {
 namespace {
@@ -97,15 +101,19 @@ template <>
 TermBits LLSets::FirstOfNoting<TermBits>(std::span<const GrammarSymbol> symbols, const TermBits& tail,
                                          const std::vector<TermBits>& first, std::vector<std::int32_t>* read) const;
 
-LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form form)
+LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form form, const UselessSymbols* useless)
     : k_(std::clamp(k, 1, 5)), budget_(budget), plain_(form == Form::Plain) {
   const std::size_t nonts = static_cast<std::size_t>(std::max(grammar.Lang().LastNonterminal, 0)) + 1;
   first_.resize(nonts);
   follow_.resize(nonts);
-  FindUseful(grammar);
+  FindUseful(grammar, useless);
+  given_ = useless != nullptr && useless->Productive.size() == nonts && useless->Uses.Keys() == nonts &&
+                   useless->Blocked.size() == grammar.Productions().size()
+               ? useless
+               : nullptr;
   // Packed keys hold k terminals of up to 61 / k bits: only grammars with more than 4095
   // terminals (k = 5), 32767 (k = 4), about a million (k = 3) or a billion (k = 2) take StringSet.
-  if (k_ > 1 && !plain_) shape_ = PackedShape::For(k_, LargestTerminal(grammar));
+  if (k_ > 1 && !plain_) shape_ = PackedShape::For(k_, largest_);
   if (shape_) {
     ComputeSets(grammar, nonts, firstK_, followK_);
     shown_.assign(2 * nonts, false);
@@ -113,8 +121,7 @@ LLSets::LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget, Form 
   }
   // Bits for k = 1 where the terminals fit (0 stands for λ), else sorted terminal numbers.
   if (k_ == 1 && form == Form::Fast) {
-    const std::int32_t largest = LargestTerminal(grammar);
-    bits_ = largest >= 0 && largest < TermBits::kLimit;
+    bits_ = largest_ >= 0 && largest_ < TermBits::kLimit;
   }
   if (bits_) {
     ComputeSets(grammar, nonts, firstBits_, followBits_);
@@ -135,6 +142,7 @@ void LLSets::ComputeSets(const Grammar& grammar, std::size_t nonts, std::vector<
   first.resize(nonts);
   follow.resize(nonts);
   ComputeFirst(grammar, first);
+  given_ = nullptr;  // not kept past the construction
   if (complete_) ComputeFollow(grammar, first, follow);
   if (!complete_) {
     first.assign(nonts, {});
@@ -171,20 +179,6 @@ const StringSet& LLSets::Follow(std::int32_t nont) const {
 const std::vector<StringSet>& LLSets::AllFirst() const {
   for (std::size_t n = 0; n < first_.size(); ++n) (void)First(static_cast<std::int32_t>(n));
   return first_;
-}
-
-std::int32_t LLSets::LargestTerminal(const Grammar& grammar) {
-  std::int32_t largest = 0;
-  const auto& prods = grammar.Productions();
-  for (std::size_t p = 1; p < prods.size(); ++p) {
-    if (prods[p].Path.empty()) continue;
-    for (const GrammarSymbol& s : grammar.RightSide(static_cast<std::int32_t>(p)))
-      if (s.Kind == kEdgeTerminal) {
-        if (s.Code < 0) return -1;
-        largest = std::max(largest, s.Code);
-      }
-  }
-  return largest;
 }
 
 // a ⊕k b for packed keys: the steps the generic loop takes, |a| and |b| more for each string
@@ -281,12 +275,28 @@ template <>
 LLSets::Leads LLSets::FirstOfNoting<LLSets::Leads>(std::span<const GrammarSymbol> symbols, const Leads& tail,
                                                    const std::vector<Leads>& first,
                                                    std::vector<std::int32_t>* read) const {
+  const Leads* leads = LeadsOf(symbols, tail, first, read);
+  return leads != nullptr ? *leads : Leads{};
+}
+
+// FirstOfNoting for Leads into one of the scratch sets, which the result points to (nullptr for
+// none): callers that only look at it take no copy. The sets between the symbols are sorted.
+const LLSets::Leads* LLSets::LeadsOf(std::span<const GrammarSymbol> symbols, const Leads& tail,
+                                     const std::vector<Leads>& first, std::vector<std::int32_t>* read) const {
   Leads* current = &scratch_[0];
   Leads* next = &scratch_[1];
+  // A terminal first, the common case: that terminal alone, for 2 steps and 1 for each
+  // further symbol and the tail, as below.
+  if (!symbols.empty() && symbols.front().Kind == kEdgeTerminal) {
+    if (!Spend(symbols.size() + 2)) return nullptr;
+    current->assign(1, symbols.front().Code);
+    return current;
+  }
   current->assign(1, 0);
+  auto hasLambda = [&] { return std::binary_search(current->begin(), current->end(), 0); };
   // current ⊕1 more into next, which becomes current; false when the budget runs out.
   auto concat = [&](const std::int32_t* more, std::size_t count, bool* readsMore) {
-    const bool lambda = std::find(current->begin(), current->end(), 0) != current->end();
+    const bool lambda = hasLambda();
     if (!Spend(current->size() + (lambda ? count : 0))) return false;
     if (!lambda) return true;
     if (readsMore != nullptr) *readsMore = true;
@@ -298,19 +308,23 @@ LLSets::Leads LLSets::FirstOfNoting<LLSets::Leads>(std::span<const GrammarSymbol
     std::swap(current, next);
     return true;
   };
-  for (const GrammarSymbol& symbol : symbols) {
+  for (std::size_t i = 0; i < symbols.size(); ++i) {
+    // Without λ (and not empty) the set stays what it is through the other symbols and the
+    // tail, for |current| steps each: taken at once.
+    if (!hasLambda()) return Spend(current->size() * (symbols.size() - i + 1)) ? current : nullptr;
+    const GrammarSymbol& symbol = symbols[i];
     if (symbol.Kind == kEdgeTerminal) {
-      if (!concat(&symbol.Code, 1, nullptr)) return {};
+      if (!concat(&symbol.Code, 1, nullptr)) return nullptr;
     } else {
       const Leads& set = SetAt(first, symbol.Code);
       bool readsFirst = false;
-      if (!concat(set.data(), set.size(), &readsFirst)) return {};
+      if (!concat(set.data(), set.size(), &readsFirst)) return nullptr;
       if (readsFirst && read != nullptr) read->push_back(symbol.Code);
     }
-    if (current->empty()) return {};
+    if (current->empty()) return nullptr;
   }
-  if (!concat(tail.data(), tail.size(), nullptr)) return {};
-  return *current;
+  if (!concat(tail.data(), tail.size(), nullptr)) return nullptr;
+  return current;
 }
 
 // For k = 1 a ⊕1 b is a without λ, joined with b when a holds λ, and costs |a| steps, |b| more
@@ -332,6 +346,14 @@ bool LLSets::Concat<TermBits>(const TermBits& a, const TermBits& b, TermBits& ou
 template <>
 TermBits LLSets::FirstOfNoting<TermBits>(std::span<const GrammarSymbol> symbols, const TermBits& tail,
                                          const std::vector<TermBits>& first, std::vector<std::int32_t>* read) const {
+  // A terminal first, the common case: that terminal alone, for 2 steps and 1 for each
+  // further symbol and the tail, as below.
+  if (!symbols.empty() && symbols.front().Kind == kEdgeTerminal) {
+    if (!Spend(symbols.size() + 2)) return {};
+    TermBits one;
+    one.Add(symbols.front().Code);
+    return one;
+  }
   TermBits& current = bitScratch_;
   current.Clear();
   current.Add(0);
@@ -348,7 +370,11 @@ TermBits LLSets::FirstOfNoting<TermBits>(std::span<const GrammarSymbol> symbols,
     count = current.size();
     return true;
   };
-  for (const GrammarSymbol& symbol : symbols) {
+  for (std::size_t i = 0; i < symbols.size(); ++i) {
+    // Without λ (and not empty) the set stays what it is through the other symbols and the
+    // tail, for |current| steps each: taken at once.
+    if (!current.Has(0)) return Spend(count * (symbols.size() - i + 1)) ? current : TermBits{};
+    const GrammarSymbol& symbol = symbols[i];
     if (symbol.Kind == kEdgeTerminal) {
       if (!concat(nullptr, symbol.Code, nullptr)) return {};
     } else {
@@ -412,83 +438,126 @@ StringSet LLSets::FirstOf(const SymbolString& symbols, const StringSet& tail) co
 }
 
 LLSets::Leads LLSets::FirstLeads(std::span<const GrammarSymbol> symbols, std::optional<std::int32_t> followOf) const {
+  Leads leads;
+  AddFirstLeads(symbols, followOf, leads);
+  return leads;
+}
+
+bool LLSets::AddFirstBits(std::span<const GrammarSymbol> symbols, std::optional<std::int32_t> followOf,
+                          TermBits& out) const {
+  if (!bits_) return false;
+  TermBits none;
+  none.Add(0);
+  out.Merge(FirstOfNoting(symbols, followOf ? SetAt(followBits_, *followOf) : none, firstBits_, nullptr));
+  return true;
+}
+
+void LLSets::AddFirstLeads(std::span<const GrammarSymbol> symbols, std::optional<std::int32_t> followOf,
+                           Leads& out) const {
+  const std::size_t at = out.size();
   if (shape_) {
     static const PackedSet none{0};
-    Leads leads;
     for (std::uint64_t key : FirstOfNoting(symbols, followOf ? SetAt(followK_, *followOf) : none, firstK_, nullptr))
-      leads.push_back(key == 0 ? 0 : shape_->Head(key));
-    leads.erase(std::unique(leads.begin(), leads.end()), leads.end());  // the keys are in order
-    return leads;
+      out.push_back(key == 0 ? 0 : shape_->Head(key));
+    // The keys are in order, so are their heads.
+    out.erase(std::unique(out.begin() + static_cast<std::ptrdiff_t>(at), out.end()), out.end());
+    return;
   }
   if (bits_) {
     TermBits none;
     none.Add(0);
-    Leads leads;
     FirstOfNoting(symbols, followOf ? SetAt(followBits_, *followOf) : none, firstBits_, nullptr).ForEach([&](std::int32_t t) {
-      leads.push_back(t);
+      out.push_back(t);
     });
-    return leads;
+    return;
   }
   if (k_ == 1 && !plain_) {
-    Leads none{0};
-    return FirstOfNoting(symbols, followOf ? SetAt(follow1_, *followOf) : none, first1_, nullptr);
+    static const Leads none{0};
+    if (const Leads* leads = LeadsOf(symbols, followOf ? SetAt(follow1_, *followOf) : none, first1_, nullptr))
+      out.insert(out.end(), leads->begin(), leads->end());
+    return;
   }
   static const StringSet none{TermString{}};
-  Leads leads;
   for (const TermString& s : FirstOf(SymbolString(symbols.begin(), symbols.end()), followOf ? Follow(*followOf) : none))
-    leads.push_back(s.empty() ? 0 : s[0]);
-  Settle(leads);
-  return leads;
+    out.push_back(s.empty() ? 0 : s[0]);
+  std::sort(out.begin() + static_cast<std::ptrdiff_t>(at), out.end());
+  out.erase(std::unique(out.begin() + static_cast<std::ptrdiff_t>(at), out.end()), out.end());
 }
 
 // Productive nonterminals by counting, for each production, the symbols not yet known to
-// derive a terminal string; then the reduced grammar by a walk from the starting symbol.
-void LLSets::FindUseful(const Grammar& grammar) {
+// derive a terminal string, in a pass over the right sides that also finds the largest terminal
+// (or both as FindUseless found them, counting the same way); then the reduced grammar by a
+// walk from the starting symbol.
+void LLSets::FindUseful(const Grammar& grammar, const UselessSymbols* useless) {
   const auto& prods = grammar.Productions();
-  productive_.assign(first_.size(), false);
-  reachable_.assign(first_.size(), false);
-  useful_.assign(prods.size(), false);
-  std::vector<std::size_t> pending(prods.size(), 0);
-  std::vector<std::vector<std::int32_t>> uses(first_.size());
-  std::vector<std::int32_t> queue;
-  auto known = [&](std::int32_t n) { return n >= 1 && static_cast<std::size_t>(n) < first_.size(); };
-  auto produce = [&](std::int32_t owner) {
-    if (known(owner) && !productive_[owner]) {
-      productive_[owner] = true;
-      queue.push_back(owner);
-    }
+  reachable_.assign(first_.size(), 0);
+  useful_.assign(prods.size(), 0);
+  largest_ = 0;
+  auto note = [&](const GrammarSymbol& s) {
+    if (s.Kind != kEdgeTerminal) return;
+    if (s.Code < 0 || largest_ < 0) largest_ = -1;
+    else largest_ = std::max(largest_, s.Code);
   };
-  for (std::size_t p = 1; p < prods.size(); ++p) {
-    if (prods[p].Path.empty()) {
-      pending[p] = 1;  // never read into a trie: derives nothing
-      continue;
+  // By production: whether all its symbols derive terminal strings.
+  std::vector<std::uint8_t> completes(prods.size(), 0);
+  if (useless != nullptr && useless->Productive.size() == first_.size() && useless->Blocked.size() == prods.size()) {
+    productive_.assign(useless->Productive.begin(), useless->Productive.end());
+    largest_ = useless->LargestTerminal;
+    for (std::size_t p = 1; p < prods.size(); ++p) completes[p] = useless->Completes(static_cast<std::int32_t>(p)) ? 1 : 0;
+  } else {
+    productive_.assign(first_.size(), 0);
+    std::vector<std::int32_t> pending(prods.size(), 0);
+    FlatLists uses(first_.size());  // by nonterminal: the productions whose right side holds it
+    std::vector<std::int32_t> queue;
+    auto known = [&](std::int32_t n) { return n >= 1 && static_cast<std::size_t>(n) < first_.size(); };
+    auto produce = [&](std::int32_t owner) {
+      if (known(owner) && productive_[static_cast<std::size_t>(owner)] == 0) {
+        productive_[static_cast<std::size_t>(owner)] = 1;
+        queue.push_back(owner);
+      }
+    };
+    for (std::size_t p = 1; p < prods.size(); ++p) {
+      if (prods[p].Path.empty()) {
+        pending[p] = 1;  // never read into a trie: derives nothing
+        continue;
+      }
+      for (const GrammarSymbol& s : grammar.RightSide(static_cast<std::int32_t>(p))) {
+        note(s);
+        if (s.Kind != kEdgeNonterminal) continue;
+        ++pending[p];
+        if (known(s.Code)) uses.Count(static_cast<std::size_t>(s.Code));
+      }
     }
-    for (const GrammarSymbol& s : grammar.RightSide(static_cast<std::int32_t>(p))) {
-      if (s.Kind != kEdgeNonterminal) continue;
-      ++pending[p];
-      if (known(s.Code)) uses[s.Code].push_back(static_cast<std::int32_t>(p));
+    uses.Place();
+    for (std::size_t p = 1; p < prods.size(); ++p) {
+      if (prods[p].Path.empty()) continue;
+      for (const GrammarSymbol& s : grammar.RightSide(static_cast<std::int32_t>(p)))
+        if (s.Kind == kEdgeNonterminal && known(s.Code))
+          uses.Add(static_cast<std::size_t>(s.Code), static_cast<std::int32_t>(p));
+      if (pending[p] == 0) produce(prods[p].Owner);
     }
-    if (pending[p] == 0) produce(prods[p].Owner);
-  }
-  while (!queue.empty()) {
-    const std::int32_t n = queue.back();
-    queue.pop_back();
-    for (std::int32_t p : uses[n])
-      if (--pending[p] == 0) produce(prods[p].Owner);
+    while (!queue.empty()) {
+      const std::int32_t n = queue.back();
+      queue.pop_back();
+      for (std::int32_t p : uses[static_cast<std::size_t>(n)])
+        if (--pending[p] == 0) produce(prods[p].Owner);
+    }
+    for (std::size_t p = 1; p < prods.size(); ++p) completes[p] = pending[p] == 0 ? 1 : 0;
   }
   const std::int32_t start = grammar.Lang().StartNont;
   if (!Productive(start)) return;
-  reachable_[start] = true;
+  std::vector<std::int32_t> queue;
+  reachable_[static_cast<std::size_t>(start)] = 1;
   queue.push_back(start);
   while (!queue.empty()) {
     const std::int32_t n = queue.back();
     queue.pop_back();
     for (std::int32_t p : grammar.ProductionsOf(n)) {
-      if (pending[p] != 0) continue;
-      useful_[p] = true;
+      if (completes[p] == 0) continue;
+      useful_[static_cast<std::size_t>(p)] = 1;
       for (const GrammarSymbol& s : grammar.RightSide(p))
-        if (s.Kind == kEdgeNonterminal && !reachable_[s.Code]) {
-          reachable_[s.Code] = true;
+        if (s.Kind == kEdgeNonterminal && reachable_[static_cast<std::size_t>(s.Code)] == 0) {
+          reachable_[static_cast<std::size_t>(s.Code)] = 1;
           queue.push_back(s.Code);
         }
     }
@@ -500,37 +569,70 @@ void LLSets::FindUseful(const Grammar& grammar) {
 template <class Set>
 void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
   const auto& prods = grammar.Productions();
-  std::vector<std::vector<std::int32_t>> dependents(first.size());
+  // By nonterminal, the productions that hold it on their right side (each once, ascending):
+  // counted, then placed, in two passes over the right sides.
+  FlatLists dependents(first.size());
   std::vector<std::int32_t> work;
+  work.reserve(prods.size());  // a production is queued at most once at a time
   std::vector<std::uint8_t> queued(prods.size(), 0);  // bytes: this loop runs often
-  for (std::size_t p = 1; p < prods.size(); ++p) {
-    const auto prod = static_cast<std::int32_t>(p);
-    if (!Productive(prods[p].Owner) || prods[p].Path.empty()) continue;
-    bool derivable = true;
-    for (const GrammarSymbol& s : grammar.RightSide(prod)) {
-      if (s.Kind != kEdgeNonterminal) continue;
-      derivable = derivable && Productive(s.Code);
-      if (Productive(s.Code) && (dependents[s.Code].empty() || dependents[s.Code].back() != prod))
-        dependents[s.Code].push_back(prod);
+  // Where the nonterminals that each production's evaluation read are noted: at most one for
+  // each nonterminal of its right side.
+  std::vector<std::size_t> readFrom(prods.size() + 1, 0);
+  if (given_ != nullptr) {
+    // FindUseless listed the productions by the nonterminals of their right sides already:
+    // the dependents are read from there (each once, those of productive owners), and the
+    // room for the sets read is the length of the right side.
+    for (std::size_t p = 1; p < prods.size(); ++p) {
+      const auto prod = static_cast<std::int32_t>(p);
+      const bool candidate = Productive(prods[p].Owner) && !prods[p].Path.empty();
+      readFrom[p + 1] = readFrom[p] + (candidate ? grammar.RightSide(prod).size() : 0);
+      if (!candidate || !given_->Completes(prod)) continue;
+      work.push_back(prod);
+      queued[p] = 1;
     }
-    if (!derivable) continue;
-    work.push_back(prod);
-    queued[p] = true;
+  } else {
+    std::vector<std::int32_t> lastProd(first.size(), 0);  // the production that listed it last
+    for (int pass = 0; pass < 2; ++pass) {
+      if (pass == 1) {
+        dependents.Place();
+        std::fill(lastProd.begin(), lastProd.end(), 0);
+      }
+      for (std::size_t p = 1; p < prods.size(); ++p) {
+        const auto prod = static_cast<std::int32_t>(p);
+        if (pass == 0) readFrom[p + 1] = readFrom[p];
+        if (!Productive(prods[p].Owner) || prods[p].Path.empty()) continue;
+        bool derivable = true;
+        for (const GrammarSymbol& s : grammar.RightSide(prod)) {
+          if (s.Kind != kEdgeNonterminal) continue;
+          if (pass == 0) ++readFrom[p + 1];
+          derivable = derivable && Productive(s.Code);
+          if (!Productive(s.Code) || lastProd[s.Code] == prod) continue;
+          lastProd[s.Code] = prod;
+          if (pass == 0) dependents.Count(static_cast<std::size_t>(s.Code));
+          else dependents.Add(static_cast<std::size_t>(s.Code), prod);
+        }
+        if (pass == 0 || !derivable) continue;
+        work.push_back(prod);
+        queued[p] = true;
+      }
+    }
   }
   // A production evaluated again on the FIRST sets it read last time gives the same strings for
-  // the same steps, and its owner's set holds them already: only the steps are taken then.
-  struct Evaluated {
-    bool Done = false;
-    std::size_t Cost = 0;
-    std::vector<std::int32_t> Read;
-    std::vector<std::uint64_t> Versions;  // of the sets read, when they were read
-  };
-  std::vector<Evaluated> evaluated(prods.size());
+  // the same steps, and its owner's set holds them already: only the steps are taken then. Per
+  // production: whether it was evaluated, its steps, and the sets it read with their versions
+  // at the time (readFrom[p] on, readCount[p] of them).
+  std::vector<std::uint8_t> done(prods.size(), 0);
+  std::vector<std::size_t> cost(prods.size(), 0);
+  std::vector<std::int32_t> readCount(prods.size(), 0);
+  std::vector<std::int32_t> readSets(readFrom.back());
+  std::vector<std::uint64_t> readVersions(readFrom.back());
+  std::vector<std::int32_t> read;  // of the evaluation at hand
   std::vector<std::uint64_t> version(first.size(), 0);  // how often each FIRST set grew
-  auto unchanged = [&](const Evaluated& e) {
-    if (!e.Done) return false;
-    for (std::size_t i = 0; i < e.Read.size(); ++i)
-      if (version[e.Read[i]] != e.Versions[i]) return false;
+  auto unchanged = [&](std::int32_t p) {
+    if (done[p] == 0) return false;
+    const std::size_t from = readFrom[p];
+    for (std::size_t i = 0; i < static_cast<std::size_t>(readCount[p]); ++i)
+      if (version[readSets[from + i]] != readVersions[from + i]) return false;
     return true;
   };
   // The steps of a production whose evaluation read no FIRST set, which is therefore taken
@@ -538,7 +640,6 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
   // long list of such productions is taken again very often.
   constexpr std::size_t kReads = SIZE_MAX;
   std::vector<std::size_t> readsNone(prods.size(), kReads);
-  work.reserve(prods.size());  // a production is queued at most once at a time
   // Such productions queued one after another are taken one after another, changing nothing
   // but the budget: they are kept as one entry of the work list (a negative number -1 - r
   // for runs[r]), whose members stay queued until it is taken, with the sum of their steps.
@@ -557,20 +658,29 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
   // instead, and nothing is queued. This keeps a long list of such productions linear.
   std::vector<std::int32_t> idleReading(first.size(), 0);
   std::vector<std::size_t> idleSteps(first.size(), 0);
-  // The nonterminals whose dependent each production is (`dependents` turned around).
-  std::vector<std::int32_t> ownersFrom(prods.size() + 1, 0);
-  for (const auto& list : dependents)
-    for (std::int32_t q : list) ++ownersFrom[static_cast<std::size_t>(q) + 1];
-  for (std::size_t p = 1; p < ownersFrom.size(); ++p) ownersFrom[p] += ownersFrom[p - 1];
-  std::vector<std::int32_t> owners(static_cast<std::size_t>(ownersFrom.back()));
-  {
-    std::vector<std::int32_t> filled(ownersFrom.begin(), ownersFrom.end() - 1);
-    for (std::size_t n = 0; n < dependents.size(); ++n)
-      for (std::int32_t q : dependents[n]) owners[static_cast<std::size_t>(filled[q]++)] = static_cast<std::int32_t>(n);
-  }
+  // Calls f with each dependent of the productive nonterminal n, ascending.
+  auto forDependents = [&](std::size_t n, auto f) {
+    if (given_ == nullptr) {
+      for (std::int32_t q : dependents[n]) f(q);
+      return;
+    }
+    std::int32_t last = 0;
+    for (std::int32_t q : given_->Uses[n])
+      if (q != last) {
+        last = q;
+        if (Productive(prods[static_cast<std::size_t>(q)].Owner)) f(q);
+      }
+  };
+  // The nonterminals whose dependent each production is (the dependents turned around).
+  FlatLists owners(prods.size());
+  for (std::size_t n = 1; n < first.size(); ++n)
+    if (Productive(static_cast<std::int32_t>(n))) forDependents(n, [&](std::int32_t q) { owners.Count(static_cast<std::size_t>(q)); });
+  owners.Place();
+  for (std::size_t n = 1; n < first.size(); ++n)
+    if (Productive(static_cast<std::int32_t>(n)))
+      forDependents(n, [&](std::int32_t q) { owners.Add(static_cast<std::size_t>(q), static_cast<std::int32_t>(n)); });
   auto setIdle = [&](std::int32_t q, bool idle) {
-    for (std::int32_t i = ownersFrom[q]; i < ownersFrom[q + 1]; ++i) {
-      const std::int32_t n = owners[static_cast<std::size_t>(i)];
+    for (const std::int32_t n : owners[static_cast<std::size_t>(q)]) {
       if (readsNone[q] == kReads)
         idleReading[n] += idle ? 1 : -1;
       else if (idle)
@@ -581,6 +691,64 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
   };
   for (std::size_t p = 1; p < prods.size(); ++p)
     if (!queued[p]) setIdle(static_cast<std::int32_t>(p), true);
+  // Sorted terminal numbers (Lists, or Fast beyond the bits): the terminals a set gains are
+  // appended, unsorted and marked, while the same set keeps growing, and sorted in before it is
+  // read or another set grows. A set that gains one terminal at a time then does not shift all
+  // the others each time. Other forms grow in place.
+  constexpr bool kAppend = std::is_same_v<Set, Leads>;
+  std::int32_t open = 0;     // the set growing so, or 0
+  std::size_t openFrom = 0;  // where its unsorted part begins
+  std::vector<std::uint8_t> marked;  // by terminal: in that part
+  if (kAppend && largest_ >= 0) marked.assign(static_cast<std::size_t>(largest_) + 1, 0);
+  auto close = [&] {
+    if constexpr (kAppend) {
+      if (open == 0) return;
+      Set& set = first[static_cast<std::size_t>(open)];
+      const auto from = set.begin() + static_cast<std::ptrdiff_t>(openFrom);
+      for (auto t = from; t != set.end(); ++t) marked[static_cast<std::size_t>(*t)] = 0;
+      std::sort(from, set.end());
+      std::inplace_merge(set.begin(), from, set.end());
+      open = 0;
+    }
+  };
+  auto grows = [&](std::int32_t owner, const Set& strings) {
+    if constexpr (kAppend) {
+      if (!marked.empty()) {
+        Set& set = first[static_cast<std::size_t>(owner)];
+        if (open != owner) {
+          close();
+          open = owner;
+          openFrom = set.size();
+        }
+        bool grew = false;
+        for (const std::int32_t t : strings) {
+          if (t < 0 || static_cast<std::size_t>(t) >= marked.size()) {  // not a terminal of the grammar
+            close();
+            return SetIsGrowing(set, strings) || grew;
+          }
+          if (marked[static_cast<std::size_t>(t)] != 0 ||
+              std::binary_search(set.begin(), set.begin() + static_cast<std::ptrdiff_t>(openFrom), t))
+            continue;
+          set.push_back(t);
+          marked[static_cast<std::size_t>(t)] = 1;
+          grew = true;
+        }
+        return grew;
+      }
+    }
+    return SetIsGrowing(first[static_cast<std::size_t>(owner)], strings);
+  };
+  // Whether evaluating the production may read the set growing so: it reads the sets of its
+  // symbols up to the first terminal or the first whose set lacks the empty string.
+  auto readsOpen = [&](std::int32_t p) {
+    if (open == 0) return false;
+    for (const GrammarSymbol& s : grammar.RightSide(p)) {
+      if (s.Kind != kEdgeNonterminal) return false;
+      if (s.Code == open) return true;
+      if (!Shorter(SetAt(first, s.Code), 1)) return false;  // no λ
+    }
+    return false;
+  };
   Set none;
   Lambda(none);
   while (!work.empty() && complete_) {
@@ -602,30 +770,41 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
     const std::int32_t p = work.back();
     work.pop_back();
     queued[p] = false;
-    Evaluated& e = evaluated[p];
-    if (unchanged(e)) {
+    if (unchanged(p)) {
       setIdle(p, true);
-      if (!Spend(e.Cost) || budget_ == 0) {
+      if (!Spend(cost[p]) || budget_ == 0) {
         complete_ = false;
         break;
       }
       continue;
     }
     const std::size_t before = budget_;
-    e.Read.clear();
-    const Set strings = FirstOfNoting(grammar.RightSide(p), none, first, &e.Read);
+    read.clear();
+    if (readsOpen(p)) close();
+    // Sorted terminal numbers are looked at where they were made, without a copy.
+    Set made;
+    const Set* strings = &made;
+    if constexpr (kAppend) {
+      strings = LeadsOf(grammar.RightSide(p), none, first, &read);
+      if (strings == nullptr) strings = &made;
+    } else {
+      made = FirstOfNoting(grammar.RightSide(p), none, first, &read);
+    }
     if (budget_ == 0) {
       complete_ = false;
       break;
     }
-    e.Done = true;
-    e.Cost = before - budget_;
-    e.Versions.clear();
-    for (std::int32_t n : e.Read) e.Versions.push_back(version[n]);
-    if (e.Read.empty() && !plain_) readsNone[p] = e.Cost;
+    done[p] = 1;
+    cost[p] = before - budget_;
+    readCount[p] = static_cast<std::int32_t>(read.size());
+    for (std::size_t i = 0; i < read.size(); ++i) {
+      readSets[readFrom[p] + i] = read[i];
+      readVersions[readFrom[p] + i] = version[read[i]];
+    }
+    if (read.empty() && !plain_) readsNone[p] = cost[p];
     setIdle(p, true);
     const std::int32_t owner = prods[p].Owner;
-    if (!SetIsGrowing(first[owner], strings)) continue;
+    if (!grows(owner, *strings)) continue;
     ++version[owner];
     if (idleReading[owner] == 0) {
       if (!Spend(idleSteps[owner]) || budget_ == 0) {
@@ -634,13 +813,13 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
       }
       continue;
     }
-    for (std::int32_t q : dependents[owner]) {
-      if (queued[q]) continue;
+    forDependents(static_cast<std::size_t>(owner), [&](std::int32_t q) {
+      if (queued[q]) return;
       queued[q] = true;
       setIdle(q, false);
       if (readsNone[q] == kReads) {
         work.push_back(q);
-        continue;
+        return;
       }
       if (work.empty() || work.back() >= 0) {
         work.push_back(-1 - static_cast<std::int32_t>(runs.size()));
@@ -649,8 +828,9 @@ void LLSets::ComputeFirst(const Grammar& grammar, std::vector<Set>& first) {
       runs.back().Cost += readsNone[q];
       ++runs.back().Members;
       members[inRuns++] = q;
-    }
+    });
   }
+  close();
 }
 
 // What follows each occurrence inside its production is fixed; then a worklist of owners whose
@@ -662,12 +842,21 @@ void LLSets::ComputeFollow(const Grammar& grammar, const std::vector<Set>& first
   if (!Reachable(start)) return;
   Lambda(follow[start]);
   struct Occurrence {
-    std::int32_t nont;
-    Set after;
-    bool done = false;         // carried once; what it carries depends on the owner's FOLLOW set only
+    std::int32_t nont = 0;
     bool readsFollow = false;  // when a string of `after` is shorter than k
+    Set after;
   };
-  std::vector<std::vector<Occurrence>> inside(first.size());  // by owner
+  // The occurrences in one block, by owner (inside[from[o]] to inside[from[o + 1]]), each
+  // owner's in the order of its productions: counted, then placed.
+  std::vector<std::size_t> from(first.size() + 1, 0);
+  for (std::size_t p = 1; p < prods.size(); ++p) {
+    if (!useful_[p]) continue;
+    for (const GrammarSymbol& s : grammar.RightSide(static_cast<std::int32_t>(p)))
+      if (s.Kind == kEdgeNonterminal) ++from[static_cast<std::size_t>(prods[p].Owner) + 1];
+  }
+  for (std::size_t n = 1; n < from.size(); ++n) from[n] += from[n - 1];
+  std::vector<Occurrence> inside(from.back());
+  std::vector<std::size_t> placed(from.begin(), from.end() - 1);
   Set none;
   Lambda(none);
   for (std::size_t p = 1; p < prods.size() && complete_; ++p) {
@@ -676,12 +865,20 @@ void LLSets::ComputeFollow(const Grammar& grammar, const std::vector<Set>& first
     for (std::size_t i = 0; i < right.size(); ++i) {
       if (right[i].Kind != kEdgeNonterminal) continue;
       const std::span<const GrammarSymbol> rest = std::span(right).subspan(i + 1);
-      Occurrence o{right[i].Code, FirstOfNoting(rest, none, first, nullptr)};
+      Occurrence& o = inside[placed[static_cast<std::size_t>(prods[p].Owner)]++];
+      o.nont = right[i].Code;
+      o.after = FirstOfNoting(rest, none, first, nullptr);
       o.readsFollow = Shorter(o.after, k_);
-      inside[prods[p].Owner].push_back(std::move(o));
       if (budget_ == 0) complete_ = false;
     }
   }
+  // An occurrence carried once that does not read the owner's set carries the same strings,
+  // which are there, each time again, for |after| steps: it is then dropped from its owner's
+  // block (which keeps the others in order up to active[owner]) and its steps are added to
+  // idle[owner], which a pass takes first. The steps of a pass are the same, only taken in
+  // another order; running out within a pass gives up the whole either way.
+  std::vector<std::size_t>& active = placed;  // each at the end of its owner's block now
+  std::vector<std::size_t> idle(first.size(), 0);
   std::vector<std::int32_t> work;
   std::vector<std::uint8_t> queued(first.size(), 0);
   for (std::size_t n = 1; n < first.size(); ++n)
@@ -689,20 +886,42 @@ void LLSets::ComputeFollow(const Grammar& grammar, const std::vector<Set>& first
       work.push_back(static_cast<std::int32_t>(n));
       queued[n] = true;
     }
+  std::vector<std::uint8_t> carried;  // Form::Plain: by occurrence
+  if (plain_) carried.assign(inside.size(), 0);
   while (!work.empty() && complete_) {
-    const std::int32_t owner = work.back();
+    const auto owner = static_cast<std::size_t>(work.back());
     work.pop_back();
     queued[owner] = false;
-    for (Occurrence& o : inside[owner]) {
-      // Carried again without reading the owner's set: the same strings, which are there.
-      if (o.done && !o.readsFollow) {
-        if (!Spend(o.after.size())) {
+    if (plain_) {  // the model: each occurrence in turn, its steps where it comes
+      for (std::size_t at = from[owner]; at < from[owner + 1]; ++at) {
+        Occurrence& o = inside[at];
+        if (carried[at] != 0 && !o.readsFollow) {
+          if (!Spend(o.after.size())) {
+            complete_ = false;
+            break;
+          }
+          continue;
+        }
+        carried[at] = 1;
+        Set more;
+        if (!Concat(o.after, follow[owner], more)) {
           complete_ = false;
           break;
         }
-        continue;
+        if (SetIsGrowing(follow[o.nont], more) && !queued[o.nont]) {
+          queued[o.nont] = true;
+          work.push_back(o.nont);
+        }
       }
-      o.done = true;
+      continue;
+    }
+    if (!Spend(idle[owner])) {
+      complete_ = false;
+      break;
+    }
+    std::size_t kept = from[owner];
+    for (std::size_t at = from[owner]; at < active[owner]; ++at) {
+      Occurrence& o = inside[at];
       Set more;
       if (!Concat(o.after, follow[owner], more)) {
         complete_ = false;
@@ -712,7 +931,13 @@ void LLSets::ComputeFollow(const Grammar& grammar, const std::vector<Set>& first
         queued[o.nont] = true;
         work.push_back(o.nont);
       }
+      if (!o.readsFollow) {
+        idle[owner] += o.after.size();
+      } else if (kept++ != at) {
+        inside[kept - 1] = std::move(o);
+      }
     }
+    if (complete_) active[owner] = kept;
   }
 }
 

@@ -17,6 +17,8 @@
 
 namespace parvolen {
 
+struct UselessSymbols;
+
 // Most strings and steps of string concatenation that one computation may take; past it the
 // sets are given up (large lookaheads over many terminals can grow without practical bound).
 inline constexpr std::size_t kTextbookBudget = 5'000'000;
@@ -34,7 +36,9 @@ class LLSets {
   enum class Form { Fast, Lists, Plain };
 
   // Computes the sets for lookahead k (1 to 5); Complete() is false when the budget ran out.
-  LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget = kTextbookBudget, Form form = Form::Fast);
+  // `useless`, when given, is FindUseless(grammar), whose productive nonterminals are taken.
+  LLSets(const Grammar& grammar, std::int32_t k, std::size_t budget = kTextbookBudget, Form form = Form::Fast,
+         const UselessSymbols* useless = nullptr);
 
   [[nodiscard]] std::int32_t K() const { return k_; }
   [[nodiscard]] bool Complete() const { return complete_; }
@@ -53,10 +57,16 @@ class LLSets {
   // The first terminals (0 for λ) of FirstOf(symbols, FOLLOW_k(followOf)), or of
   // FirstOf(symbols, {λ}) without followOf; the same steps of the budget.
   [[nodiscard]] Leads FirstLeads(std::span<const GrammarSymbol> symbols, std::optional<std::int32_t> followOf) const;
+  // The same appended to `out`, which keeps its room from call to call.
+  void AddFirstLeads(std::span<const GrammarSymbol> symbols, std::optional<std::int32_t> followOf, Leads& out) const;
+  // Whether k = 1 is held as bits; then the same terminals as bits, added to `out`, for the same
+  // steps (false and nothing added in other forms).
+  [[nodiscard]] bool HeldAsBits() const { return bits_; }
+  bool AddFirstBits(std::span<const GrammarSymbol> symbols, std::optional<std::int32_t> followOf, TermBits& out) const;
 
  private:
-  [[nodiscard]] static bool Flag(const std::vector<bool>& flags, std::int32_t i) {
-    return i >= 0 && static_cast<std::size_t>(i) < flags.size() && flags[i];
+  [[nodiscard]] static bool Flag(const std::vector<std::uint8_t>& flags, std::int32_t i) {
+    return i >= 0 && static_cast<std::size_t>(i) < flags.size() && flags[static_cast<std::size_t>(i)] != 0;
   }
   // The sets of a nonterminal as StringSet; made from the form they were computed in, when
   // first asked for.
@@ -65,8 +75,6 @@ class LLSets {
                          std::int32_t i) const;
   // The FIRST sets of all nonterminals as StringSet.
   const std::vector<StringSet>& AllFirst() const;
-  // The largest terminal number on the right sides, or -1 when one is negative.
-  [[nodiscard]] static std::int32_t LargestTerminal(const Grammar& grammar);
   // The computation works on any form of a set: StringSet, TermBits for k = 1, or PackedSet.
   // a ⊕k b, into the empty out; false when the budget runs out. `readsB` (when given) is set when
   // a string of a is shorter than k, so that the outcome depends on b.
@@ -77,10 +85,14 @@ class LLSets {
   template <class Set>
   [[nodiscard]] Set FirstOfNoting(std::span<const GrammarSymbol> symbols, const Set& tail,
                                   const std::vector<Set>& first, std::vector<std::int32_t>* read) const;
+  // FirstOfNoting for Leads, the result in a scratch set (nullptr for none).
+  const Leads* LeadsOf(std::span<const GrammarSymbol> symbols, const Leads& tail, const std::vector<Leads>& first,
+                       std::vector<std::int32_t>* read) const;
   // Takes `cost` steps of the budget at once, as a computation that spends them would; false
   // when that computation would have run out of budget on the way.
   bool Spend(std::size_t cost) const;
-  void FindUseful(const Grammar& grammar);
+  // The reduced grammar, and largest_.
+  void FindUseful(const Grammar& grammar, const UselessSymbols* useless);
   template <class Set>
   void ComputeFirst(const Grammar& grammar, std::vector<Set>& first);
   template <class Set>
@@ -99,7 +111,10 @@ class LLSets {
   mutable PackedSet keyScratch_[2];
   bool plain_ = false;  // Form::Plain
   bool bits_ = false;   // k = 1 computed as TermBits
-  std::vector<bool> productive_, reachable_, useful_;
+  std::vector<std::uint8_t> productive_, reachable_, useful_;  // bytes: read often
+  std::int32_t largest_ = 0;
+  // While the sets are computed: FindUseless's findings when given (and fitting the grammar).
+  const UselessSymbols* given_ = nullptr;  // the largest terminal number on the right sides, or -1 when one is negative
   mutable std::vector<StringSet> first_, follow_;
   std::vector<TermBits> firstBits_, followBits_;  // k = 1 as bits
   std::vector<Leads> first1_, follow1_;           // k = 1 as terminal numbers

@@ -22,14 +22,20 @@ Uses FindUses(const Grammar& grammar) {
   auto count = [](std::int32_t last) { return static_cast<std::size_t>(std::max(last, 0)) + 1; };
   Uses uses{std::vector<bool>(count(lang.LastTerminal)), std::vector<bool>(count(lang.LastAction)),
             std::vector<bool>(count(lang.LastOutTerm)), std::vector<bool>(count(lang.LastNonterminal))};
-  for (const Production& prod : grammar.Productions())
-    for (std::int32_t e : prod.Path) {
-      if (e < 1 || e > lang.LastEdge) continue;
-      const EdgeRec& edge = lang.EdgeTab[e];
-      if (edge.WhoAmI == kEdgeTerminal) Mark(uses.Terminals, edge.Code);
-      if (edge.WhoAmI == kEdgeAction) Mark(uses.Actions, edge.Code);
-      if (edge.WhoAmI == kEdgeOutput) Mark(uses.OutTerms, edge.Code);
-    }
+  // The terminal edges of the paths are the terminals of the right sides; the paths are walked
+  // for actions and output terminals only where the language declares some.
+  const auto& prods = grammar.Productions();
+  for (std::size_t p = 1; p < prods.size(); ++p)
+    for (const GrammarSymbol& symbol : grammar.RightSide(static_cast<std::int32_t>(p)))
+      if (symbol.Kind == kEdgeTerminal) Mark(uses.Terminals, symbol.Code);
+  if (uses.Actions.size() > 1 || uses.OutTerms.size() > 1)
+    for (const Production& prod : prods)
+      for (std::int32_t e : prod.Path) {
+        if (e < 1 || e > lang.LastEdge) continue;
+        const EdgeRec& edge = lang.EdgeTab[e];
+        if (edge.WhoAmI == kEdgeAction) Mark(uses.Actions, edge.Code);
+        if (edge.WhoAmI == kEdgeOutput) Mark(uses.OutTerms, edge.Code);
+      }
   std::vector<std::int32_t> stack;
   if (lang.StartNont >= 1 && static_cast<std::size_t>(lang.StartNont) < uses.Reached.size()) {
     uses.Reached[lang.StartNont] = true;
@@ -103,6 +109,9 @@ std::vector<Diagnostic> UnusedDiagnostics(const Grammar& grammar, const Descript
   const Uses uses = FindUses(grammar);
   const Language& lang = grammar.Lang();
   TerminalsByName terminals(grammar);
+  // A keyword or symbol is named only for a terminal that no production uses: without such a
+  // terminal their lines need no look-up.
+  const bool someUnused = std::find(uses.Terminals.begin() + 1, uses.Terminals.end(), false) != uses.Terminals.end();
   const std::string start = grammar.NontName(lang.StartNont);
   // The k-th line of a name section declared name k: each line declares exactly one.
   std::int32_t term = 0, nont = 0, action = 0, out = 0;
@@ -120,7 +129,7 @@ std::vector<Diagnostic> UnusedDiagnostics(const Grammar& grammar, const Descript
     } else if (section == "[OutTerms]" && Unused(uses.OutTerms, ++out)) {
       found.push_back(
           Warning(places.AtLine(line.Number), "output terminal '" + line.Text + "' is used by no production"));
-    } else if (section == "[Keywords]" || section == "[Symbols]") {
+    } else if (someUnused && (section == "[Keywords]" || section == "[Symbols]")) {
       std::string_view name, shape;
       if (SplitAtEquals(line.Text, name, shape) != stOk) continue;
       const std::int32_t named = terminals.Find(name);

@@ -45,10 +45,10 @@ UselessSymbols FindUseless(const Grammar& grammar) {
   const auto& prods = grammar.Productions();
   const std::size_t nonts = static_cast<std::size_t>(lang.NontTab.Exists() ? std::max(lang.LastNonterminal, 0) : 0) + 1;
   UselessSymbols u{std::vector<bool>(nonts), std::vector<bool>(nonts), std::vector<bool>(nonts),
-                   std::vector<std::int32_t>(prods.size(), -1)};
+                   std::vector<std::int32_t>(prods.size(), -1), 0, FlatLists(nonts)};
   const auto known = [&](std::int32_t n) { return n >= 1 && static_cast<std::size_t>(n) < nonts; };
-  std::vector<std::size_t> pending(prods.size(), 0);
-  std::vector<std::vector<std::int32_t>> uses(nonts);
+  std::vector<std::int32_t> pending(prods.size(), 0);
+  FlatLists& uses = u.Uses;
   std::vector<std::int32_t> queue;
   const auto produce = [&](std::int32_t owner) {
     if (known(owner) && !u.Productive[owner]) {
@@ -66,18 +66,26 @@ UselessSymbols FindUseless(const Grammar& grammar) {
     }
     const SymbolString& right = grammar.RightSide(p);
     for (std::size_t i = 0; i < right.size(); ++i) {
+      if (right[i].Kind == kEdgeTerminal)
+        u.LargestTerminal = right[i].Code < 0 || u.LargestTerminal < 0 ? -1 : std::max(u.LargestTerminal, right[i].Code);
       if (right[i].Kind != kEdgeNonterminal) continue;
       ++pending[q];
       if (!known(right[i].Code)) continue;
-      uses[right[i].Code].push_back(p);
+      uses.Count(static_cast<std::size_t>(right[i].Code));
       if (i > 0 || !prods[q].LeftRecursive) u.Used[right[i].Code] = true;  // not the leading [Owner]
     }
+  }
+  uses.Place();
+  for (std::size_t q = 1; q < prods.size(); ++q) {
+    if (prods[q].Path.empty()) continue;
+    for (const GrammarSymbol& s : grammar.RightSide(static_cast<std::int32_t>(q)))
+      if (s.Kind == kEdgeNonterminal && known(s.Code)) uses.Add(static_cast<std::size_t>(s.Code), static_cast<std::int32_t>(q));
     if (pending[q] == 0) produce(prods[q].Owner);
   }
   while (!queue.empty()) {
     const std::int32_t n = queue.back();
     queue.pop_back();
-    for (std::int32_t p : uses[n])
+    for (std::int32_t p : uses[static_cast<std::size_t>(n)])
       if (--pending[p] == 0) produce(prods[p].Owner);
   }
   for (std::size_t q = 1; q < prods.size(); ++q) {

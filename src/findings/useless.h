@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/diagnostic.h"
+#include "findings/flat_lists.h"
 #include "findings/grammar.h"
 #include "findings/places.h"
 #include "findings/read_progress.h"
@@ -21,6 +22,12 @@ struct UselessSymbols {
   // left-recursive one included) of the first nonterminal that derives nothing; -1 when the
   // production can complete.
   std::vector<std::int32_t> Blocked;
+  // The largest terminal number on the right sides of the productions read into a trie, or -1
+  // when one is negative.
+  std::int32_t LargestTerminal = 0;
+  // By nonterminal: the productions read into a trie whose right side holds it, once for each
+  // place, ascending.
+  FlatLists Uses;
 
   [[nodiscard]] bool Completes(std::int32_t prod) const {
     return prod >= 1 && static_cast<std::size_t>(prod) < Blocked.size() && Blocked[prod] < 0;

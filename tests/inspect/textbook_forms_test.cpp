@@ -1,7 +1,8 @@
 // The lookahead sets computed in their fast forms (bits or terminal numbers for k = 1, packed
 // keys for larger k) against the plain computation on sets of terminal vectors: on random
 // grammars at every k, the same sets, the same outcome under budgets that run out at various points, and
-// the same steps of the budget taken, also by the queries made afterwards.
+// the same steps of the budget taken, also by the queries made afterwards, and when the productive
+// symbols are taken from FindUseless.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "codegen/codegen_fixture.h"
 #include "findings/packed_strings.h"
 #include "findings/textbook.h"
+#include "findings/useless.h"
 #include "inspected.h"
 #include "support/random_grammar.h"
 
@@ -51,7 +53,10 @@ TEST(PackedStrings, KeysBehaveAsTheStringsTheyHold) {
 void ExpectSameSets(const Grammar& g, const LLSets& fast, const LLSets& plain, const std::string& where) {
   ASSERT_EQ(fast.Complete(), plain.Complete()) << where;
   ASSERT_EQ(fast.BudgetLeft(), plain.BudgetLeft()) << where;
+  for (std::int32_t p = 0; p <= g.Lang().LastProduction + 1; ++p) EXPECT_EQ(fast.Useful(p), plain.Useful(p)) << where;
   for (std::int32_t n = 0; n <= g.Lang().LastNonterminal + 1; ++n) {
+    EXPECT_EQ(fast.Productive(n), plain.Productive(n)) << where << " nonterminal " << n;
+    EXPECT_EQ(fast.Reachable(n), plain.Reachable(n)) << where << " nonterminal " << n;
     EXPECT_EQ(fast.First(n), plain.First(n)) << where << " FIRST of " << n;
     EXPECT_EQ(fast.Follow(n), plain.Follow(n)) << where << " FOLLOW of " << n;
   }
@@ -64,7 +69,12 @@ void ExpectSameSets(const Grammar& g, const LLSets& fast, const LLSets& plain, c
       const SymbolString rest(right.begin() + static_cast<std::ptrdiff_t>(i), right.end());
       EXPECT_EQ(fast.FirstOf(rest, fast.Follow(prods[p].Owner)), plain.FirstOf(rest, plain.Follow(prods[p].Owner)))
           << where << " production " << p << " from " << i;
-      EXPECT_EQ(fast.FirstLeads(rest, prods[p].Owner), plain.FirstLeads(rest, prods[p].Owner)) << where;
+      // Gathered as bits where the sets are held so: the same terminals for the same steps.
+      TermBits bits;
+      LLSets::Leads leads;
+      if (fast.AddFirstBits(rest, prods[p].Owner, bits)) bits.ForEach([&](std::int32_t t) { leads.push_back(t); });
+      else leads = fast.FirstLeads(rest, prods[p].Owner);
+      EXPECT_EQ(leads, plain.FirstLeads(rest, prods[p].Owner)) << where;
       EXPECT_EQ(fast.FirstLeads(rest, std::nullopt), plain.FirstLeads(rest, std::nullopt)) << where;
     }
   }
@@ -93,6 +103,14 @@ TEST(TextbookForms, FastFormsGiveThePlainSetsForTheSameSteps) {
         const std::string where = "seed " + std::to_string(seed) + " k " + std::to_string(k) +
                                   (form == LLSets::Form::Lists ? " lists" : "");
         ExpectSameSets(g, fast, plain, where);
+        const UselessSymbols useless = FindUseless(g);  // its productive symbols taken over
+        std::int32_t largest = 0;
+        for (std::size_t p = 1; p < g.Productions().size(); ++p)
+          for (const GrammarSymbol& s : g.Productions()[p].Path.empty() ? SymbolString{} : g.RightSide(static_cast<std::int32_t>(p)))
+            if (s.Kind == kEdgeTerminal) largest = s.Code < 0 || largest < 0 ? -1 : std::max(largest, s.Code);
+        EXPECT_EQ(useless.LargestTerminal, largest) << where;
+        ExpectSameSets(g, LLSets(g, k, kTextbookBudget, form, &useless), LLSets(g, k, kTextbookBudget, LLSets::Form::Plain),
+                       where + " with useless");
         for (const std::size_t budget : {spent / 3, spent / 2 + 1, spent - 1, spent, spent + 1}) {
           const LLSets smallPlain(g, k, budget, LLSets::Form::Plain);
           const LLSets smallFast(g, k, budget, form);
