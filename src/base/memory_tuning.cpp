@@ -16,25 +16,38 @@ namespace parvolen {
 namespace {
 
 #if defined(__GLIBC__) && !defined(PARVOLEN_ASAN)
-// The heap laid out at the start in one piece, below glibc's largest threshold for mapping a
-// request of its own (32 MB on 64-bit systems).
-constexpr std::size_t kHeapReserve = std::size_t{30} << 20;
+// What the heap is grown by at the start: it stays the heap's free end, backed by large pages.
+constexpr std::size_t kHeapReserve = std::size_t{64} << 20;
+// The C library's bookkeeping before each block: a block of n bytes takes a chunk of n + 8
+// bytes rounded up to 16, and the chunk after it begins 16 bytes before its first byte.
+constexpr std::size_t kChunkHead = 16;
 
-// Never freed: it lives as long as the heap.
-void* heldHeapHead = nullptr;
+// Never freed, it lives as long as the heap; volatile, so that the compiler keeps the request.
+void* volatile heldHeapHead = nullptr;
 
-// The heap starts where the system put it, inside a large page that it shares with what the C
-// library allocated before `main`: the kernel backs only whole large pages with large pages.
-// The rest of that page is taken by a block that is never touched, so that what the run
-// allocates next starts on a large page.
-void HoldRestOfFirstLargePage() {
+// The kernel backs a range with a large page only where the whole large page is untouched, and
+// the heap starts where the system put it, inside a large page that it shares with what the C
+// library allocated before `main`. One request takes the rest of that page, never touched, and
+// grows the heap by the reserve on the way; the free end of the heap then starts on a large
+// page, which nothing has touched when it is advised. Falls back to a heap of small pages
+// wherever the C library places things otherwise.
+void LayOutHeap() {
 #if __GLIBC_PREREQ(2, 33)
-  const std::size_t topBytes = mallinfo2().keepcost;  // the unallocated end of the heap
   void* const end = sbrk(0);
-  if (end == reinterpret_cast<void*>(-1) || topBytes == 0) return;
+  const std::size_t topBytes = mallinfo2().keepcost;  // the free end of the heap
+  if (end == reinterpret_cast<void*>(-1)) return;
   const auto top = reinterpret_cast<std::uintptr_t>(end) - topBytes;
-  const std::uintptr_t boundary = (top + kLargePageBytes - 1) & ~(kLargePageBytes - 1);
-  if (boundary > top) heldHeapHead = std::malloc(boundary - top);
+  // The first large page above the heap's end, so that the request must grow the heap.
+  const std::uintptr_t boundary = (reinterpret_cast<std::uintptr_t>(end) + kChunkHead + kLargePageBytes - 1) &
+                                  ~(kLargePageBytes - 1);
+  const std::size_t chunk = boundary - kChunkHead - top;
+  (void)mallopt(M_TOP_PAD, static_cast<int>(kHeapReserve));
+  heldHeapHead = std::malloc(chunk - kChunkHead / 2);
+  (void)mallopt(M_TOP_PAD, 8 << 20);
+  void* const after = sbrk(0);
+  if (heldHeapHead != nullptr && after != reinterpret_cast<void*>(-1) &&
+      reinterpret_cast<std::uintptr_t>(after) > boundary)
+    PreferLargePages(reinterpret_cast<void*>(boundary), reinterpret_cast<std::uintptr_t>(after) - boundary);
 #endif
 }
 #endif
@@ -54,17 +67,9 @@ void TuneAllocator() {
   (void)mallopt(M_TRIM_THRESHOLD, 256 << 20);
   (void)mallopt(M_MMAP_THRESHOLD, 32 << 20);
 #if !defined(PARVOLEN_ASAN)
-  // Grow the heap once by the reserve and give it back to the allocator, then let the kernel
-  // back it with large pages: a page fault costs as much as several thousand instructions,
-  // and a large page takes the place of 512 of them. Nothing is touched here, so memory is
-  // only used where the run writes.
-  HoldRestOfFirstLargePage();
-  void* const before = sbrk(0);
-  void* const block = std::malloc(kHeapReserve);
-  void* const after = sbrk(0);
-  std::free(block);
-  if (block != nullptr && before != reinterpret_cast<void*>(-1) && after > before)
-    PreferLargePages(before, static_cast<std::size_t>(static_cast<char*>(after) - static_cast<char*>(before)));
+  // A page fault costs as much as several thousand instructions, and a large page takes the
+  // place of 512 of them; nothing is touched here, so memory is only used where the run writes.
+  LayOutHeap();
 #endif
 #endif
 }
