@@ -22,13 +22,18 @@ row() { printf '%-12s %7s %8s %9s %7s %s\n' "$@"; }
 
 exponents=()
 ratios=()
-# The default run (warnings on) against the -w run of the same description, side by side.
-# usage: warnings_ratio LABEL REPEAT DESCRIPTION DEFAULT_SECONDS
+# The default run (warnings on) against the -w run of the same description: the row of the -w
+# run, then the ratio of their least CPU times when run in turn (at least 5 rounds), so that both
+# meet the same disturbances of the machine; the ratio of the medians beside.
+# usage: warnings_ratio LABEL REPEAT DESCRIPTION
 warnings_ratio() {
-  local tw kbw stw
+  local tw kbw stw least_d least_w median_d median_w
   read -r tw kbw stw < <(REPEAT=$2 measure "$build/parvolen" -q -w "$3" "$work/out")
   row "${1% *}" "${1#* }" "$tw" "$kbw" "$stw" "parvolen -w"
-  ratios+=("$1 $(awk -v a="$4" -v b="$tw" 'BEGIN { if (b < 0.001) print "-  (below the clock)"; else printf "%.2f\n", a / b }')")
+  read -r least_d least_w median_d median_w < <(python3 bench/side_by_side.py "$(($2 < 5 ? 5 : $2))" \
+    "$build/parvolen" -q "$3" "$work/out" -- "$build/parvolen" -q -w "$3" "$work/out")
+  ratios+=("$1 $(awk -v a="$least_d" -v b="$least_w" -v c="$median_d" -v d="$median_w" \
+    'BEGIN { printf "%.2f  (medians %.2f)\n", a / b, c / d }')")
 }
 
 family() {
@@ -38,7 +43,7 @@ family() {
     mkdir -p "$work/out"
     read -r t kb st < <(REPEAT=10 measure "$build/parvolen" -q "$work/$fam-$m.lang" "$work/out")
     row "$fam" "$m" "$t" "$kb" "$st" parvolen
-    warnings_ratio "$fam $m" 10 "$work/$fam-$m.lang" "$t"
+    warnings_ratio "$fam $m" 10 "$work/$fam-$m.lang"
     times+=("$t")
   done
   exponents+=("$fam $(awk -v a="${times[0]}" -v b="${times[2]}" \
@@ -57,7 +62,7 @@ for k in 1 2 3 4 5; do
   python3 bench/families.py oberon0-k "$k" "$work/oberon0-$k.lang"
   read -r t kb st < <(REPEAT=3 measure timeout 600 "$build/parvolen" -q "$work/oberon0-$k.lang" "$work/out")
   row oberon0 "la=$k" "$t" "$kb" "$st" parvolen
-  warnings_ratio "oberon0 la=$k" 3 "$work/oberon0-$k.lang" "$t"
+  warnings_ratio "oberon0 la=$k" 3 "$work/oberon0-$k.lang"
 done
 
 # The large grammars: 10,000 and 50,000 productions, and 10,000 at lookahead 2, against bison on
@@ -68,7 +73,7 @@ python3 bench/families.py big-la2 2000 "$work/big-la2-10k.lang" --bison "$work/b
 for size in 10k 50k la2-10k; do
   read -r t kb st < <(measure "$build/parvolen" -q "$work/big-$size.lang" "$work/out")
   row "big-$size" - "$t" "$kb" "$st" parvolen
-  warnings_ratio "big-$size -" 1 "$work/big-$size.lang" "$t"
+  warnings_ratio "big-$size -" 1 "$work/big-$size.lang"
   read -r ti kbi sti < <(measure "$build/parvolen-inspect" "$work/big-$size.lang")
   row "big-$size" - "$ti" "$kbi" "$sti" parvolen-inspect
   if command -v bison >/dev/null; then
