@@ -484,66 +484,21 @@ void LLSets::AddFirstLeads(std::span<const GrammarSymbol> symbols, std::optional
   out.erase(std::unique(out.begin() + static_cast<std::ptrdiff_t>(at), out.end()), out.end());
 }
 
-// Productive nonterminals by counting, for each production, the symbols not yet known to
-// derive a terminal string, in a pass over the right sides that also finds the largest terminal
-// (or both as FindUseless found them, counting the same way); then the reduced grammar by a
-// walk from the starting symbol.
+// The productive nonterminals, the productions that complete and the largest terminal as
+// FindUseless finds them (found here when not given); then the reduced grammar by a walk from
+// the starting symbol.
 void LLSets::FindUseful(const Grammar& grammar, const UselessSymbols* useless) {
   const auto& prods = grammar.Productions();
   reachable_.assign(first_.size(), 0);
   useful_.assign(prods.size(), 0);
-  largest_ = 0;
-  auto note = [&](const GrammarSymbol& s) {
-    if (s.Kind != kEdgeTerminal) return;
-    if (s.Code < 0 || largest_ < 0) largest_ = -1;
-    else largest_ = std::max(largest_, s.Code);
-  };
-  // By production: whether all its symbols derive terminal strings.
-  std::vector<std::uint8_t> completes(prods.size(), 0);
-  if (useless != nullptr && useless->Productive.size() == first_.size() && useless->Blocked.size() == prods.size()) {
-    productive_.assign(useless->Productive.begin(), useless->Productive.end());
-    largest_ = useless->LargestTerminal;
-    for (std::size_t p = 1; p < prods.size(); ++p) completes[p] = useless->Completes(static_cast<std::int32_t>(p)) ? 1 : 0;
-  } else {
-    productive_.assign(first_.size(), 0);
-    std::vector<std::int32_t> pending(prods.size(), 0);
-    FlatLists uses(first_.size());  // by nonterminal: the productions whose right side holds it
-    std::vector<std::int32_t> queue;
-    auto known = [&](std::int32_t n) { return n >= 1 && static_cast<std::size_t>(n) < first_.size(); };
-    auto produce = [&](std::int32_t owner) {
-      if (known(owner) && productive_[static_cast<std::size_t>(owner)] == 0) {
-        productive_[static_cast<std::size_t>(owner)] = 1;
-        queue.push_back(owner);
-      }
-    };
-    for (std::size_t p = 1; p < prods.size(); ++p) {
-      if (prods[p].Path.empty()) {
-        pending[p] = 1;  // never read into a trie: derives nothing
-        continue;
-      }
-      for (const GrammarSymbol& s : grammar.RightSide(static_cast<std::int32_t>(p))) {
-        note(s);
-        if (s.Kind != kEdgeNonterminal) continue;
-        ++pending[p];
-        if (known(s.Code)) uses.Count(static_cast<std::size_t>(s.Code));
-      }
-    }
-    uses.Place();
-    for (std::size_t p = 1; p < prods.size(); ++p) {
-      if (prods[p].Path.empty()) continue;
-      for (const GrammarSymbol& s : grammar.RightSide(static_cast<std::int32_t>(p)))
-        if (s.Kind == kEdgeNonterminal && known(s.Code))
-          uses.Add(static_cast<std::size_t>(s.Code), static_cast<std::int32_t>(p));
-      if (pending[p] == 0) produce(prods[p].Owner);
-    }
-    while (!queue.empty()) {
-      const std::int32_t n = queue.back();
-      queue.pop_back();
-      for (std::int32_t p : uses[static_cast<std::size_t>(n)])
-        if (--pending[p] == 0) produce(prods[p].Owner);
-    }
-    for (std::size_t p = 1; p < prods.size(); ++p) completes[p] = pending[p] == 0 ? 1 : 0;
-  }
+  std::optional<UselessSymbols> own;
+  if (useless == nullptr) useless = &own.emplace(FindUseless(grammar));
+  productive_.assign(first_.size(), 0);
+  for (std::size_t n = 0; n < first_.size() && n < useless->Productive.size(); ++n)
+    productive_[n] = useless->Productive[n] ? 1 : 0;
+  largest_ = useless->LargestTerminal;
+  std::vector<std::uint8_t> completes(prods.size(), 0);  // by production: all its symbols derive
+  for (std::size_t p = 1; p < prods.size(); ++p) completes[p] = useless->Completes(static_cast<std::int32_t>(p)) ? 1 : 0;
   const std::int32_t start = grammar.Lang().StartNont;
   if (!Productive(start)) return;
   std::vector<std::int32_t> queue;
