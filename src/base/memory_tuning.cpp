@@ -41,6 +41,7 @@ void LayOutHeap() {
   const std::uintptr_t boundary = (reinterpret_cast<std::uintptr_t>(end) + kChunkHead + kLargePageBytes - 1) &
                                   ~(kLargePageBytes - 1);
   const std::size_t chunk = boundary - kChunkHead - top;
+  if (chunk < 2 * kChunkHead) return;
   (void)mallopt(M_TOP_PAD, static_cast<int>(kHeapReserve));
   heldHeapHead = std::malloc(chunk - kChunkHead / 2);
   (void)mallopt(M_TOP_PAD, 8 << 20);

@@ -23,7 +23,8 @@ inline constexpr std::size_t kLargePageBytes = std::size_t{2} << 20;
 
 // Called once at the start of the program, before any thread is started: every thread
 // allocates from one heap (the analysis thread would otherwise grow an arena of its own in
-// small steps), which grows in large steps.
+// small steps), laid out at the start in large pages where the kernel allows, which grows in
+// large steps.
 void TuneAllocator();
 
 // A large block about to be filled from its start: the kernel may back it with large pages,
